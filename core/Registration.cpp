@@ -1,0 +1,9 @@
+#include "core/ObjectStream.h"
+
+// Every persistent class of the budget and configuration files registers here, before any stream
+// is opened. Each line is added by the module that owns the class.
+void RegisterQuilletClasses() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+}
