@@ -1,0 +1,125 @@
+// The user's preferences: "Quillet.cfg", one TQuilletConfig holding the option record and the
+// named settings.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/SettingsList.h"
+#include "core/Date.h"
+#include "core/ObjectStream.h"
+
+class TPlatformPort;
+class TQuilletData;
+
+// The screen the default window placement is worked out from. The program gives the real
+// screen; tests and the console program a fixed 1920 x 1080.
+class TScreenPort {
+public:
+    virtual ~TScreenPort() = default;
+    virtual int ScreenWidth() const = 0;
+    virtual int ScreenHeight() const = 0;
+};
+
+class TFixedScreen : public TScreenPort {
+public:
+    TFixedScreen(int w = 1920, int h = 1080) : width(w), height(h) {}
+    int ScreenWidth() const override { return width; }
+    int ScreenHeight() const override { return height; }
+
+private:
+    int width, height;
+};
+
+// The option record, fields in declaration order.
+struct TQuilletOptions {
+    int32_t windowWidth = 0, windowHeight = 0;  // main window size when last restored
+    int32_t windowX = 0, windowY = 0;           // main window position when last restored
+    bool maximised = false;
+    int32_t showStatusBar = 1;
+    int32_t showControlBar = 1;
+    int32_t reopenLastFile = 1;
+    uint32_t autoSaveMinutes = 5;  // 0 turns auto-save off
+    uint32_t backupLevels = 5;     // 0 turns backups off
+    int32_t confirmClearedOnClose = 1;
+    int32_t confirmImportOnClose = 1;
+    uint32_t updateCheckDays = 30;  // 0 never reminds
+    TDate lastUpdateCheck{1, 1, 2008};
+    int32_t envShowRootBalance = 1;
+    int32_t envShowBundleBalances = 1;
+    int32_t envShowAssociationBalances = 0;
+    int32_t envShowEnvelopeBalances = 1;
+    int32_t actShowRootBalance = 1;
+    int32_t actShowGroupBalances = 1;
+    int32_t actShowAccountBalances = 1;
+    int32_t actShowReconcileBalances = 0;
+    uint32_t codeWidth = 7;
+    uint32_t payableToWidth = 35;
+    uint32_t memoWidth = 0;
+    uint32_t amountWidth = 11;
+    uint32_t envelopeLabelWidth = 17;
+    uint32_t accountLabelWidth = 17;
+    int32_t includeYear = 0;
+    int32_t flyByMemo = 0;
+    int32_t autoCorrectYear = 1;
+    std::string lastFile;  // at most 259 characters
+
+    // Defaults that depend on the screen: 4/5 of its size, one tenth in from the top left.
+    void SetScreenDefaults(const TScreenPort& screen);
+
+    static constexpr uint32_t Layout = 8;
+    void Write(opstream& os) const;
+    void Read(ipstream& is);
+};
+
+class TQuilletConfig : public TStreamableBase {
+public:
+    TQuilletConfig() = default;
+    const char* streamableName() const override { return "TQuilletConfig"; }
+
+    TQuilletOptions options;
+    TSettingsList settings;
+
+    class Streamer : public TNewStreamer {
+    public:
+        explicit Streamer(TStreamableBase* o) : TNewStreamer(o) {}
+        const char* StreamableName() const override { return "TQuilletConfig"; }
+        uint32_t ClassVersion() const override { return 3; }
+        TStreamableBase* Read(ipstream& is, uint32_t version) const override;
+        void Write(opstream& os) const override;
+
+    private:
+        TQuilletConfig* Config() const { return static_cast<TQuilletConfig*>(GetObject()); }
+    };
+};
+
+// Finds, loads and saves the configuration file. One per program run.
+class TConfigFile {
+public:
+    TConfigFile(TPlatformPort& platform, const TScreenPort& screen);
+
+    // Works out the path ("<config folder>/Quillet/Quillet.cfg"), creating the folder and
+    // carrying a file over once from the older location. Falls back to "Quillet.cfg" in the
+    // current directory when no folder can be found.
+    const std::string& FindPath();
+    const std::string& Path() const { return path; }
+    void SetPath(const std::string& p) { path = p; }
+
+    // Reads the file; a missing or unreadable one is replaced at once by a default one.
+    // Returns false when that default could not be written (error says why).
+    bool Load(std::string* error = nullptr);
+    // Writes the whole file anew; false (error says why) when it could not be written.
+    bool Save(std::string* error = nullptr);
+    void SetLastFile(const std::string& file);
+
+    TQuilletConfig& Config() { return config; }
+    const TQuilletConfig& Config() const { return config; }
+    TQuilletOptions& Options() { return config.options; }
+    TSettingsList& Settings() { return config.settings; }
+
+private:
+    TPlatformPort& platform;
+    const TScreenPort& screen;
+    std::string path;
+    TQuilletConfig config;
+};
