@@ -62,12 +62,21 @@ struct TQuilletOptions {
     int32_t includeYear = 0;
     int32_t flyByMemo = 0;
     int32_t autoCorrectYear = 1;
-    std::string lastFile;  // at most 259 characters
+    // At most 259 characters. A path, kept in the file system's own encoding (not converted
+    // to the code page of record text) so that reopening finds the same file.
+    std::string lastFile;
+
+    // Layout number of the record last read from a file; 0 when the record was never read.
+    // Records of layout 1 carry no window placement, so their reader keeps the screen defaults.
+    uint32_t layoutRead = 0;
 
     // Defaults that depend on the screen: 4/5 of its size, one tenth in from the top left.
     void SetScreenDefaults(const TScreenPort& screen);
 
     static constexpr uint32_t Layout = 8;
+    static constexpr size_t LastFileCapacity = 260;  // terminator included
+    // Always writes the current layout. Reads every older layout; fields an older layout does
+    // not hold keep their values.
     void Write(opstream& os) const;
     void Read(ipstream& is);
 };
@@ -108,8 +117,12 @@ public:
     // Reads the file; a missing or unreadable one is replaced at once by a default one.
     // Returns false when that default could not be written (error says why).
     bool Load(std::string* error = nullptr);
-    // Writes the whole file anew; false (error says why) when it could not be written.
+    // Writes the whole file anew, through the platform's atomic replacement so that a crash
+    // never leaves it half written; false (error says why) when it could not be written.
+    // The caller records the main window first: unless the window is maximised or minimised,
+    // its current size and position go into the record, and maximised is set to whether it is.
     bool Save(std::string* error = nullptr);
+    // Records the last file opened or saved (cut to 259 characters) and saves.
     void SetLastFile(const std::string& file);
 
     TQuilletConfig& Config() { return config; }

@@ -1,9 +1,12 @@
 #include "core/ObjectStream.h"
 
+#include "app/QuilletConfig.h"
+
 // Every persistent class of the budget and configuration files registers here, before any stream
 // is opened. Each line is added by the module that owns the class.
 void RegisterQuilletClasses() {
     static bool done = false;
     if (done) return;
     done = true;
+    RegisterStreamable<TQuilletConfig>("TQuilletConfig");
 }
