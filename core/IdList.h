@@ -11,7 +11,7 @@ class opstream;
 class TIdList {
 public:
     // Entry values of the table, indexed by id; entry 0 is never used.
-    enum : uint8_t { NeverIssued = 0, InUse = 1, Released = 2 };
+    static constexpr uint8_t NeverIssued = 0, InUse = 1, Released = 2;
 
     explicit TIdList(uint32_t growth = 25) : growth(growth) {}
 
