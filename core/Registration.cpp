@@ -1,6 +1,7 @@
 #include "core/ObjectStream.h"
 
 #include "app/QuilletConfig.h"
+#include "transactions/XManager.h"
 
 // Every persistent class of the budget and configuration files registers here, before any stream
 // is opened. Each line is added by the module that owns the class.
@@ -9,4 +10,5 @@ void RegisterQuilletClasses() {
     if (done) return;
     done = true;
     RegisterStreamable<TQuilletConfig>("TQuilletConfig");
+    RegisterStreamable<TXManager>("TXManager");
 }
