@@ -187,4 +187,6 @@ public:
 
 private:
     TTreeItem* root = nullptr;
+
+    friend class TTreeItem;
 };
