@@ -1,0 +1,388 @@
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "app/QuilletConfig.h"
+#include "app/qt/MainWindow.h"
+#include "core/ObjectStream.h"
+#include "platform/Platform.h"
+
+namespace {
+
+// The default placement is worked out from this screen: 800 x 640 at (100, 80).
+const TFixedScreen Screen(1000, 800);
+
+QStringList ItemTexts(const QMenu* menu) {
+    QStringList texts;
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator()) texts << action->text();
+    }
+    return texts;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> home;
+    TLinuxPlatform platform;
+
+    QString ConfigPath() const { return home->filePath("config/Quillet/Quillet.cfg"); }
+
+    // What a fresh start would read back from the file now on disk.
+    TQuilletOptions StoredOptions() {
+        TConfigFile file(platform, Screen);
+        file.FindPath();
+        file.Load();
+        return file.Options();
+    }
+
+    // Writes a configuration before the program starts, as an earlier run would have.
+    void StoreOptions(const std::function<void(TQuilletOptions&)>& change) {
+        TConfigFile file(platform, Screen);
+        file.FindPath();
+        file.Load();
+        change(file.Options());
+        QVERIFY(file.Save());
+    }
+
+    QAction* Action(const TMainWindow& window, int id) {
+        return window.findChild<QAction*>(QString("cmd%1").arg(id));
+    }
+
+private slots:
+    void initTestCase() { RegisterQuilletClasses(); }
+
+    void init() {
+        home = std::make_unique<QTemporaryDir>();
+        QVERIFY(home->isValid());
+        qputenv("XDG_CONFIG_HOME", home->filePath("config").toLocal8Bit());
+        qputenv("XDG_DATA_HOME", home->filePath("data").toLocal8Bit());
+    }
+
+    void firstStartWritesDefaultsAndClosingRecordsThePlace() {
+        QVERIFY(!QFile::exists(ConfigPath()));
+        TConfigFile config(platform, Screen);
+        {
+            TMainWindow window(config, {});
+            QVERIFY(QFile::exists(ConfigPath()));
+            QCOMPARE(QString::fromStdString(config.Path()), ConfigPath());
+            window.ShowAsConfigured();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QCOMPARE(window.windowTitle(), QString("Quillet 3.1 "));
+            QCOMPARE(window.pos(), QPoint(100, 80));
+            QCOMPARE(window.size(), QSize(800, 640));
+            QVERIFY(!window.isMaximized());
+            QVERIFY(window.findChild<QStatusBar*>("statusBar"));
+            QVERIFY(window.findChild<QToolBar*>("controlBar"));
+
+            TQuilletOptions first = StoredOptions();
+            QCOMPARE(first.windowWidth, 800);
+            QCOMPARE(first.windowHeight, 640);
+            QCOMPARE(first.windowX, 100);
+            QCOMPARE(first.windowY, 80);
+
+            window.move(40, 30);
+            window.resize(700, 500);
+            QVERIFY(window.close());
+            QVERIFY(!window.isVisible());
+        }
+        TQuilletOptions stored = StoredOptions();
+        QCOMPARE(stored.windowX, 40);
+        QCOMPARE(stored.windowY, 30);
+        QCOMPARE(stored.windowWidth, 700);
+        QCOMPARE(stored.windowHeight, 500);
+        QVERIFY(!stored.maximised);
+    }
+
+    void maximisedFrameKeepsTheRestoredPlace() {
+        StoreOptions([](TQuilletOptions& o) {
+            o.windowX = 11;
+            o.windowY = 22;
+            o.windowWidth = 555;
+            o.windowHeight = 444;
+        });
+        TConfigFile config(platform, Screen);
+        {
+            TMainWindow window(config, {});
+            window.ShowAsConfigured();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QCOMPARE(window.pos(), QPoint(11, 22));
+            QCOMPARE(window.size(), QSize(555, 444));
+            window.showMaximized();
+            QTRY_VERIFY(window.isMaximized());
+            // The exit command closes the frame like the window's own close button.
+            Action(window, CmExit)->trigger();
+            QVERIFY(!window.isVisible());
+        }
+        TQuilletOptions stored = StoredOptions();
+        QVERIFY(stored.maximised);
+        QCOMPARE(stored.windowX, 11);
+        QCOMPARE(stored.windowY, 22);
+        QCOMPARE(stored.windowWidth, 555);
+        QCOMPARE(stored.windowHeight, 444);
+
+        // The next start comes up maximised, and a restore then records the normal place again.
+        TConfigFile again(platform, Screen);
+        {
+            TMainWindow window(again, {});
+            window.ShowAsConfigured();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QVERIFY(window.isMaximized());
+            window.showNormal();
+            QTRY_VERIFY(!window.isMaximized());
+            window.move(60, 70);
+            QVERIFY(window.close());
+        }
+        stored = StoredOptions();
+        QVERIFY(!stored.maximised);
+        QCOMPARE(stored.windowX, 60);
+        QCOMPARE(stored.windowY, 70);
+    }
+
+    void titleNamesTheFileWithoutItsFolder() {
+        QCOMPARE(TMainWindow::TitleFor(""), QString("Quillet 3.1 "));
+        QCOMPARE(TMainWindow::TitleFor("/home/ann/money/Budget.qlt"),
+                 QString("Budget.qlt - Quillet 3.1 "));
+        TConfigFile config(platform, Screen);
+        TMainWindow window(config, {});
+        window.SetFileName("/tmp/Family Budget.qlt");
+        QCOMPARE(window.windowTitle(), QString("Family Budget.qlt - Quillet 3.1 "));
+        window.SetFileName({});
+        QCOMPARE(window.windowTitle(), QString("Quillet 3.1 "));
+    }
+
+    void menusHoldEveryCommandWithItsTextAndShortcut() {
+        TConfigFile config(platform, Screen);
+        TMainWindow window(config, {});
+
+        QStringList titles;
+        for (const QAction* action : window.menuBar()->actions())
+            titles << action->text();
+        QCOMPARE(titles, QStringList({"&File", "&Edit", "&Tools", "&Window", "&Help"}));
+
+        auto* file = window.findChild<QMenu*>("menuFile");
+        QVERIFY(file);
+        QCOMPARE(ItemTexts(file), QStringList({"&New...", "&Open...", "&Save", "Save &As...",
+                                               "&Import", "P&rinter Setup...", "E&xit"}));
+        auto* import = window.findChild<QMenu*>("menuImport");
+        QVERIFY(import);
+        QCOMPARE(ItemTexts(import), QStringList({"&QIF File...", "&OFX File..."}));
+        QCOMPARE(import->actions().value(0), Action(window, CmImportQif));
+        QCOMPARE(import->actions().value(1), Action(window, CmImportOfx));
+
+        auto* reports = window.findChild<QMenu*>("menuReports");
+        QVERIFY(reports);
+        QCOMPARE(ItemTexts(reports), QStringList({"&Account Ledger...", "Account &Summary...",
+                                                  "&Envelope Ledger...", "E&nvelope Activity...",
+                                                  "En&velope Summary...", "Allocation &Plan..."}));
+        QCOMPARE(reports->actions().value(3), Action(window, CmReportEnvelopeActivity));
+        QCOMPARE(reports->actions().value(4), Action(window, CmReportEnvelopeSummary));
+
+        auto* tools = window.findChild<QMenu*>("menuTools");
+        QVERIFY(tools);
+        QCOMPARE(
+            ItemTexts(tools).mid(0, 6),
+            QStringList({"Open Allocation &Plan...", "View &Transaction Templates...",
+                         "&Main Configuration...", "&Account List Configuration...",
+                         "&Envelope List Configuration...", "Transaction &View Configuration..."}));
+
+        const struct {
+            int id;
+            const char* text;
+            const char* shortcut;
+            bool enabled;
+        } expected[] = {
+            {CmExit, "E&xit", "Alt+F4", true},
+            {CmEditCut, "Cu&t", "Shift+Del", false},
+            {CmEditCopy, "&Copy", "Ctrl+Ins", false},
+            {CmEditPaste, "&Paste", "Shift+Ins", false},
+            {CmEditDelete, "&Delete", "Ctrl+Del", false},
+            {CmCascade, "&Cascade", "Shift+F5", true},
+            {CmTile, "&Tile", "Shift+F4", true},
+            {CmTileHorizontally, "Tile &Horizontally", "Ctrl+Shift+F4", true},
+            {CmArrangeIcons, "Arrange &Icons", "", true},
+            {CmAccountList, "Display &Account List", "", false},
+            {CmEnvelopeList, "Display &Envelope List", "", false},
+            {CmFileNew, "&New...", "", false},
+            {CmPrinterSetup, "P&rinter Setup...", "", false},
+            {CmConfirmImports, "Confirm All &Imports", "", false},
+            {CmConfirmCleared, "Confirm All &Cleared", "", false},
+            {CmHelpContents, "&Help Contents...", "", false},
+            {CmCheckUpdates, "&Check for Updates...", "", false},
+            {CmWebsite, "Open Quillet &Website...", "", false},
+            {CmAbout, "&About Quillet...", "", true},
+        };
+        for (const auto& e : expected) {
+            QAction* action = Action(window, e.id);
+            QVERIFY2(action, qPrintable(QString("cmd%1").arg(e.id)));
+            QCOMPARE(window.Command(e.id), action);
+            QCOMPARE(action->text(), QString(e.text));
+            QCOMPARE(action->shortcut(), QKeySequence(QString(e.shortcut)));
+            QCOMPARE(action->isEnabled(), e.enabled);
+        }
+
+        // The control bar: shared commands from the menus, then the transaction commands, in
+        // groups. Nothing on it works before a budget is open.
+        auto* bar = window.findChild<QToolBar*>("controlBar");
+        QVERIFY(bar);
+        QStringList buttons;
+        for (const QAction* action : bar->actions()) {
+            buttons << (action->isSeparator() ? QString("|") : action->objectName());
+            if (!action->isSeparator()) QVERIFY(!action->isEnabled());
+        }
+        QCOMPARE(buttons.join(' '),
+                 QString("cmd113 cmd112 | cmd139 cmd138 | cmd136 cmd129 cmd128 cmd131 | "
+                         "cmd24507 cmd24508 | cmd24509 cmd24512 cmd24511 cmd24510 | cmd24518"));
+        QCOMPARE(Action(window, CmMultiple)->text(), QString("Create/View &Multiple"));
+    }
+
+    void barsFollowTheConfiguration() {
+        StoreOptions([](TQuilletOptions& o) {
+            o.showStatusBar = 0;
+            o.showControlBar = 0;
+        });
+        TConfigFile config(platform, Screen);
+        TMainWindow window(config, {});
+        window.ShowAsConfigured();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!window.findChild<QStatusBar*>());
+        QVERIFY(!window.findChild<QToolBar*>());
+
+        // Marked modified while hidden, the status bar shows it as soon as it is built.
+        window.SetModified(true);
+        config.Options().showStatusBar = 1;
+        window.ApplyBars();
+        auto* status = window.findChild<QStatusBar*>("statusBar");
+        QVERIFY(status && status->isVisible());
+        auto* label = status->findChild<QLabel*>("modifiedLabel");
+        QVERIFY(label);
+        QCOMPARE(label->text(), QString("Modified"));
+        window.SetModified(false);
+        QCOMPARE(label->text(), QString());
+        QVERIFY(!window.findChild<QToolBar*>());
+
+        config.Options().showStatusBar = 0;
+        config.Options().showControlBar = 1;
+        window.ApplyBars();
+        QVERIFY(!window.findChild<QStatusBar*>());
+        auto* bar = window.findChild<QToolBar*>("controlBar");
+        QVERIFY(bar && bar->isVisible());
+        // Removing the bar leaves its commands in the menus.
+        config.Options().showControlBar = 0;
+        window.ApplyBars();
+        QVERIFY(!window.findChild<QToolBar*>());
+        QVERIFY(Action(window, CmAccountList));
+        QVERIFY(window.close());
+        QCOMPARE(StoredOptions().showStatusBar, 0);
+    }
+
+    void commandLineIsKeptForTheStartFile() {
+        const TCommandLine both = TCommandLine::Parse(
+            {"quillet", "-f", "/data/Budget.qlt", "-x", "-w", "/data/plan def.txt"});
+        QCOMPARE(QString::fromStdString(both.filePath), QString("/data/Budget.qlt"));
+        QCOMPARE(QString::fromStdString(both.planPath), QString("/data/plan def.txt"));
+        // An option without its path, or a stray word, names nothing.
+        const TCommandLine dangling = TCommandLine::Parse({"quillet", "stray", "-f"});
+        QVERIFY(dangling.filePath.empty());
+        QVERIFY(dangling.planPath.empty());
+        QVERIFY(TCommandLine::Parse({}).filePath.empty());
+
+        TConfigFile config(platform, Screen);
+        TMainWindow window(config, TCommandLine::Parse({"quillet", "-f", "/nowhere/B.qlt"}));
+        window.ShowAsConfigured();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCoreApplication::processEvents();
+        QCOMPARE(QString::fromStdString(window.CommandLine().filePath), QString("/nowhere/B.qlt"));
+        // Nothing is opened or asked yet: no file in the title and no message on screen.
+        QCOMPARE(window.windowTitle(), QString("Quillet 3.1 "));
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(window.close());
+    }
+
+    void windowCommandsArrangeTheChildren() {
+        TConfigFile config(platform, Screen);
+        TMainWindow window(config, {});
+        window.ShowAsConfigured();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QMdiArea* client = window.Client();
+        QList<QMdiSubWindow*> children;
+        for (const char* title : {"Accounts", "Envelopes", "Account: Checking"}) {
+            auto* child = client->addSubWindow(new QWidget);
+            child->setWindowTitle(title);
+            child->resize(200, 150);
+            child->show();
+            children << child;
+        }
+
+        Action(window, CmTileHorizontally)->trigger();
+        const QRect area = client->viewport()->rect();
+        int top = 0;
+        for (QMdiSubWindow* child : children) {
+            QCOMPARE(child->geometry().left(), 0);
+            QCOMPARE(child->geometry().width(), area.width());
+            QCOMPARE(child->geometry().top(), top);
+            top = child->geometry().bottom() + 1;
+        }
+        QCOMPARE(top, area.height());
+
+        Action(window, CmCascade)->trigger();
+        QVERIFY(children[0]->geometry().topLeft() != children[1]->geometry().topLeft());
+
+        children[0]->showMinimized();
+        children[2]->showMinimized();
+        Action(window, CmArrangeIcons)->trigger();
+        QCOMPARE(children[0]->geometry().left(), 0);
+        QCOMPARE(children[0]->geometry().bottom(), area.height() - 1);
+        QCOMPARE(children[2]->geometry().left(), children[0]->geometry().right() + 1);
+        QCOMPARE(children[2]->geometry().top(), children[0]->geometry().top());
+
+        // The window menu lists the children, the active one checked.
+        client->setActiveSubWindow(children[1]);
+        auto* menu = window.findChild<QMenu*>("menuWindow");
+        QVERIFY(menu);
+        emit menu->aboutToShow();
+        emit menu->aboutToShow();  // a second opening replaces the list instead of adding to it
+        QStringList listed = ItemTexts(menu).mid(6);
+        QCOMPARE(listed, QStringList({"&1 Accounts", "&2 Envelopes", "&3 Account: Checking"}));
+        QVERIFY(menu->actions().last()->isCheckable());
+        QVERIFY(!menu->actions().last()->isChecked());
+        menu->actions().last()->trigger();
+        QCOMPARE(client->activeSubWindow(), children[2]);
+        QVERIFY(window.close());
+    }
+
+    void aboutBoxShowsTheVersion() {
+        TConfigFile config(platform, Screen);
+        TMainWindow window(config, {});
+        window.ShowAsConfigured();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QString shown;
+        QTimer::singleShot(0, [&shown] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            shown = box->text();
+            box->accept();
+        });
+        Action(window, CmAbout)->trigger();
+        QVERIFY2(shown.contains("Quillet 3.1"), qPrintable(shown));
+        QVERIFY(window.close());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
