@@ -1,0 +1,254 @@
+#include "core/Date.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+namespace {
+
+// Fixes today's date for one test.
+class FixedToday {
+public:
+    explicit FixedToday(TDate d) : date(d) { TDate::SetTodayForTesting(&date); }
+    ~FixedToday() { TDate::SetTodayForTesting(nullptr); }
+
+private:
+    TDate date;
+};
+
+std::string Fields(TDate d) {
+    return std::to_string(d.Month()) + "/" + std::to_string(d.Day()) + "/" +
+           std::to_string(d.Year());
+}
+
+TEST(DateTest, KeyLayoutAndOrder) {
+    TDate d(5, 3, 2011);
+    EXPECT_EQ(d.Key(), 5u + 3u * 256u + 2011u * 65536u);
+    EXPECT_EQ(TDate(0x07DB0305u).Day(), 5);
+    EXPECT_EQ(TDate(0x07DB0305u).Month(), 3);
+    EXPECT_EQ(TDate(0x07DB0305u).Year(), 2011);
+    EXPECT_LT(TDate(31, 12, 2010), TDate(1, 1, 2011));
+    EXPECT_LT(TDate(31, 1, 2011), TDate(1, 2, 2011));
+    EXPECT_EQ(TDate(1, 2, 2011), TDate(1, 2, 2011));
+    EXPECT_TRUE(TDate().IsEmpty());
+    EXPECT_TRUE(TDate(0, 0, 2011).IsEmpty());
+    EXPECT_FALSE(TDate(1, 0, 0).IsEmpty());
+}
+
+TEST(DateTest, DaysInMonthHasNoCenturyRule) {
+    EXPECT_EQ(TDate::DaysInMonth(2, 2012), 29);
+    EXPECT_EQ(TDate::DaysInMonth(2, 2011), 28);
+    EXPECT_EQ(TDate::DaysInMonth(2, 1900), 29);
+    EXPECT_EQ(TDate::DaysInMonth(2, 2100), 29);
+    EXPECT_EQ(TDate::DaysInMonth(2, 0), 29);
+    for (int m : {4, 6, 9, 11})
+        EXPECT_EQ(TDate::DaysInMonth(m, 2011), 30) << m;
+    for (int m : {0, 1, 3, 5, 7, 8, 10, 12, 13, 255})
+        EXPECT_EQ(TDate::DaysInMonth(m, 2011), 31) << m;
+}
+
+TEST(DateTest, Validity) {
+    EXPECT_TRUE(TDate(29, 2, 2012).IsValid());
+    EXPECT_FALSE(TDate(29, 2, 2011).IsValid());
+    EXPECT_TRUE(TDate(31, 12, 1).IsValid());
+    EXPECT_FALSE(TDate(1, 1, 0).IsValid());
+    EXPECT_FALSE(TDate(0, 1, 2011).IsValid());
+    EXPECT_FALSE(TDate(31, 4, 2011).IsValid());
+    EXPECT_FALSE(TDate(1, 13, 2011).IsValid());
+    EXPECT_FALSE(TDate(1, 0, 2011).IsValid());
+}
+
+TEST(DateTest, SetYearExpandsTwoDigitYears) {
+    struct Case {
+        int given, stored;
+    };
+    for (Case c : {Case{0, 2000}, Case{79, 2079}, Case{80, 1980}, Case{99, 1999}, Case{1900, 1900},
+                   Case{2011, 2011}, Case{65535, 65535}, Case{100, 1234}, Case{1899, 1234},
+                   Case{-1, 1234}, Case{65536, 1234}}) {
+        TDate d(1, 1, 1234);
+        d.SetYear(c.given);
+        EXPECT_EQ(d.Year(), c.stored) << c.given;
+    }
+}
+
+TEST(DateTest, ParseMonthDayAndOptionalYear) {
+    EXPECT_EQ(TDate::Parse("12/31/99", 2011), TDate(31, 12, 1999));
+    EXPECT_EQ(TDate::Parse("3/5", 2011), TDate(5, 3, 2011));
+    EXPECT_EQ(TDate::Parse("3/5/11", 1990), TDate(5, 3, 2011));
+    EXPECT_EQ(TDate::Parse("3/5/79", 1990), TDate(5, 3, 2079));
+    EXPECT_EQ(TDate::Parse("3/5/80", 1990), TDate(5, 3, 1980));
+    EXPECT_EQ(TDate::Parse("3/5/2011", 1990), TDate(5, 3, 2011));
+    EXPECT_EQ(TDate::Parse("3/5/1900", 1990), TDate(5, 3, 1900));
+    EXPECT_EQ(TDate::Parse("2/29/12", 1990), TDate(29, 2, 2012));
+    EXPECT_EQ(TDate::Parse("2/29/2100", 1990), TDate(29, 2, 2100));
+    // Empty pieces between separators are skipped; text after a piece's number is ignored.
+    EXPECT_EQ(TDate::Parse("//3//5//2011//", 1990), TDate(5, 3, 2011));
+    EXPECT_EQ(TDate::Parse(" 3/ 5/ 11", 1990), TDate(5, 3, 2011));
+    EXPECT_EQ(TDate::Parse("3x/5y/11z/7", 1990), TDate(5, 3, 2011));
+    // A year that is neither two digits nor 1900 and later keeps the default year.
+    EXPECT_EQ(TDate::Parse("1/1/150", 2011), TDate(1, 1, 2011));
+    EXPECT_EQ(TDate::Parse("1/1/-5", 2011), TDate(1, 1, 2011));
+    EXPECT_EQ(TDate::Parse("1/1/99999", 2011), TDate(1, 1, 2011));
+}
+
+TEST(DateTest, ParseFailureKeepsTheGivenDefaultYear) {
+    const TDate today(15, 6, 2020);
+    FixedToday fixed(today);
+    EXPECT_EQ(TDate::Parse("2/29/13", 2011), TDate(0, 0, 2011));
+    EXPECT_EQ(TDate::Parse("2/29/2011", 2011), TDate(0, 0, 2011));
+    EXPECT_EQ(TDate::Parse("3-5-2011", 2011), TDate(0, 0, 2011));
+    EXPECT_EQ(TDate::Parse("3-5-2011", 0), TDate());
+    for (const char* text : {"", "3", "3/", "/3", "0/5", "3/0", "-3/5", "13/1", "4/31", "a/b",
+                             "257/1/2011", "1/257/2011"}) {
+        EXPECT_EQ(TDate::Parse(text, 0), TDate()) << text;
+        EXPECT_EQ(TDate::Parse(text, 1999), TDate(0, 0, 1999)) << text;
+    }
+    EXPECT_EQ(TDate::Parse(std::string(31, ' '), 1999), TDate(0, 0, 1999));
+    EXPECT_EQ(TDate::Parse("3/5/11" + std::string(25, ' '), 1999), TDate(5, 3, 2011));
+    EXPECT_EQ(TDate::Parse("3/5/11" + std::string(26, ' '), 1999), TDate(0, 0, 1999));
+    EXPECT_EQ(TDate::Parse(std::string(100000, '/'), 1999), TDate(0, 0, 1999));
+    EXPECT_EQ(TDate::Parse("99999999999999999999/1", 1999), TDate(0, 0, 1999));
+}
+
+TEST(DateTest, ParseWithoutDefaultYearUsesToday) {
+    FixedToday fixed(TDate(15, 6, 2020));
+    EXPECT_EQ(TDate::Parse("3/5", 0), TDate(5, 3, 2020));
+    EXPECT_EQ(TDate::Parse("2/29", 0), TDate(29, 2, 2020));
+    EXPECT_EQ(TDate::Parse("3/5/150", 0), TDate(5, 3, 2020));
+}
+
+TEST(DateTest, TodayIsAValidLocalDate) {
+    TDate today = TDate::Today();
+    EXPECT_TRUE(today.IsValid()) << Fields(today);
+    EXPECT_GE(today.Year(), 2020);
+}
+
+TEST(DateTest, FormatWithAndWithoutYear) {
+    TDate d(5, 3, 2011);
+    EXPECT_EQ(d.Format(0), "03/05");
+    EXPECT_EQ(d.Format(DateShortYear), "03/05/11");
+    EXPECT_EQ(d.Format(DateLongYear), "03/05/2011");
+    EXPECT_EQ(d.Format(DateShortYear | DateLongYear), "03/05/11");
+    EXPECT_EQ(d.Format(DateBlankEmpty | 2 | 16), "03/05");
+    EXPECT_EQ(TDate(31, 12, 1999).Format(DateShortYear), "12/31/99");
+    EXPECT_EQ(TDate(1, 1, 2105).Format(DateShortYear), "01/01/105");
+    EXPECT_EQ(TDate(1, 1, 1905).Format(DateShortYear), "01/01/05");
+    EXPECT_EQ(TDate(1, 1, 5).Format(DateLongYear), "01/01/0005");
+}
+
+TEST(DateTest, FormatOfMissingFields) {
+    EXPECT_EQ(TDate().Format(DateShortYear), " / /");
+    EXPECT_EQ(TDate().Format(DateLongYear), " / /");
+    EXPECT_EQ(TDate().Format(0), " / ");
+    EXPECT_EQ(TDate().Format(DateBlankEmpty | DateShortYear), "");
+    EXPECT_EQ(TDate(0, 0, 2011).Format(DateBlankEmpty | DateShortYear), " / /11");
+    EXPECT_EQ(TDate(7, 0, 0).Format(DateShortYear), " /07/");
+    EXPECT_EQ(TDate(0, 7, 0).Format(DateLongYear), "07/ /");
+}
+
+TEST(DateTest, DayAndMonthSteps) {
+    TDate d(1, 3, 2012);
+    d.PrevDay();
+    EXPECT_EQ(d, TDate(29, 2, 2012));
+    d = TDate(1, 3, 2011);
+    d.PrevDay();
+    EXPECT_EQ(d, TDate(28, 2, 2011));
+    d = TDate(31, 12, 2011);
+    d.NextDay();
+    EXPECT_EQ(d, TDate(1, 1, 2012));
+    d = TDate(1, 1, 2012);
+    d.PrevDay();
+    EXPECT_EQ(d, TDate(31, 12, 2011));
+    d = TDate(28, 2, 2100);
+    d.NextDay();
+    EXPECT_EQ(d, TDate(29, 2, 2100));
+    // A day beyond its month's end steps straight to the next month.
+    d = TDate(31, 4, 2011);
+    d.NextDay();
+    EXPECT_EQ(d, TDate(1, 5, 2011));
+
+    // Month steps keep the day, even when it does not exist in the new month.
+    d = TDate(31, 1, 2011);
+    d.NextMonth();
+    EXPECT_EQ(d, TDate(31, 2, 2011));
+    EXPECT_FALSE(d.IsValid());
+    d = TDate(15, 12, 2011);
+    d.NextMonth();
+    EXPECT_EQ(d, TDate(15, 1, 2012));
+    d = TDate(15, 20, 2011);
+    d.NextMonth();
+    EXPECT_EQ(d, TDate(15, 1, 2012));
+    d = TDate(15, 1, 2012);
+    d.PrevMonth();
+    EXPECT_EQ(d, TDate(15, 12, 2011));
+    d = TDate(15, 0, 2012);
+    d.PrevMonth();
+    EXPECT_EQ(d, TDate(15, 12, 2011));
+    d = TDate(0, 3, 2012);
+    d.PrevDay();
+    EXPECT_EQ(d, TDate(29, 2, 2012));
+}
+
+TEST(DateTest, DaysBetweenExamples) {
+    TDate march(1, 3, 2012), february(1, 2, 2012);
+    EXPECT_EQ(march.DaysBetween(february), 29);
+    EXPECT_EQ(february.DaysBetween(march), -29);
+    EXPECT_EQ(march.DaysBetween(march), 0);
+    EXPECT_EQ(march.DaysBetween(TDate()), 0);
+    EXPECT_EQ(TDate().DaysBetween(march), 0);
+    EXPECT_EQ(march.DaysBetween(TDate(0, 0, 2012)), 0);
+    EXPECT_EQ(TDate(1, 1, 2012).DaysBetween(TDate(1, 1, 2011)), 365);
+    EXPECT_EQ(TDate(1, 1, 2013).DaysBetween(TDate(1, 1, 2012)), 366);
+    EXPECT_EQ(TDate(1, 1, 2101).DaysBetween(TDate(1, 1, 2100)), 366);
+    EXPECT_EQ(TDate(1, 1, 2011).DaysBetween(TDate(1, 1, 1911)), 100 * 365 + 25);
+}
+
+// The count as defined: PrevDay steps from the later date until its key is not above the earlier
+// one. Only used on pairs close enough for the walk to be short.
+int32_t WalkedDaysBetween(TDate self, TDate other) {
+    TDate early = self < other ? self : other;
+    TDate late = self < other ? other : self;
+    if (early.IsEmpty()) return 0;
+    int32_t count = 0;
+    while (late.Key() > early.Key()) {
+        late.PrevDay();
+        ++count;
+        if (count > 100000) return INT32_MIN;  // the walk wrapped below year 0
+    }
+    return self < other ? -count : count;
+}
+
+TEST(DateTest, DaysBetweenMatchesTheDayByDayWalk) {
+    // Every field value, valid or not: days and months past their range, month 0, year 0.
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<int> anyDay(0, 255), anyMonth(0, 255), smallDay(0, 33),
+        smallMonth(0, 14), yearOffset(0, 9), pick(0, 3);
+    int compared = 0;
+    for (int i = 0; i < 40000; ++i) {
+        int baseYear = i % 3 == 0 ? 0 : 2008 + i % 5;
+        auto make = [&] {
+            bool wide = pick(random) == 0;
+            return TDate(wide ? anyDay(random) : smallDay(random),
+                         wide ? anyMonth(random) : smallMonth(random),
+                         baseYear + yearOffset(random));
+        };
+        TDate a = make(), b = make();
+        int32_t walked = WalkedDaysBetween(a, b);
+        if (walked == INT32_MIN) continue;
+        ASSERT_EQ(a.DaysBetween(b), walked) << Fields(a) << " " << Fields(b);
+        ++compared;
+    }
+    EXPECT_GT(compared, 35000);
+}
+
+TEST(DateTest, DaysBetweenNeverWrapsBelowYearZero) {
+    // Walking down from 1/1/0 would wrap to year 65535; the count ends there instead.
+    TDate early(0, 1, 0), late(5, 1, 0);
+    EXPECT_EQ(late.DaysBetween(early), 5);
+    EXPECT_EQ(TDate(1, 2, 0).DaysBetween(TDate(7, 0, 0)), 32);
+    EXPECT_EQ(TDate(31, 12, 65535).DaysBetween(TDate(1, 1, 0)), 16384 * 1461 - 1);
+    EXPECT_EQ(TDate(255, 255, 65535).DaysBetween(TDate(0, 1, 0)), 16384 * 1461 + 242 * 31 + 255);
+}
+
+}  // namespace
