@@ -16,7 +16,23 @@
 #include <QToolBar>
 #include <filesystem>
 
+#include "app/ConfigDialogs.h"
 #include "app/QuilletConfig.h"
+#include "app/qt/ConfigDialogsQt.h"
+
+namespace {
+
+// Runs a configuration dialog over the options; they change only when it is accepted.
+template <class Dialog, class Buffer>
+bool EditOptions(QWidget* parent, TQuilletOptions& options, Buffer (*fill)(const TQuilletOptions&),
+                 void (*apply)(const Buffer&, TQuilletOptions&)) {
+    Dialog dialog(fill(options), parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    apply(dialog.Buffer(), options);
+    return true;
+}
+
+}  // namespace
 
 TCommandLine TCommandLine::Parse(const QStringList& arguments) {
     TCommandLine result;
@@ -210,8 +226,10 @@ void TMainWindow::BuildMenus() {
         {CmViewUnreconciledNonChecks, QStyle::SP_ArrowLeft},
         {CmViewImported, QStyle::SP_FileDialogNewFolder},
     };
-    for (const auto& [id, pixmap] : icons)
+    for (const auto& [id, pixmap] : icons) {
         Command(id)->setIcon(style()->standardIcon(pixmap));
+        Command(id)->setIconVisibleInMenu(false);  // menus stay plain text
+    }
 
     connect(Command(CmExit), &QAction::triggered, this, &QWidget::close);
     Command(CmExit)->setEnabled(true);
@@ -222,6 +240,10 @@ void TMainWindow::BuildMenus() {
     Enable(CmTileHorizontally, &TMainWindow::TileHorizontally);
     Enable(CmArrangeIcons, &TMainWindow::ArrangeIcons);
     Enable(CmAbout, &TMainWindow::About);
+    Enable(CmMainConfig, &TMainWindow::MainConfiguration);
+    Enable(CmEnvelopeListConfig, &TMainWindow::EnvelopeListConfiguration);
+    Enable(CmAccountListConfig, &TMainWindow::AccountListConfiguration);
+    Enable(CmTransactionViewConfig, &TMainWindow::TransactionViewConfiguration);
 }
 
 void TMainWindow::BuildControlBar() {
@@ -340,6 +362,38 @@ void TMainWindow::About() {
                                "transactions and an allocation plan.</p>")
                            .arg(QuilletVersionMajor)
                            .arg(QuilletVersionMinor));
+}
+
+void TMainWindow::MainConfiguration() {
+    if (!EditOptions<TMainConfigDialog>(this, config.Options(), FillMainConfig, ApplyMainConfig))
+        return;
+    SaveConfiguration();
+    ApplyBars();
+    emit OptionsChanged();
+}
+
+void TMainWindow::EnvelopeListConfiguration() {
+    if (!EditOptions<TEnvelopeListConfigDialog>(this, config.Options(), FillEnvelopeListConfig,
+                                                ApplyEnvelopeListConfig))
+        return;
+    SaveConfiguration();
+    emit OptionsChanged();
+}
+
+void TMainWindow::AccountListConfiguration() {
+    if (!EditOptions<TAccountListConfigDialog>(this, config.Options(), FillAccountListConfig,
+                                               ApplyAccountListConfig))
+        return;
+    SaveConfiguration();
+    emit OptionsChanged();
+}
+
+void TMainWindow::TransactionViewConfiguration() {
+    if (!EditOptions<TTransactionViewSetupDialog>(this, config.Options(), FillTransactionViewSetup,
+                                                  ApplyTransactionViewSetup))
+        return;
+    SaveConfiguration();
+    emit OptionsChanged();
 }
 
 void TMainWindow::StartUp() {

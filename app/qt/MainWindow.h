@@ -109,6 +109,11 @@ public:
     // Builds or removes the status and control bars to match the configuration.
     void ApplyBars();
 
+signals:
+    // A configuration dialog changed the options and they were saved: the tree windows and the
+    // transaction views redraw with them.
+    void OptionsChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -1,0 +1,243 @@
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+#include "app/QuilletConfig.h"
+#include "app/qt/ConfigDialogsQt.h"
+#include "app/qt/MainWindow.h"
+#include "core/ObjectStream.h"
+#include "platform/Platform.h"
+#include "tests/support/ScriptedUI.h"
+
+namespace {
+
+template <class T>
+T* Control(const QWidget& dialog, int id) {
+    T* control = dialog.findChild<T*>(QString("ctl%1").arg(id));
+    if (!control) qWarning("control %d missing", id);
+    return control;
+}
+
+QString LabelOf(const QWidget& dialog, int id) {
+    auto* edit = Control<QLineEdit>(dialog, id);
+    auto* form = dialog.findChild<QFormLayout*>();
+    auto* label = form ? qobject_cast<QLabel*>(form->labelForField(edit)) : nullptr;
+    return label ? label->text() : QString();
+}
+
+// Runs the next modal dialog through change, then presses OK (or Cancel).
+void WhenDialogOpens(const std::function<void(QDialog&)>& change, bool ok = true) {
+    QTimer::singleShot(0, [change, ok] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        change(*dialog);
+        if (ok) {
+            dialog->accept();
+        } else {
+            dialog->reject();
+        }
+    });
+}
+
+}  // namespace
+
+class ConfigDialogsQtTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> home;
+    TLinuxPlatform platform;
+    TFixedScreen screen;
+
+    TQuilletOptions StoredOptions() {
+        TConfigFile file(platform, screen);
+        file.FindPath();
+        file.Load();
+        return file.Options();
+    }
+
+private slots:
+    void initTestCase() { RegisterQuilletClasses(); }
+
+    void init() {
+        home = std::make_unique<QTemporaryDir>();
+        QVERIFY(home->isValid());
+        qputenv("XDG_CONFIG_HOME", home->filePath("config").toLocal8Bit());
+        qputenv("XDG_DATA_HOME", home->filePath("data").toLocal8Bit());
+    }
+
+    void mainConfigurationShowsAndReturnsItsBuffer() {
+        TMainConfigBuffer in;
+        in.showStatusBar = true;
+        in.reopenLastFile = true;
+        in.autoSaveMinutes = "5";
+        in.backupLevels = "12";
+        in.confirmImportOnClose = true;
+        in.updateCheckDays = "30";
+        TMainConfigDialog dialog(in);
+        QCOMPARE(dialog.windowTitle(), QString("Main Configuration"));
+        QCOMPARE(Control<QCheckBox>(dialog, 101)->text(), QString("Display &Status Bar"));
+        QCOMPARE(Control<QCheckBox>(dialog, 102)->text(), QString("Display &Control Bar"));
+        QCOMPARE(Control<QCheckBox>(dialog, 1013)->text(),
+                 QString("Automatically Re-Open Last File at Startup"));
+        QCOMPARE(LabelOf(dialog, 103), QString("Auto-Save Interval:"));
+        QCOMPARE(LabelOf(dialog, 104), QString("Backup History Level:"));
+        QCOMPARE(LabelOf(dialog, 107), QString("Check for Updates Interval:"));
+        QCOMPARE(Control<QLineEdit>(dialog, 104)->text(), QString("12"));
+
+        // Unchanged, the buffer comes back as it went in.
+        TMainConfigBuffer same = dialog.Buffer();
+        QVERIFY(same.showStatusBar && !same.showControlBar && same.reopenLastFile);
+        QVERIFY(!same.confirmClearedOnClose && same.confirmImportOnClose);
+        QCOMPARE(same.autoSaveMinutes, std::string("5"));
+        QCOMPARE(same.updateCheckDays, std::string("30"));
+
+        // The number fields take digits only, five at most.
+        auto* autoSave = Control<QLineEdit>(dialog, 103);
+        autoSave->clear();
+        QTest::keyClicks(autoSave, "1a2-3 4567");
+        QCOMPARE(autoSave->text(), QString("12345"));
+        Control<QCheckBox>(dialog, 101)->setChecked(false);
+        Control<QCheckBox>(dialog, 105)->setChecked(true);
+        TMainConfigBuffer out = dialog.Buffer();
+        QCOMPARE(out.autoSaveMinutes, std::string("12345"));
+        QVERIFY(!out.showStatusBar);
+        QVERIFY(out.confirmClearedOnClose);
+    }
+
+    void listConfigurationsMapTheirCheckBoxes() {
+        TEnvelopeListConfigDialog envelopes({true, false, true, false});
+        QCOMPARE(envelopes.windowTitle(), QString("Envelope List Configuration"));
+        QCOMPARE(Control<QCheckBox>(envelopes, 103)->text(),
+                 QString("Show Envelope &Association Balances"));
+        QCOMPARE(Control<QCheckBox>(envelopes, 104)->text(), QString("Show &Envelope Balances"));
+        Control<QCheckBox>(envelopes, 104)->setChecked(true);
+        Control<QCheckBox>(envelopes, 101)->setChecked(false);
+        TEnvelopeListConfigBuffer e = envelopes.Buffer();
+        QVERIFY(!e.showRootBalance && !e.showBundleBalances && e.showAssociationBalances &&
+                e.showEnvelopeBalances);
+
+        TAccountListConfigDialog accounts({false, true, false, true});
+        QCOMPARE(accounts.windowTitle(), QString("Account List Configuration"));
+        QCOMPARE(Control<QCheckBox>(accounts, 102)->text(),
+                 QString("Show Account &Group Balances"));
+        QCOMPARE(Control<QCheckBox>(accounts, 113)->text(), QString("Show &Account Balances"));
+        QCOMPARE(Control<QCheckBox>(accounts, 114)->text(),
+                 QString("Show Account &Reconcile Balances"));
+        Control<QCheckBox>(accounts, 113)->setChecked(true);
+        TAccountListConfigBuffer a = accounts.Buffer();
+        QVERIFY(!a.showRootBalance && a.showGroupBalances && a.showAccountBalances &&
+                a.showReconcileBalances);
+    }
+
+    void widthFieldsAreBroughtIntoRangeWhenLeft() {
+        TScriptedUI ui;
+        TQuilletOptions defaults;
+        TTransactionViewSetupDialog dialog(FillTransactionViewSetup(defaults));
+        QCOMPARE(dialog.windowTitle(), QString("Transaction View Setup"));
+        QCOMPARE(LabelOf(dialog, 101), QString("&Transaction Code (5-10):"));
+        QCOMPARE(LabelOf(dialog, 102), QString("&Payable To (20-50):"));
+        QCOMPARE(LabelOf(dialog, 108), QString("Memo (use 0-50, 0 hides):"));
+        QCOMPARE(LabelOf(dialog, 103), QString("&Currency Amount (10-15):"));
+        QCOMPARE(LabelOf(dialog, 105), QString("&Account Label (15-30):"));
+        QCOMPARE(Control<QCheckBox>(dialog, 1035)->text(), QString("Auto-Correct Year"));
+        QCOMPARE(Control<QLineEdit>(dialog, 102)->text(), QString("35"));
+        QCOMPARE(Control<QLineEdit>(dialog, 102)->maxLength(), 10);
+
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto* payable = Control<QLineEdit>(dialog, 102);
+        auto* memo = Control<QLineEdit>(dialog, 108);
+        payable->setFocus();
+        payable->selectAll();
+        QTest::keyClicks(payable, "60");
+        memo->setFocus();
+        QCOMPARE(payable->text(), QString("50"));
+        QCOMPARE(ui.beeps, 1);
+        // Leaving a field in range, or one that was not changed, is silent.
+        memo->selectAll();
+        QTest::keyClicks(memo, "12");
+        payable->setFocus();
+        QCOMPARE(memo->text(), QString("12"));
+        memo->setFocus();
+        payable->setFocus();
+        QCOMPARE(ui.beeps, 1);
+
+        // A field never left keeps what was typed; closing applies the same limits.
+        auto* code = Control<QLineEdit>(dialog, 101);
+        code->setText("3");
+        TQuilletOptions applied;
+        ApplyTransactionViewSetup(dialog.Buffer(), applied);
+        QCOMPARE(applied.codeWidth, 5u);
+        QCOMPARE(applied.payableToWidth, 50u);
+        QCOMPARE(applied.memoWidth, 12u);
+    }
+
+    void mainWindowSavesAndAppliesAcceptedOptions() {
+        TConfigFile config(platform, screen);
+        TMainWindow window(config, {});
+        window.ShowAsConfigured();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy changed(&window, &TMainWindow::OptionsChanged);
+        QAction* mainConfig = window.Command(CmMainConfig);
+        QVERIFY(mainConfig && mainConfig->isEnabled());
+
+        // Cancel changes nothing.
+        WhenDialogOpens([](QDialog& d) { Control<QCheckBox>(d, 101)->setChecked(false); }, false);
+        mainConfig->trigger();
+        QVERIFY(window.findChild<QStatusBar*>());
+        QCOMPARE(config.Options().showStatusBar, 1);
+        QCOMPARE(changed.count(), 0);
+
+        WhenDialogOpens([](QDialog& d) {
+            QCOMPARE(d.windowTitle(), QString("Main Configuration"));
+            Control<QCheckBox>(d, 101)->setChecked(false);
+            Control<QLineEdit>(d, 104)->setText("9");
+        });
+        mainConfig->trigger();
+        QVERIFY(!window.findChild<QStatusBar*>());
+        QVERIFY(window.findChild<QToolBar*>("controlBar"));
+        QCOMPARE(changed.count(), 1);
+        TQuilletOptions stored = StoredOptions();
+        QCOMPARE(stored.showStatusBar, 0);
+        QCOMPARE(stored.backupLevels, 9u);
+        // Saving also recorded where the frame stands.
+        QCOMPARE(stored.windowX, window.x());
+        QCOMPARE(stored.windowWidth, window.width());
+
+        WhenDialogOpens([](QDialog& d) {
+            QCOMPARE(d.windowTitle(), QString("Transaction View Setup"));
+            Control<QLineEdit>(d, 101)->setText("3");
+            Control<QCheckBox>(d, 106)->setChecked(true);
+        });
+        window.Command(CmTransactionViewConfig)->trigger();
+        stored = StoredOptions();
+        QCOMPARE(stored.codeWidth, 5u);
+        QCOMPARE(stored.includeYear, 1);
+
+        WhenDialogOpens([](QDialog& d) { Control<QCheckBox>(d, 103)->setChecked(true); });
+        window.Command(CmEnvelopeListConfig)->trigger();
+        WhenDialogOpens([](QDialog& d) { Control<QCheckBox>(d, 114)->setChecked(true); });
+        window.Command(CmAccountListConfig)->trigger();
+        stored = StoredOptions();
+        QCOMPARE(stored.envShowAssociationBalances, 1);
+        QCOMPARE(stored.actShowReconcileBalances, 1);
+        QCOMPARE(changed.count(), 4);
+        QVERIFY(window.close());
+    }
+};
+
+QTEST_MAIN(ConfigDialogsQtTest)
+#include "ConfigDialogsQtTest.moc"
