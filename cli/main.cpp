@@ -1,1 +1,75 @@
-int main(){return 0;}
+// quillet-cli: the headless face of Quillet. main only dispatches; each command lives in its
+// own file and is listed once in the table below.
+#include <cstring>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "cli/ConsoleUI.h"
+#include "core/ObjectStream.h"
+
+namespace {
+
+constexpr const char* Version = "3.1";
+constexpr int Build = 1004;
+
+struct TCommand {
+    const char* name;
+    int (*run)(const TCommandArgs& args);
+    const char* arguments;
+    const char* summary;
+};
+
+constexpr TCommand Commands[] = {
+    {"config", RunConfigCommand, "", "print the configuration as JSON, creating it when missing"},
+};
+
+void PrintUsage(std::ostream& os) {
+    os << "usage: quillet-cli COMMAND [ARGUMENTS]\n"
+          "       quillet-cli --version\n"
+          "       quillet-cli --help\n\n"
+          "commands:\n";
+    for (const TCommand& c : Commands) {
+        std::string head = std::string(c.name) + (*c.arguments ? " " : "") + c.arguments;
+        os << "  " << head << std::string(head.size() < 24 ? 24 - head.size() : 1, ' ') << c.summary
+           << "\n";
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) {
+        PrintUsage(std::cerr);
+        return 2;
+    }
+    const std::string& name = args.front();
+    if (name == "--version") {
+        std::cout << "quillet-cli " << Version << " build " << Build << "\n";
+        return 0;
+    }
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintUsage(std::cout);
+        return 0;
+    }
+
+    TConsoleUI ui(std::cerr);
+    SetUIPort(&ui);
+    RegisterQuilletClasses();
+    for (const TCommand& c : Commands) {
+        if (name != c.name) continue;
+        try {
+            return c.run(TCommandArgs(args.begin() + 1, args.end()));
+        } catch (const std::exception& e) {
+            // Unreadable files and programming errors arrive here as exceptions.
+            std::cerr << "quillet-cli " << c.name << ": " << e.what() << "\n";
+            return 1;
+        }
+    }
+    std::cerr << "quillet-cli: unknown command '" << name << "'\n\n";
+    PrintUsage(std::cerr);
+    return 2;
+}

@@ -106,6 +106,12 @@ std::string Utf8ToCp1252(const std::string& text) {
     return out;
 }
 
+size_t Utf8SequenceLength(const std::string& text, size_t pos) {
+    if (pos >= text.size()) return 0;
+    char32_t cp = 0;
+    return DecodeUtf8(text, pos, cp);
+}
+
 int32_t ReadLeadingInt(const std::string& text) {
     bool negative;
     uint64_t magnitude;

@@ -2,6 +2,7 @@
 // Windows-1252; the GUI and the console speak UTF-8, so they convert here.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -11,6 +12,9 @@
 std::string Cp1252ToUtf8(const std::string& text);
 // Characters the code page cannot hold, and malformed UTF-8, become '?'.
 std::string Utf8ToCp1252(const std::string& text);
+// Length of the well-formed UTF-8 sequence at text[pos], or 0 when the bytes there are not one
+// (overlong forms and surrogates are not well formed).
+size_t Utf8SequenceLength(const std::string& text, size_t pos);
 
 // Numbers typed or stored as text, read by the leading-digits rule: leading blanks and one sign
 // are accepted, reading stops at the first non-digit, and text that does not start with a number

@@ -1,0 +1,13 @@
+// The commands of quillet-cli. Each takes the arguments that follow its name and returns the
+// exit status: 0 done, 1 the work failed, 2 wrong usage or an environment it cannot work in.
+// A new command declares its entry point here and adds one line to the table in main.cpp.
+#pragma once
+
+#include <string>
+#include <vector>
+
+using TCommandArgs = std::vector<std::string>;
+
+// Loads the configuration as the program does (creating it with its defaults when missing or
+// unreadable) and prints it as JSON.
+int RunConfigCommand(const TCommandArgs& args);
