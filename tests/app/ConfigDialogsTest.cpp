@@ -1,0 +1,114 @@
+#include "app/ConfigDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include "app/QuilletConfig.h"
+
+TEST(ConfigDialogsTest, LedgerWidthsAreClampedWithABeepOnFocusLoss) {
+    TWidthCheck payable = CheckLedgerWidth(TLedgerWidth::PayableTo, "60");
+    EXPECT_EQ(payable.value, 50u);
+    EXPECT_EQ(payable.text, "50");
+    EXPECT_TRUE(payable.beep);
+    TWidthCheck code = CheckLedgerWidth(TLedgerWidth::Code, "3");
+    EXPECT_EQ(code.value, 5u);
+    EXPECT_TRUE(code.beep);
+    TWidthCheck inRange = CheckLedgerWidth(TLedgerWidth::Amount, " 12 ");
+    EXPECT_EQ(inRange.value, 12u);
+    EXPECT_EQ(inRange.text, "12");
+    EXPECT_FALSE(inRange.beep);
+    EXPECT_FALSE(CheckLedgerWidth(TLedgerWidth::Memo, "0").beep);  // 0 hides the memo
+    EXPECT_TRUE(CheckLedgerWidth(TLedgerWidth::Memo, "51").beep);
+    EXPECT_EQ(CheckLedgerWidth(TLedgerWidth::EnvelopeLabel, "abc").value, 15u);
+    EXPECT_EQ(CheckLedgerWidth(TLedgerWidth::AccountLabel, "31").value, 30u);
+    // A negative number wraps to a huge unsigned one, so it lands on the maximum.
+    EXPECT_EQ(CheckLedgerWidth(TLedgerWidth::Code, "-1").value, 10u);
+    // Only the first ten characters count.
+    EXPECT_EQ(CheckLedgerWidth(TLedgerWidth::PayableTo,
+                               "0000000002"
+                               "5")
+                  .value,
+              20u);
+}
+
+TEST(ConfigDialogsTest, TransactionViewSetupFillsAndAppliesInFieldOrder) {
+    TQuilletOptions o;
+    o.codeWidth = 99;  // out of range in the record: shown clamped
+    o.includeYear = 1;
+    TTransactionViewSetupBuffer b = FillTransactionViewSetup(o);
+    EXPECT_EQ(b.codeWidth, "10");
+    EXPECT_EQ(b.payableToWidth, "35");
+    EXPECT_EQ(b.memoWidth, "0");
+    EXPECT_EQ(b.amountWidth, "11");
+    EXPECT_TRUE(b.includeYear);
+    EXPECT_FALSE(b.flyByMemo);
+    EXPECT_TRUE(b.autoCorrectYear);
+
+    b.codeWidth = "3";
+    b.payableToWidth = "60";
+    b.memoWidth = "20";
+    b.amountWidth = "14";
+    b.envelopeLabelWidth = "16";
+    b.accountLabelWidth = "29";
+    b.includeYear = false;
+    b.flyByMemo = true;
+    b.autoCorrectYear = false;
+    ApplyTransactionViewSetup(b, o);
+    EXPECT_EQ(o.codeWidth, 5u);
+    EXPECT_EQ(o.payableToWidth, 50u);
+    EXPECT_EQ(o.memoWidth, 20u);
+    EXPECT_EQ(o.amountWidth, 14u);
+    EXPECT_EQ(o.envelopeLabelWidth, 16u);
+    EXPECT_EQ(o.accountLabelWidth, 29u);
+    EXPECT_EQ(o.includeYear, 0);
+    EXPECT_EQ(o.flyByMemo, 1);
+    EXPECT_EQ(o.autoCorrectYear, 0);
+}
+
+TEST(ConfigDialogsTest, MainConfigurationTakesUpToFiveDigits) {
+    EXPECT_EQ(AcceptDigits("12a34567", MainConfigDigits), "12345");
+    EXPECT_EQ(AcceptDigits("-x", MainConfigDigits), "");
+
+    TQuilletOptions o;
+    TMainConfigBuffer b = FillMainConfig(o);
+    EXPECT_EQ(b.autoSaveMinutes, "5");
+    EXPECT_EQ(b.updateCheckDays, "30");
+    EXPECT_TRUE(b.reopenLastFile);
+    b.showStatusBar = false;
+    b.reopenLastFile = false;
+    b.autoSaveMinutes = "";  // empty turns auto-save off
+    b.backupLevels = "99999";
+    b.confirmImportOnClose = false;
+    b.updateCheckDays = "365";
+    ApplyMainConfig(b, o);
+    EXPECT_EQ(o.showStatusBar, 0);
+    EXPECT_EQ(o.showControlBar, 1);
+    EXPECT_EQ(o.reopenLastFile, 0);
+    EXPECT_EQ(o.autoSaveMinutes, 0u);
+    EXPECT_EQ(o.backupLevels, 99999u);
+    EXPECT_EQ(o.confirmClearedOnClose, 1);
+    EXPECT_EQ(o.confirmImportOnClose, 0);
+    EXPECT_EQ(o.updateCheckDays, 365u);
+}
+
+TEST(ConfigDialogsTest, ListConfigurationsMapEachBoxToItsField) {
+    TQuilletOptions o;
+    TEnvelopeListConfigBuffer e = FillEnvelopeListConfig(o);
+    EXPECT_TRUE(e.showRootBalance);
+    EXPECT_FALSE(e.showAssociationBalances);
+    e = {false, true, true, false};
+    ApplyEnvelopeListConfig(e, o);
+    EXPECT_EQ(o.envShowRootBalance, 0);
+    EXPECT_EQ(o.envShowBundleBalances, 1);
+    EXPECT_EQ(o.envShowAssociationBalances, 1);
+    EXPECT_EQ(o.envShowEnvelopeBalances, 0);
+
+    TAccountListConfigBuffer a = FillAccountListConfig(o);
+    EXPECT_FALSE(a.showReconcileBalances);
+    a = {false, true, false, true};
+    ApplyAccountListConfig(a, o);
+    EXPECT_EQ(o.actShowRootBalance, 0);
+    EXPECT_EQ(o.actShowGroupBalances, 1);
+    EXPECT_EQ(o.actShowAccountBalances, 0);
+    EXPECT_EQ(o.actShowReconcileBalances, 1);
+    EXPECT_EQ(o.envShowRootBalance, 0);  // the envelope list's fields were left alone
+}

@@ -1,0 +1,498 @@
+#include "app/QuilletConfig.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/PlatformPort.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes Str(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
+Bytes W32(uint32_t v) {
+    return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+}
+Bytes W16(uint16_t v) {
+    return {uint8_t(v), uint8_t(v >> 8)};
+}
+Bytes S(const std::string& s) {  // a string: word32 length, then the bytes
+    Bytes b = W32(static_cast<uint32_t>(s.size()));
+    for (char c : s)
+        b.push_back(static_cast<uint8_t>(c));
+    return b;
+}
+Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const auto& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+const Bytes Header = {0x3A, 0x01, 0x01, 0x00, 0x00};
+Bytes RecordStart(uint32_t classVersion) {
+    return Cat({{0x02, '['}, S("TQuilletConfig"), W32(classVersion)});
+}
+
+// The 18 words of every layout, from a record whose values all differ so that a field in the
+// wrong place shows.
+Bytes EighteenWords() {
+    Bytes b;
+    for (uint32_t v : {0u, 1u, 15u, 0u, 1u, 1u, 0u, 1u, 0u, 0u, 1u, 9u, 44u, 13u, 22u, 25u, 1u, 1u})
+        b = Cat({b, W32(v)});
+    return b;
+}
+
+// Everything after the 18 words for a record of layout n, as the table lays it out.
+Bytes LaterItems(uint32_t n) {
+    Bytes b;
+    if (n > 1) b = Cat({b, W32(800), W32(600), W32(uint32_t(-20)), W32(40), W32(1)});
+    if (n > 2) b = Cat({b, W32(12)});
+    if (n > 3) b = Cat({b, W32(0), S("/home/u/budget.qlt")});
+    if (n > 4) b = Cat({b, W32(33)});
+    if (n > 5) b = Cat({b, W32(0)});
+    if (n > 6) b = Cat({b, W32(0), W32(0)});
+    if (n > 7) b = Cat({b, W32(14), {28, 2}, W32(2011)});
+    return b;
+}
+
+TQuilletConfig* ReadConfig(const Bytes& bytes, int* state = nullptr) {
+    RegisterQuilletClasses();
+    imemstream is(bytes);
+    TQuilletConfig* config = nullptr;
+    is >> config;
+    if (state) *state = is.rdstate();
+    return config;
+}
+
+// A platform whose folders are temporary ones; replacement can be made to fail.
+class TTempPlatform : public TPlatformPort {
+public:
+    std::string config, older;
+    bool failReplace = false;
+    int replaceCalls = 0;
+    std::string ConfigFolder() override { return config; }
+    std::string OlderConfigFolder() override { return older; }
+    bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes,
+                     std::string& error) override {
+        ++replaceCalls;
+        if (failReplace) {
+            error = "disk full";
+            return false;
+        }
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        if (!out) error = "cannot write";
+        return static_cast<bool>(out);
+    }
+};
+
+Bytes ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const fs::path& p, const Bytes& b) {
+    fs::create_directories(p.parent_path());
+    std::ofstream out(p, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
+}
+
+class ConfigFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() /
+               ("quillet-config-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(root);
+        fs::create_directories(root);
+        platform.config = (root / "config").string();
+        platform.older = (root / "older").string();
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    fs::path CfgPath() const { return root / "config" / "Quillet" / "Quillet.cfg"; }
+    fs::path OlderPath() const { return root / "older" / "Quillet" / "Quillet.cfg"; }
+
+    fs::path root;
+    TTempPlatform platform;
+    TFixedScreen screen{1000, 500};
+};
+
+void ExpectDefaults(const TQuilletOptions& o) {
+    EXPECT_EQ(o.windowWidth, 800);  // 4/5 of the 1000 x 500 test screen, a tenth in
+    EXPECT_EQ(o.windowHeight, 400);
+    EXPECT_EQ(o.windowX, 100);
+    EXPECT_EQ(o.windowY, 50);
+    EXPECT_FALSE(o.maximised);
+    EXPECT_EQ(o.showStatusBar, 1);
+    EXPECT_EQ(o.showControlBar, 1);
+    EXPECT_EQ(o.autoSaveMinutes, 5u);
+    EXPECT_EQ(o.backupLevels, 5u);
+    EXPECT_EQ(o.updateCheckDays, 30u);
+    EXPECT_EQ(o.lastUpdateCheck, TDate(1, 1, 2008));
+    EXPECT_EQ(o.codeWidth, 7u);
+    EXPECT_EQ(o.payableToWidth, 35u);
+    EXPECT_EQ(o.lastFile, "");
+}
+
+}  // namespace
+
+TEST(QuilletConfigTest, WritesLayoutEightWithSettingsByteForByte) {
+    RegisterQuilletClasses();
+    TQuilletConfig config;
+    TQuilletOptions& o = config.options;
+    o.showStatusBar = 0;
+    o.showControlBar = 1;
+    o.autoSaveMinutes = 15;
+    o.envShowRootBalance = 0;
+    o.envShowBundleBalances = 1;
+    o.envShowAssociationBalances = 1;
+    o.envShowEnvelopeBalances = 0;
+    o.actShowRootBalance = 1;
+    o.actShowGroupBalances = 0;
+    o.actShowAccountBalances = 0;
+    o.actShowReconcileBalances = 1;
+    o.codeWidth = 9;
+    o.payableToWidth = 44;
+    o.amountWidth = 13;
+    o.envelopeLabelWidth = 22;
+    o.accountLabelWidth = 25;
+    o.includeYear = 1;
+    o.flyByMemo = 1;
+    o.windowWidth = 800;
+    o.windowHeight = 600;
+    o.windowX = -20;
+    o.windowY = 40;
+    o.maximised = true;
+    o.backupLevels = 12;
+    o.reopenLastFile = 0;
+    o.lastFile = "/home/u/budget.qlt";
+    o.memoWidth = 33;
+    o.autoCorrectYear = 0;
+    o.confirmClearedOnClose = 0;
+    o.confirmImportOnClose = 0;
+    o.updateCheckDays = 14;
+    o.lastUpdateCheck = TDate(28, 2, 2011);
+    config.settings.SetInt("Preview.Width", 640);
+    config.settings.SetString("importer.QIFFolder", "/tmp", 7);
+
+    omemstream os;
+    os << &config;
+    Bytes expected = Cat({Header,
+                          RecordStart(3),
+                          // layout 8, the 18 words
+                          W32(8),
+                          W32(0),
+                          W32(1),
+                          W32(15),
+                          W32(0),
+                          W32(1),
+                          W32(1),
+                          W32(0),
+                          W32(1),
+                          W32(0),
+                          W32(0),
+                          W32(1),
+                          W32(9),
+                          W32(44),
+                          W32(13),
+                          W32(22),
+                          W32(25),
+                          W32(1),
+                          W32(1),
+                          // placement: width, height, x, y, maximised
+                          {0x20, 0x03, 0, 0},
+                          {0x58, 0x02, 0, 0},
+                          {0xEC, 0xFF, 0xFF, 0xFF},
+                          {0x28, 0, 0, 0},
+                          {1, 0, 0, 0},
+                          W32(12),  // backup levels
+                          W32(0),
+                          S("/home/u/budget.qlt"),  // reopen, last file
+                          W32(33),
+                          W32(0),
+                          W32(0),
+                          W32(0),  // memo, auto-correct, confirmations
+                          W32(14),
+                          {28, 2, 0xDB, 0x07, 0, 0},  // update days; day, month, year
+                          // settings: layout 2, count 2, entries
+                          W16(2),
+                          W16(2),
+                          S("Preview.Width"),
+                          S("640"),
+                          W32(0),
+                          S("importer.QIFFolder"),
+                          S("/tmp"),
+                          W32(7),
+                          {']'}});
+    EXPECT_EQ(os.bytes(), expected);
+
+    int state = -1;
+    std::unique_ptr<TQuilletConfig> back(ReadConfig(expected, &state));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(state, pstream::Good);
+    const TQuilletOptions& r = back->options;
+    EXPECT_EQ(r.layoutRead, 8u);
+    EXPECT_EQ(r.showStatusBar, 0);
+    EXPECT_EQ(r.autoSaveMinutes, 15u);
+    EXPECT_EQ(r.envShowAssociationBalances, 1);
+    EXPECT_EQ(r.actShowReconcileBalances, 1);
+    EXPECT_EQ(r.accountLabelWidth, 25u);
+    EXPECT_EQ(r.windowX, -20);
+    EXPECT_TRUE(r.maximised);
+    EXPECT_EQ(r.lastFile, "/home/u/budget.qlt");
+    EXPECT_EQ(r.memoWidth, 33u);
+    EXPECT_EQ(r.confirmImportOnClose, 0);
+    EXPECT_EQ(r.lastUpdateCheck, TDate(28, 2, 2011));
+    ASSERT_EQ(back->settings.Count(), 2u);
+    EXPECT_EQ(back->settings.GetString("importer.qiffolder", "", 7), "/tmp");
+}
+
+TEST(QuilletConfigTest, OlderLayoutsKeepDefaultsForWhatTheyLack) {
+    for (uint32_t n = 1; n <= 8; ++n) {
+        SCOPED_TRACE("layout " + std::to_string(n));
+        Bytes bytes = Cat({Header,
+                           RecordStart(3),
+                           W32(n),
+                           EighteenWords(),
+                           LaterItems(n),
+                           W16(2),
+                           W16(0),
+                           {']'}});
+        int state = -1;
+        std::unique_ptr<TQuilletConfig> config(ReadConfig(bytes, &state));
+        ASSERT_TRUE(config);
+        ASSERT_EQ(state, pstream::Good);
+        const TQuilletOptions& o = config->options;
+        // The 18 words are in every layout.
+        EXPECT_EQ(o.autoSaveMinutes, 15u);
+        EXPECT_EQ(o.actShowReconcileBalances, 1);
+        EXPECT_EQ(o.payableToWidth, 44u);
+        EXPECT_EQ(o.flyByMemo, 1);
+        EXPECT_EQ(o.windowWidth, n > 1 ? 800 : 0);
+        EXPECT_EQ(o.maximised, n > 1);
+        EXPECT_EQ(o.backupLevels, n > 2 ? 12u : 5u);
+        EXPECT_EQ(o.reopenLastFile, n > 3 ? 0 : 1);
+        EXPECT_EQ(o.lastFile, n > 3 ? "/home/u/budget.qlt" : "");
+        EXPECT_EQ(o.memoWidth, n > 4 ? 33u : 0u);
+        EXPECT_EQ(o.autoCorrectYear, n > 5 ? 0 : 1);
+        EXPECT_EQ(o.confirmClearedOnClose, n > 6 ? 0 : 1);
+        EXPECT_EQ(o.confirmImportOnClose, n > 6 ? 0 : 1);
+        EXPECT_EQ(o.updateCheckDays, n > 7 ? 14u : 30u);
+        EXPECT_EQ(o.lastUpdateCheck, n > 7 ? TDate(28, 2, 2011) : TDate(1, 1, 2008));
+    }
+}
+
+TEST(QuilletConfigTest, ClassVersionTwoHasNoSettings) {
+    // The record ends right after the option record: a settings list read here would run into
+    // the ']' and fail the stream.
+    Bytes bytes = Cat({Header, RecordStart(2), W32(8), EighteenWords(), LaterItems(8), {']'}});
+    int state = -1;
+    std::unique_ptr<TQuilletConfig> config(ReadConfig(bytes, &state));
+    ASSERT_TRUE(config);
+    EXPECT_EQ(state, pstream::Good);
+    EXPECT_EQ(config->settings.Count(), 0u);
+    EXPECT_EQ(config->options.updateCheckDays, 14u);
+}
+
+TEST_F(ConfigFileTest, MissingFileIsCreatedWithDefaults) {
+    TConfigFile file(platform, screen);
+    EXPECT_EQ(file.FindPath(), CfgPath().string());
+    EXPECT_TRUE(fs::is_directory(CfgPath().parent_path()));
+    EXPECT_FALSE(fs::exists(CfgPath()));
+
+    std::string error;
+    ASSERT_TRUE(file.Load(&error)) << error;
+    ExpectDefaults(file.Options());
+    EXPECT_EQ(file.Settings().Count(), 0u);
+
+    // What was written is the default record, field by field.
+    Bytes expected = Cat({Header,
+                          RecordStart(3),
+                          W32(8),
+                          // status, control, auto-save, envelope list, account list
+                          W32(1),
+                          W32(1),
+                          W32(5),
+                          W32(1),
+                          W32(1),
+                          W32(0),
+                          W32(1),
+                          W32(1),
+                          W32(1),
+                          W32(1),
+                          W32(0),
+                          // code, payable to, amount, labels, include year, fly-by
+                          W32(7),
+                          W32(35),
+                          W32(11),
+                          W32(17),
+                          W32(17),
+                          W32(0),
+                          W32(0),
+                          W32(800),
+                          W32(400),
+                          W32(100),
+                          W32(50),
+                          W32(0),  // placement
+                          W32(5),
+                          W32(1),
+                          W32(0),
+                          W32(0),
+                          W32(1),
+                          W32(1),
+                          W32(1),
+                          W32(30),
+                          {1, 1},
+                          W32(2008),  // last update check
+                          W16(2),
+                          W16(0),
+                          {']'}});
+    EXPECT_EQ(ReadFile(CfgPath()), expected);
+    TFixedScreen otherScreen(1, 1);  // placement comes from the file, not from this screen
+    TConfigFile again(platform, otherScreen);
+    again.FindPath();
+    ASSERT_TRUE(again.Load());
+    ExpectDefaults(again.Options());
+    EXPECT_EQ(platform.replaceCalls, 1);  // a good file is not rewritten on loading
+}
+
+TEST_F(ConfigFileTest, UnreadableFilesAreReplacedByDefaults) {
+    Bytes good = Cat({Header,
+                      RecordStart(3),
+                      W32(8),
+                      EighteenWords(),
+                      LaterItems(8),
+                      W16(2),
+                      W16(1),
+                      S("k"),
+                      S("v"),
+                      W32(0),
+                      {']'}});
+    std::vector<std::pair<std::string, Bytes>> cases = {
+        {"empty", {}},
+        {"text", Str("not a configuration at all\n")},
+        {"unknown class", Cat({Header, {0x02, '['}, S("TSomethingElse"), W32(1), {']'}})},
+        {"null object", Cat({Header, {0x00}})},
+        {"huge settings count", Cat({Header, RecordStart(3), W32(8), EighteenWords(), LaterItems(8),
+                                     W16(2), W16(0xFFFF), S("k"), S("v"), W32(0)})},
+        {"huge string length", Cat({Header, RecordStart(3), W32(8), EighteenWords(), LaterItems(8),
+                                    W16(2), W16(1), W32(0xFFFFFFF0u)})},
+        {"last file too long", Cat({Header,
+                                    RecordStart(3),
+                                    W32(4),
+                                    EighteenWords(),
+                                    LaterItems(3),
+                                    W32(1),
+                                    S(std::string(260, 'x')),
+                                    W16(2),
+                                    W16(0),
+                                    {']'}})},
+    };
+    // Every cut of a good file fails the stream; some of them go through the whole load.
+    for (size_t cut = 1; cut < good.size(); ++cut) {
+        Bytes head(good.begin(), good.begin() + cut);
+        int state = pstream::Good;
+        std::unique_ptr<TQuilletConfig> partial(ReadConfig(head, &state));
+        EXPECT_NE(state, pstream::Good) << "cut at " << cut;
+        if (cut % 16 == 1) cases.push_back({"cut at " + std::to_string(cut), head});
+    }
+
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        WriteFile(CfgPath(), bytes);
+        TConfigFile file(platform, screen);
+        file.FindPath();
+        ASSERT_TRUE(file.Load());
+        ExpectDefaults(file.Options());
+        EXPECT_EQ(file.Settings().Count(), 0u);
+        // Rewritten at once: loading it again gives the defaults without writing.
+        Bytes now = ReadFile(CfgPath());
+        std::unique_ptr<TQuilletConfig> reread(ReadConfig(now));
+        ASSERT_TRUE(reread);
+        EXPECT_EQ(reread->options.windowWidth, 800);
+    }
+
+    // The good file itself is taken as it is.
+    WriteFile(CfgPath(), good);
+    TConfigFile file(platform, screen);
+    file.FindPath();
+    ASSERT_TRUE(file.Load());
+    EXPECT_EQ(file.Options().autoSaveMinutes, 15u);
+    EXPECT_EQ(file.Settings().GetString("K", ""), "v");
+    EXPECT_EQ(ReadFile(CfgPath()), good);
+}
+
+TEST_F(ConfigFileTest, LayoutOneKeepsTheScreenPlacement) {
+    WriteFile(CfgPath(),
+              Cat({Header, RecordStart(3), W32(1), EighteenWords(), W16(2), W16(0), {']'}}));
+    TConfigFile file(platform, screen);
+    file.FindPath();
+    ASSERT_TRUE(file.Load());
+    EXPECT_EQ(file.Options().windowWidth, 800);
+    EXPECT_EQ(file.Options().windowY, 50);
+    EXPECT_EQ(file.Options().autoSaveMinutes, 15u);
+}
+
+TEST_F(ConfigFileTest, OlderLocationIsCarriedOverOnceAndNeverOverAFile) {
+    Bytes older = Cat(
+        {Header, RecordStart(3), W32(8), EighteenWords(), LaterItems(8), W16(2), W16(0), {']'}});
+    WriteFile(OlderPath(), older);
+
+    TConfigFile file(platform, screen);
+    file.FindPath();
+    EXPECT_EQ(ReadFile(CfgPath()), older);
+    ASSERT_TRUE(file.Load());
+    EXPECT_EQ(file.Options().backupLevels, 12u);
+
+    // From now on the file in the config folder is the one: a changed older file is ignored.
+    file.Options().backupLevels = 2;
+    ASSERT_TRUE(file.Save());
+    WriteFile(OlderPath(), Str("garbage"));
+    TConfigFile later(platform, screen);
+    later.FindPath();
+    ASSERT_TRUE(later.Load());
+    EXPECT_EQ(later.Options().backupLevels, 2u);
+    EXPECT_TRUE(fs::exists(OlderPath()));  // copied, not moved
+}
+
+TEST_F(ConfigFileTest, NoConfigFolderFallsBackToTheCurrentDirectory) {
+    platform.config.clear();
+    WriteFile(OlderPath(), Str("never looked at"));
+    TConfigFile file(platform, screen);
+    EXPECT_EQ(file.FindPath(), "Quillet.cfg");
+    EXPECT_FALSE(fs::exists("Quillet.cfg"));  // finding the path copies nothing there
+}
+
+TEST_F(ConfigFileTest, SaveFailuresAreReportedToTheCaller) {
+    platform.failReplace = true;
+    TConfigFile file(platform, screen);
+    file.FindPath();
+    std::string error;
+    EXPECT_FALSE(file.Load(&error));
+    EXPECT_EQ(error, "disk full");
+    ExpectDefaults(file.Options());  // the program still runs on the defaults
+    EXPECT_FALSE(fs::exists(CfgPath()));
+}
+
+TEST_F(ConfigFileTest, SetLastFileSavesTheCutPath) {
+    TConfigFile file(platform, screen);
+    file.FindPath();
+    ASSERT_TRUE(file.Load());
+    file.SetLastFile("/budgets/" + std::string(300, 'b'));
+    TConfigFile again(platform, screen);
+    again.FindPath();
+    ASSERT_TRUE(again.Load());
+    EXPECT_EQ(again.Options().lastFile.size(), 259u);
+    EXPECT_EQ(again.Options().lastFile.substr(0, 10), "/budgets/b");
+}

@@ -1,0 +1,140 @@
+#include "app/SettingsList.h"
+
+#include <gtest/gtest.h>
+
+#include "core/ObjectStream.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes W32(uint32_t v) {
+    return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+}
+Bytes S(const std::string& s) {
+    Bytes b = W32(static_cast<uint32_t>(s.size()));
+    for (char c : s)
+        b.push_back(static_cast<uint8_t>(c));
+    return b;
+}
+Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const auto& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+const Bytes Header = {0x3A, 0x01, 0x01, 0x00, 0x00};
+
+}  // namespace
+
+TEST(SettingsListTest, KeysIgnoreCaseAndQualifiersSeparate) {
+    TSettingsList list;
+    list.SetString("AllocPlanDlg.Width", "500");
+    list.SetString("allocplandlg.WIDTH", "640");  // the same entry
+    list.SetInt("importer.IMPORTXALL", 1, 7);
+    list.SetInt("importer.IMPORTXALL", 0, 8);
+    list.SetInt("importer.importxall", -3, 7);
+    ASSERT_EQ(list.Count(), 3u);
+    EXPECT_EQ(list.Entries()[0].key, "AllocPlanDlg.Width");  // the first spelling stays
+    EXPECT_EQ(list.GetString("ALLOCPLANDLG.width", "x"), "640");
+    EXPECT_EQ(list.GetString("AllocPlanDlg.Width", "x", 7), "x");
+    EXPECT_EQ(list.GetInt("importer.IMPORTXALL", 99, 7), -3);
+    EXPECT_EQ(list.GetInt("importer.IMPORTXALL", 99, 8), 0);
+    EXPECT_EQ(list.GetInt("importer.IMPORTXALL", 99, 0), 99);
+    EXPECT_EQ(list.GetInt("importer.IMPORTXALL", -99, 9), -99);
+    EXPECT_EQ(list.Entries()[1].value, "-3");
+}
+
+TEST(SettingsListTest, GetIntReadsLeadingDigits) {
+    TSettingsList list;
+    list.SetString("a", "12abc");
+    list.SetString("b", "abc");
+    list.SetString("c", "  -42 ");
+    list.SetString("d", "");
+    list.SetString("e", "99999999999");
+    EXPECT_EQ(list.GetInt("a", 5), 12);
+    EXPECT_EQ(list.GetInt("b", 5), 0);
+    EXPECT_EQ(list.GetInt("c", 5), -42);
+    EXPECT_EQ(list.GetInt("d", 5), 0);
+    EXPECT_EQ(list.GetInt("e", 5), 2147483647);
+}
+
+TEST(SettingsListTest, StreamFormAndDuplicatesKeepingTheFirst) {
+    TSettingsList list;
+    list.SetString("EnvAct.ColAlloc", "1");
+    list.SetString("k", "v", -2);
+    omemstream os;
+    list.Write(os);
+    Bytes expected = Cat({Header,
+                          {2, 0},
+                          {2, 0},
+                          S("EnvAct.ColAlloc"),
+                          S("1"),
+                          W32(0),
+                          S("k"),
+                          S("v"),
+                          {0xFE, 0xFF, 0xFF, 0xFF}});
+    EXPECT_EQ(os.bytes(), expected);
+
+    // Written elsewhere with the same key twice: both are kept, the first one answers.
+    Bytes dup = Cat({Header,
+                     {2, 0},
+                     {3, 0},
+                     S("Key"),
+                     S("first"),
+                     W32(4),
+                     S("KEY"),
+                     S("second"),
+                     W32(4),
+                     S("key"),
+                     S("other"),
+                     W32(5)});
+    imemstream is(dup);
+    TSettingsList read;
+    read.SetString("stale", "gone");
+    read.Read(is);
+    EXPECT_TRUE(is.good());
+    ASSERT_EQ(read.Count(), 3u);
+    EXPECT_EQ(read.GetString("key", "", 4), "first");
+    EXPECT_EQ(read.GetString("key", "", 5), "other");
+    EXPECT_EQ(read.GetString("stale", "none"), "none");
+    read.SetString("kEy", "changed", 4);  // changes the first of the two
+    EXPECT_EQ(read.Entries()[0].value, "changed");
+    EXPECT_EQ(read.Entries()[1].value, "second");
+}
+
+TEST(SettingsListTest, LayoutOneHasNoQualifiers) {
+    Bytes bytes = Cat({Header, {1, 0}, {2, 0}, S("a"), S("1"), S("b"), S("2"), {0xAA}});
+    imemstream is(bytes);
+    TSettingsList list;
+    list.Read(is);
+    ASSERT_EQ(list.Count(), 2u);
+    EXPECT_EQ(list.GetInt("b", 0), 2);
+    EXPECT_EQ(list.Entries()[1].qualifier, 0);
+    EXPECT_EQ(is.readByte(), 0xAA);  // nothing more was consumed
+}
+
+TEST(SettingsListTest, DamagedListsStopAtTheFailure) {
+    // A count far beyond what the data holds: the entries that are there, then a failed stream.
+    Bytes shortList = Cat({Header, {2, 0}, {0xFF, 0xFF}, S("a"), S("1"), W32(0), S("b")});
+    imemstream is(shortList);
+    TSettingsList list;
+    list.Read(is);
+    EXPECT_EQ(is.rdstate(), pstream::Failed);
+    ASSERT_EQ(list.Count(), 1u);
+    EXPECT_EQ(list.GetString("a", ""), "1");
+
+    // Key and value hold at most 1023 characters.
+    Bytes fits = Cat({Header, {2, 0}, {1, 0}, S(std::string(1023, 'k')), S("v"), W32(0)});
+    imemstream ok(fits);
+    list.Read(ok);
+    EXPECT_TRUE(ok.good());
+    EXPECT_EQ(list.Entries().at(0).key.size(), 1023u);
+
+    Bytes tooLong = Cat({Header, {2, 0}, {1, 0}, S("k"), S(std::string(1024, 'v')), W32(0)});
+    imemstream bad(tooLong);
+    TSettingsList other;
+    other.Read(bad);
+    EXPECT_FALSE(bad.good());
+    EXPECT_EQ(other.Count(), 0u);
+}
