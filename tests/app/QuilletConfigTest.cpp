@@ -64,6 +64,16 @@ Bytes LaterItems(uint32_t n) {
     return b;
 }
 
+const Bytes NoSettings = {2, 0, 0, 0};  // layout 2, no entries
+const Bytes End = {']'};
+
+// A whole file: the header and one configuration record of the given class version and record
+// layout, followed by the settings bytes given.
+Bytes ConfigBytes(uint32_t classVersion, uint32_t layout, const Bytes& settings) {
+    return Cat({Header, RecordStart(classVersion), W32(layout), EighteenWords(), LaterItems(layout),
+                settings, End});
+}
+
 TQuilletConfig* ReadConfig(const Bytes& bytes, int* state = nullptr) {
     RegisterQuilletClasses();
     imemstream is(bytes);
@@ -188,53 +198,26 @@ TEST(QuilletConfigTest, WritesLayoutEightWithSettingsByteForByte) {
 
     omemstream os;
     os << &config;
-    Bytes expected = Cat({Header,
-                          RecordStart(3),
-                          // layout 8, the 18 words
-                          W32(8),
-                          W32(0),
-                          W32(1),
-                          W32(15),
-                          W32(0),
-                          W32(1),
-                          W32(1),
-                          W32(0),
-                          W32(1),
-                          W32(0),
-                          W32(0),
-                          W32(1),
-                          W32(9),
-                          W32(44),
-                          W32(13),
-                          W32(22),
-                          W32(25),
-                          W32(1),
-                          W32(1),
-                          // placement: width, height, x, y, maximised
-                          {0x20, 0x03, 0, 0},
-                          {0x58, 0x02, 0, 0},
-                          {0xEC, 0xFF, 0xFF, 0xFF},
-                          {0x28, 0, 0, 0},
-                          {1, 0, 0, 0},
-                          W32(12),  // backup levels
-                          W32(0),
-                          S("/home/u/budget.qlt"),  // reopen, last file
-                          W32(33),
-                          W32(0),
-                          W32(0),
-                          W32(0),  // memo, auto-correct, confirmations
-                          W32(14),
-                          {28, 2, 0xDB, 0x07, 0, 0},  // update days; day, month, year
-                          // settings: layout 2, count 2, entries
-                          W16(2),
-                          W16(2),
-                          S("Preview.Width"),
-                          S("640"),
-                          W32(0),
-                          S("importer.QIFFolder"),
-                          S("/tmp"),
-                          W32(7),
-                          {']'}});
+    // clang-format off
+    Bytes expected = Cat({Header, RecordStart(3),
+        W32(8),                                                  // layout
+        W32(0), W32(1), W32(15),                                 // bars, auto-save
+        W32(0), W32(1), W32(1), W32(0),                          // envelope list
+        W32(1), W32(0), W32(0), W32(1),                          // account list
+        W32(9), W32(44), W32(13), W32(22), W32(25),              // widths
+        W32(1), W32(1),                                          // include year, fly-by
+        {0x20, 0x03, 0, 0}, {0x58, 0x02, 0, 0},                  // width 800, height 600
+        {0xEC, 0xFF, 0xFF, 0xFF}, {0x28, 0, 0, 0}, {1, 0, 0, 0}, // x -20, y 40, maximised
+        W32(12),                                                 // backup levels
+        W32(0), S("/home/u/budget.qlt"),                         // reopen, last file
+        W32(33), W32(0),                                         // memo, auto-correct year
+        W32(0), W32(0),                                          // close confirmations
+        W32(14), {28, 2, 0xDB, 0x07, 0, 0},                      // update days, 2/28/2011
+        W16(2), W16(2),                                          // settings layout, count
+        S("Preview.Width"), S("640"), W32(0),
+        S("importer.QIFFolder"), S("/tmp"), W32(7),
+        End});
+    // clang-format on
     EXPECT_EQ(os.bytes(), expected);
 
     int state = -1;
@@ -261,14 +244,7 @@ TEST(QuilletConfigTest, WritesLayoutEightWithSettingsByteForByte) {
 TEST(QuilletConfigTest, OlderLayoutsKeepDefaultsForWhatTheyLack) {
     for (uint32_t n = 1; n <= 8; ++n) {
         SCOPED_TRACE("layout " + std::to_string(n));
-        Bytes bytes = Cat({Header,
-                           RecordStart(3),
-                           W32(n),
-                           EighteenWords(),
-                           LaterItems(n),
-                           W16(2),
-                           W16(0),
-                           {']'}});
+        Bytes bytes = ConfigBytes(3, n, NoSettings);
         int state = -1;
         std::unique_ptr<TQuilletConfig> config(ReadConfig(bytes, &state));
         ASSERT_TRUE(config);
@@ -296,7 +272,7 @@ TEST(QuilletConfigTest, OlderLayoutsKeepDefaultsForWhatTheyLack) {
 TEST(QuilletConfigTest, ClassVersionTwoHasNoSettings) {
     // The record ends right after the option record: a settings list read here would run into
     // the ']' and fail the stream.
-    Bytes bytes = Cat({Header, RecordStart(2), W32(8), EighteenWords(), LaterItems(8), {']'}});
+    Bytes bytes = ConfigBytes(2, 8, {});
     int state = -1;
     std::unique_ptr<TQuilletConfig> config(ReadConfig(bytes, &state));
     ASSERT_TRUE(config);
@@ -317,47 +293,22 @@ TEST_F(ConfigFileTest, MissingFileIsCreatedWithDefaults) {
     EXPECT_EQ(file.Settings().Count(), 0u);
 
     // What was written is the default record, field by field.
-    Bytes expected = Cat({Header,
-                          RecordStart(3),
-                          W32(8),
-                          // status, control, auto-save, envelope list, account list
-                          W32(1),
-                          W32(1),
-                          W32(5),
-                          W32(1),
-                          W32(1),
-                          W32(0),
-                          W32(1),
-                          W32(1),
-                          W32(1),
-                          W32(1),
-                          W32(0),
-                          // code, payable to, amount, labels, include year, fly-by
-                          W32(7),
-                          W32(35),
-                          W32(11),
-                          W32(17),
-                          W32(17),
-                          W32(0),
-                          W32(0),
-                          W32(800),
-                          W32(400),
-                          W32(100),
-                          W32(50),
-                          W32(0),  // placement
-                          W32(5),
-                          W32(1),
-                          W32(0),
-                          W32(0),
-                          W32(1),
-                          W32(1),
-                          W32(1),
-                          W32(30),
-                          {1, 1},
-                          W32(2008),  // last update check
-                          W16(2),
-                          W16(0),
-                          {']'}});
+    // clang-format off
+    Bytes expected = Cat({Header, RecordStart(3),
+        W32(8),                                            // layout
+        W32(1), W32(1), W32(5),                            // bars, auto-save
+        W32(1), W32(1), W32(0), W32(1),                    // envelope list
+        W32(1), W32(1), W32(1), W32(0),                    // account list
+        W32(7), W32(35), W32(11), W32(17), W32(17),        // widths
+        W32(0), W32(0),                                    // include year, fly-by
+        W32(800), W32(400), W32(100), W32(50), W32(0),     // placement, not maximised
+        W32(5),                                            // backup levels
+        W32(1), W32(0),                                    // reopen, empty last file
+        W32(0), W32(1),                                    // memo, auto-correct year
+        W32(1), W32(1),                                    // close confirmations
+        W32(30), {1, 1}, W32(2008),                        // update days, 1/1/2008
+        NoSettings, End});
+    // clang-format on
     EXPECT_EQ(ReadFile(CfgPath()), expected);
     TFixedScreen otherScreen(1, 1);  // placement comes from the file, not from this screen
     TConfigFile again(platform, otherScreen);
@@ -368,36 +319,17 @@ TEST_F(ConfigFileTest, MissingFileIsCreatedWithDefaults) {
 }
 
 TEST_F(ConfigFileTest, UnreadableFilesAreReplacedByDefaults) {
-    Bytes good = Cat({Header,
-                      RecordStart(3),
-                      W32(8),
-                      EighteenWords(),
-                      LaterItems(8),
-                      W16(2),
-                      W16(1),
-                      S("k"),
-                      S("v"),
-                      W32(0),
-                      {']'}});
+    Bytes good = ConfigBytes(3, 8, Cat({W16(2), W16(1), S("k"), S("v"), W32(0)}));
     std::vector<std::pair<std::string, Bytes>> cases = {
         {"empty", {}},
         {"text", Str("not a configuration at all\n")},
         {"unknown class", Cat({Header, {0x02, '['}, S("TSomethingElse"), W32(1), {']'}})},
         {"null object", Cat({Header, {0x00}})},
-        {"huge settings count", Cat({Header, RecordStart(3), W32(8), EighteenWords(), LaterItems(8),
-                                     W16(2), W16(0xFFFF), S("k"), S("v"), W32(0)})},
-        {"huge string length", Cat({Header, RecordStart(3), W32(8), EighteenWords(), LaterItems(8),
-                                    W16(2), W16(1), W32(0xFFFFFFF0u)})},
-        {"last file too long", Cat({Header,
-                                    RecordStart(3),
-                                    W32(4),
-                                    EighteenWords(),
-                                    LaterItems(3),
-                                    W32(1),
-                                    S(std::string(260, 'x')),
-                                    W16(2),
-                                    W16(0),
-                                    {']'}})},
+        {"huge settings count",
+         ConfigBytes(3, 8, Cat({W16(2), W16(0xFFFF), S("k"), S("v"), W32(0)}))},
+        {"huge string length", ConfigBytes(3, 8, Cat({W16(2), W16(1), W32(0xFFFFFFF0u)}))},
+        {"last file too long", Cat({Header, RecordStart(3), W32(4), EighteenWords(), LaterItems(3),
+                                    W32(1), S(std::string(260, 'x')), NoSettings, End})},
     };
     // Every cut of a good file fails the stream; some of them go through the whole load.
     for (size_t cut = 1; cut < good.size(); ++cut) {
@@ -434,8 +366,7 @@ TEST_F(ConfigFileTest, UnreadableFilesAreReplacedByDefaults) {
 }
 
 TEST_F(ConfigFileTest, LayoutOneKeepsTheScreenPlacement) {
-    WriteFile(CfgPath(),
-              Cat({Header, RecordStart(3), W32(1), EighteenWords(), W16(2), W16(0), {']'}}));
+    WriteFile(CfgPath(), ConfigBytes(3, 1, NoSettings));
     TConfigFile file(platform, screen);
     file.FindPath();
     ASSERT_TRUE(file.Load());
@@ -445,8 +376,7 @@ TEST_F(ConfigFileTest, LayoutOneKeepsTheScreenPlacement) {
 }
 
 TEST_F(ConfigFileTest, OlderLocationIsCarriedOverOnceAndNeverOverAFile) {
-    Bytes older = Cat(
-        {Header, RecordStart(3), W32(8), EighteenWords(), LaterItems(8), W16(2), W16(0), {']'}});
+    Bytes older = ConfigBytes(3, 8, NoSettings);
     WriteFile(OlderPath(), older);
 
     TConfigFile file(platform, screen);
