@@ -200,7 +200,7 @@ void TXManager::FreeSlot(uint32_t position) {
 void TXManager::Resort(uint32_t position) {
     if (position < 1 || position > GetCount()) return;
     TXRecord& moving = Slot(position);
-    moving.flags &= ~static_cast<uint32_t>(XDirty);
+    moving.flags &= ~XDirty;
     uint32_t after = 0;  // the last clean record that does not sort after the moving one
     for (uint32_t t = GetCount(); t >= 1; --t) {
         if (t == position) continue;

@@ -13,28 +13,25 @@
 
 #include "core/Date.h"
 
-enum TXFlags : uint32_t {
-    XCommitted = 0x001,     // has content and stays in the store
-    XDeleted = 0x002,       // being deleted
-    XDirty = 0x004,         // changed; its place in the store order must be re-established
-    XAccount = 0x008,       // belongs to an account and moves its balance
-    XEnvelopeOnly = 0x010,  // no account; moves envelope balances only
-    XMultipleSet = 0x020,   // a multiple or one of its parts
-    XMultiple = 0x040,      // a payment or deposit split over several envelopes
-    XMultipleKid = 0x080,   // one part of a multiple
-    XTransfer = 0x100,      // one half of a transfer
-    XInert = 0x200,         // shows nothing, accepts no edit, left alone by every operation
-};
+// Flag bits of a record.
+inline constexpr uint32_t XCommitted = 0x001;     // has content and stays in the store
+inline constexpr uint32_t XDeleted = 0x002;       // being deleted
+inline constexpr uint32_t XDirty = 0x004;         // changed; its place in the order is stale
+inline constexpr uint32_t XAccount = 0x008;       // belongs to an account and moves its balance
+inline constexpr uint32_t XEnvelopeOnly = 0x010;  // no account; moves envelope balances only
+inline constexpr uint32_t XMultipleSet = 0x020;   // a multiple or one of its parts
+inline constexpr uint32_t XMultiple = 0x040;      // a payment or deposit split over envelopes
+inline constexpr uint32_t XMultipleKid = 0x080;   // one part of a multiple
+inline constexpr uint32_t XTransfer = 0x100;      // one half of a transfer
+inline constexpr uint32_t XInert = 0x200;  // shows nothing, accepts no edit, left alone by all
 
 // Kinds are bit combinations; a record is of a kind when all of its bits are present.
-enum TXKind : uint32_t {
-    XKindMultiple = XAccount | XMultipleSet | XMultiple,  // 0x68
-    XKindPart = XAccount | XMultipleSet | XMultipleKid,   // 0xA8
-    XKindAccountTransfer = XAccount | XTransfer,          // 0x108
-    XKindEnvelopeTransfer = XEnvelopeOnly | XTransfer,    // 0x110
-    XNewAccountRecord = XAccount | XDirty,                // 0x0C
-    XNewEnvelopeRecord = XEnvelopeOnly | XDirty,          // 0x14
-};
+inline constexpr uint32_t XKindMultiple = XAccount | XMultipleSet | XMultiple;  // 0x68
+inline constexpr uint32_t XKindPart = XAccount | XMultipleSet | XMultipleKid;   // 0xA8
+inline constexpr uint32_t XKindAccountTransfer = XAccount | XTransfer;          // 0x108
+inline constexpr uint32_t XKindEnvelopeTransfer = XEnvelopeOnly | XTransfer;    // 0x110
+inline constexpr uint32_t XNewAccountRecord = XAccount | XDirty;                // 0x0C
+inline constexpr uint32_t XNewEnvelopeRecord = XEnvelopeOnly | XDirty;          // 0x14
 
 // Cleared values other than these two are the date key of the day the side was cleared.
 inline constexpr uint32_t XNotCleared = 0;
@@ -45,7 +42,7 @@ struct TXRecord {
     static constexpr size_t TextSize = 90;
 
     uint32_t id;       // 0 never names a record
-    uint32_t flags;    // TXFlags
+    uint32_t flags;    // the X bits above
     uint32_t account;  // 0 for none
     uint32_t envelope;
     uint32_t parent;           // a part's multiple

@@ -1,0 +1,438 @@
+#include "transactions/XManager.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const auto& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+Bytes Word32(uint32_t v) {
+    return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+            static_cast<uint8_t>(v >> 24)};
+}
+
+// The stream header and the start of a TXManager record (class version 0), stream version 0x101.
+const Bytes RecordStart = {0x3A, 0x01, 0x01, 0x00, 0x00,  // header
+                           0x02, 0x5B,                    // new object, '['
+                           0x09, 0x00, 0x00, 0x00,        // name length
+                           'T',  'X',  'M',  'a',  'n',  'a', 'g',
+                           'e',  'r',  0x00, 0x00, 0x00, 0x00};  // class version
+const Bytes RecordEnd = {0x5D};
+
+// A 256-byte record holding only the fields the store looks at, placed at their offsets.
+Bytes RawRecord(uint32_t id, uint32_t flags, uint32_t dateKey, int32_t amount, const char* code) {
+    Bytes b(256, 0);
+    std::memcpy(&b[0], Word32(id).data(), 4);
+    std::memcpy(&b[4], Word32(flags).data(), 4);
+    std::memcpy(&b[28], Word32(dateKey).data(), 4);
+    std::memcpy(&b[52], Word32(static_cast<uint32_t>(amount)).data(), 4);
+    std::memcpy(&b[56], code, std::strlen(code));
+    return b;
+}
+
+std::unique_ptr<TXManager> ReadManager(const Bytes& bytes, int* state = nullptr) {
+    RegisterQuilletClasses();
+    imemstream is(bytes);
+    TXManager* m = nullptr;
+    is >> m;
+    if (state) *state = is.rdstate();
+    return std::unique_ptr<TXManager>(m);
+}
+
+Bytes WriteManager(const TXManager& m) {
+    RegisterQuilletClasses();
+    omemstream os;
+    os << &m;
+    EXPECT_TRUE(os.good());
+    return os.bytes();
+}
+
+TXRecord Rec(uint32_t dateKey, int32_t amount, const char* code = "", uint32_t envelope = 1) {
+    TXRecord r;
+    r.Init(TDate(1, 1, 2024));
+    r.flags = XCommitted | XAccount;
+    r.account = 1;
+    r.envelope = envelope;
+    r.date = dateKey;
+    r.amount = amount;
+    r.SetCode(code);
+    return r;
+}
+
+uint32_t Day(int d) {
+    return TDate(d, 5, 2024).Key();
+}
+
+// The ids in store order.
+std::vector<uint32_t> Ids(const TXManager& m) {
+    std::vector<uint32_t> ids;
+    for (uint32_t p = 1; p <= m.GetCount(); ++p)
+        ids.push_back(m.RecordAt(p).id);
+    return ids;
+}
+
+}  // namespace
+
+TEST(XManagerStream, NewManagerWritesItsEmptyLayout) {
+    TXManager m;
+    Bytes expected = Cat({RecordStart,
+                          {0x02, 0x00, 0x00, 0x00,   // layout 2
+                           0xE8, 0x03, 0x00, 0x00,   // capacity 1000
+                           0x00, 0x00, 0x00, 0x00,   // count
+                           0x00, 0x00, 0x00, 0x00},  // last id
+                          RecordEnd});
+    EXPECT_EQ(WriteManager(m), expected);
+}
+
+TEST(XManagerStream, Layout2ReadsAndWritesBackByteForByte) {
+    Bytes first = RawRecord(7, 0x0D, Day(3), -1000, "101");
+    Bytes freed = RawRecord(2, 0x00, Day(4), 0, "");  // a free slot keeps its id
+    Bytes file = Cat({RecordStart,
+                      {0x02, 0x00, 0x00, 0x00, 0xE8, 0x03, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x07,
+                       0x00, 0x00, 0x00},
+                      first,
+                      freed,
+                      RecordEnd});
+    int state = -1;
+    auto m = ReadManager(file, &state);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(state, pstream::Good);
+    EXPECT_EQ(m->GetCapacity(), 1000u);
+    EXPECT_EQ(m->GetCount(), 2u);
+    EXPECT_EQ(m->GetLastId(), 7u);
+    EXPECT_EQ(m->RecordAt(1).id, 7u);
+    EXPECT_EQ(m->RecordAt(1).amount, -1000);
+    EXPECT_EQ(m->RecordAt(1).GetCode(), "101");
+    EXPECT_TRUE(m->RecordAt(2).IsFree());
+    EXPECT_EQ(m->FindRecord(2), nullptr);
+    EXPECT_EQ(m->FindSlot(2), 2u);
+    EXPECT_EQ(WriteManager(*m), file);
+
+    // The free slot is reused by the next record, id and all.
+    EXPECT_EQ(m->NewRecord(Rec(Day(5), 100)), 2u);
+    EXPECT_EQ(m->GetCount(), 2u);
+    EXPECT_EQ(m->GetLastId(), 7u);
+}
+
+TEST(XManagerStream, Layout1TakesTheCountAsLastIdAndIsWrittenAsLayout2) {
+    // The oldest files: stream version 0 (no header, 16-bit words, one-byte name length, no class
+    // version) and layout 1 without a last id.
+    Bytes rec = RawRecord(1, 0x09, Day(1), 500, "");
+    Bytes file = Cat({{0x02, 0x5B, 0x09, 'T', 'X', 'M', 'a', 'n', 'a', 'g', 'e', 'r'},
+                      {0x01, 0x00},  // layout, a word16
+                      {0x64, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00},
+                      rec,  // capacity 100, count 1
+                      RecordEnd});
+    int state = -1;
+    auto m = ReadManager(file, &state);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(state, pstream::Good);
+    EXPECT_EQ(m->GetCapacity(), 100u);
+    EXPECT_EQ(m->GetLastId(), 1u);
+    EXPECT_EQ(m->RecordAt(1).amount, 500);
+
+    Bytes expected = Cat({RecordStart,
+                          {0x02, 0x00, 0x00, 0x00, 0x64, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00,
+                           0x01, 0x00, 0x00, 0x00},
+                          rec,
+                          RecordEnd});
+    EXPECT_EQ(WriteManager(*m), expected);
+    EXPECT_EQ(m->NewRecord(Rec(Day(2), 1)), 2u);
+}
+
+TEST(XManagerStream, DamagedCountsFailWithoutRunawayAllocation) {
+    // A count of four billion with one record behind it: the stream fails, nothing is kept from
+    // the incomplete piece, and the manager stays usable.
+    Bytes file = Cat({RecordStart,
+                      {0x02, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01,
+                       0x00, 0x00, 0x00},
+                      RawRecord(1, 0x09, Day(1), 1, "")});
+    int state = -1;
+    auto m = ReadManager(file, &state);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(state, pstream::Failed);
+    EXPECT_EQ(m->GetCount(), 0u);
+    EXPECT_NE(m->NewRecord(Rec(Day(1), 1)), 0u);
+
+    // Records come in pieces of 64: a file cut inside the second piece keeps the first.
+    Bytes cut = Cat(
+        {RecordStart, {0x02, 0x00, 0x00, 0x00, 0xE8, 0x03, 0x00, 0x00}, Word32(100), Word32(100)});
+    for (uint32_t id = 1; id <= 70; ++id) {
+        Bytes r = RawRecord(id, 0x09, Day(1), 1, "");
+        cut.insert(cut.end(), r.begin(), r.end());
+    }
+    m = ReadManager(cut, &state);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(state, pstream::Failed);
+    EXPECT_EQ(m->GetCount(), 64u);
+    EXPECT_EQ(m->RecordAt(64).id, 64u);
+
+    // A count above the capacity grows the capacity to it; a last id below an id held is raised
+    // so that no id is handed out twice.
+    Bytes over = Cat({RecordStart,
+                      {0x02, 0x00, 0x00, 0x00},
+                      Word32(1),
+                      Word32(2),
+                      Word32(1),
+                      RawRecord(1, 0x09, Day(1), 1, ""),
+                      RawRecord(5, 0x09, Day(1), 1, ""),
+                      RecordEnd});
+    m = ReadManager(over, &state);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(state, pstream::Good);
+    EXPECT_EQ(m->GetCapacity(), 2u);
+    EXPECT_EQ(m->NewRecord(Rec(Day(1), 1)), 6u);
+    EXPECT_EQ(m->GetCapacity(), 502u);
+}
+
+TEST(XManagerStore, NewIdsGrowthAndSlotReuse) {
+    TXManager m;
+    for (uint32_t i = 1; i <= 1000; ++i)
+        ASSERT_EQ(m.NewRecord(Rec(Day(1), 1)), i);
+    EXPECT_EQ(m.GetCapacity(), 1000u);
+    EXPECT_EQ(m.NewRecord(Rec(Day(1), 1)), 1001u);
+    EXPECT_EQ(m.GetCapacity(), 1500u);
+    EXPECT_EQ(m.GetLastId(), 1001u);
+
+    // A new record is stored dirty, with the template's other fields.
+    const TXRecord* r = m.FindRecord(1001);
+    ASSERT_NE(r, nullptr);
+    EXPECT_TRUE(r->IsDirty());
+    EXPECT_TRUE(r->IsCommitted());
+
+    // Freeing moves the slot behind the last committed record; the next record takes its id.
+    uint32_t p = m.FindSlot(500);
+    m.FreeSlot(p);
+    EXPECT_EQ(m.RecordAt(1001).id, 500u);
+    EXPECT_TRUE(m.RecordAt(1001).IsFree());
+    EXPECT_EQ(m.RecordAt(500).id, 501u);
+    EXPECT_EQ(m.NewRecord(Rec(Day(2), 2)), 500u);
+    EXPECT_EQ(m.GetCount(), 1001u);
+    EXPECT_EQ(m.GetLastId(), 1001u);
+    EXPECT_EQ(m.FindRecord(500)->amount, 2);
+}
+
+TEST(XManagerStore, FreeSlotsAfterAnUncommittedRecordWaitBehindIt) {
+    TXManager m;
+    m.NewRecord(Rec(Day(1), 1));  // 1
+    m.NewRecord(Rec(Day(1), 2));  // 2
+    TXRecord blank = Rec(Day(1), 0);
+    blank.flags = XAccount;     // a blank row, not committed
+    m.NewRecord(blank);         // 3
+    m.FreeSlot(m.FindSlot(1));  // 2, 1(free), 3
+    EXPECT_EQ(Ids(m), (std::vector<uint32_t>{2, 1, 3}));
+    // The last slot in use is the blank row, so the free slot before it is not taken.
+    EXPECT_EQ(m.NewRecord(Rec(Day(1), 4)), 4u);
+    // Freeing the blank row moves it behind the last committed record.
+    m.FreeSlot(m.FindSlot(3));
+    EXPECT_EQ(Ids(m), (std::vector<uint32_t>{2, 1, 4, 3}));
+}
+
+TEST(XManagerStore, FindSlotSearchesFromTheCursorAndFromBothEnds) {
+    TXManager m;
+    for (int i = 0; i < 9; ++i)
+        m.NewRecord(Rec(Day(1), 1));
+    for (uint32_t id : {1u, 9u, 5u, 4u, 6u, 2u, 8u, 3u, 7u})
+        EXPECT_EQ(m.FindSlot(id), id);
+    EXPECT_EQ(m.FindSlot(0), 0u);
+    EXPECT_EQ(m.FindSlot(10), 0u);
+    EXPECT_EQ(m.FindRecord(10), nullptr);
+    m.MoveRecord(9, 1);
+    EXPECT_EQ(Ids(m), (std::vector<uint32_t>{9, 1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(m.FindSlot(8), 9u);
+    EXPECT_EQ(m.FindSlot(9), 1u);
+    m.MoveRecord(2, 5);
+    EXPECT_EQ(Ids(m), (std::vector<uint32_t>{9, 2, 3, 4, 1, 5, 6, 7, 8}));
+    EXPECT_THROW(m.RecordAt(0), TXBase);
+    EXPECT_THROW(m.RecordAt(10), TXBase);
+}
+
+TEST(XManagerOrder, RulesInTurn) {
+    TXManager m;
+    // 1 and 2: "start" before everything, "hold" after everything, whatever the date.
+    EXPECT_TRUE(m.SortsBefore(Rec(Day(20), 1, "START"), Rec(Day(1), 1, "")));
+    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, ""), Rec(Day(20), 1, "Start")));
+    EXPECT_TRUE(m.SortsBefore(Rec(Day(20), 1, ""), Rec(Day(1), 1, "Hold")));
+    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "hOLD"), Rec(Day(20), 1, "")));
+    EXPECT_TRUE(m.SortsBefore(Rec(Day(20), 1, "start"), Rec(Day(1), 1, "hold")));
+    EXPECT_FALSE(m.SortsBefore(Rec(Day(2), 1, "starts"), Rec(Day(1), 1, "")));  // not the word
+    // 3: the date.
+    EXPECT_TRUE(m.SortsBefore(Rec(Day(1), -5, "9"), Rec(Day(2), 5, "1")));
+    // 4: a deposit before a payment; zero ties with both and passes on to the code.
+    EXPECT_TRUE(m.SortsBefore(Rec(Day(1), 500, "b"), Rec(Day(1), -1000, "a")));
+    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), -1000, "a"), Rec(Day(1), 500, "b")));
+    EXPECT_TRUE(m.SortsBefore(Rec(Day(1), 0, "a"), Rec(Day(1), 500, "b")));
+    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 0, "b"), Rec(Day(1), -500, "a")));
+    // 5: the code without regard to case, over Windows-1252 letters.
+    EXPECT_TRUE(m.SortsBefore(Rec(Day(1), 1, "abc"), Rec(Day(1), 1, "ABD")));
+    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "ABD"), Rec(Day(1), 1, "abc")));
+    EXPECT_TRUE(m.SortsBefore(Rec(Day(1), 1, "\xC9t\xE9"), Rec(Day(1), 1, "f")));  // "Été"
+    EXPECT_TRUE(m.SortsBefore(Rec(Day(1), 1, "e"), Rec(Day(1), 1, "\xC9t\xE9")));
+    EXPECT_TRUE(m.SortsBefore(Rec(Day(1), 1, "sa"), Rec(Day(1), 1,
+                                                        "\x8A"
+                                                        "b")));  // "Šb"
+    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "ABC"), Rec(Day(1), 1, "abc")));
+    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "abc"), Rec(Day(1), 1, "ABC")));
+    // 6: the envelope's place in the envelope list, not its id.
+    std::map<uint32_t, uint32_t> places = {{7, 1}, {3, 2}};
+    m.SetEnvelopePosition([&](uint32_t id) { return places.count(id) ? places[id] : 0; });
+    EXPECT_TRUE(m.SortsBefore(Rec(Day(1), 1, "x", 7), Rec(Day(1), 1, "x", 3)));
+    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "x", 3), Rec(Day(1), 1, "x", 7)));
+    // 7: nothing tells them apart.
+    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "x", 3), Rec(Day(1), 1, "X", 3)));
+}
+
+TEST(XManagerOrder, CodeTextComparison) {
+    EXPECT_EQ(CompareCodeText("ABC", "abc"), 0);
+    EXPECT_EQ(CompareCodeText("\xC0\xC9", "\xE0\xE9"), 0);  // "ÀÉ" and "àé"
+    EXPECT_EQ(CompareCodeText("\x8A\x8C\x8E\x9F", "\x9A\x9C\x9E\xFF"), 0);
+    EXPECT_NE(CompareCodeText("\xD7", "\xF7"), 0);  // multiplication and division signs
+    EXPECT_LT(CompareCodeText("ab", "abc"), 0);
+    EXPECT_LT(CompareCodeText("e", "\xE9"), 0);    // the plain letter before its accented form
+    EXPECT_LT(CompareCodeText("\xE9", "f"), 0);    // both before the next letter
+    EXPECT_GT(CompareCodeText("\xD1o", "na"), 0);  // "Ño" after "na"
+    EXPECT_LT(CompareCodeText("10", "9"), 0);      // text, not numbers
+}
+
+TEST(XManagerOrder, ResortPlacesRecordsAfterThoseThatDoNotSortAfterThem) {
+    TXManager m;
+    // Inserted in a jumbled order; Flush puts each dirty record in its place.
+    uint32_t pay = m.NewRecord(Rec(Day(2), -1000));
+    uint32_t dep = m.NewRecord(Rec(Day(2), 500));
+    uint32_t hold = m.NewRecord(Rec(Day(1), 1, "Hold"));
+    uint32_t early = m.NewRecord(Rec(Day(1), -1));
+    uint32_t start = m.NewRecord(Rec(Day(9), 1, "START"));
+    m.Flush();
+    EXPECT_EQ(Ids(m), (std::vector<uint32_t>{start, early, dep, pay, hold}));
+    for (uint32_t p = 1; p <= m.GetCount(); ++p)
+        EXPECT_FALSE(m.RecordAt(p).IsDirty());
+
+    // Equal records keep their order: a newcomer lands after all its equals.
+    uint32_t a = m.NewRecord(Rec(Day(5), 1));
+    m.Resort(m.FindSlot(a));
+    uint32_t b = m.NewRecord(Rec(Day(5), 1));
+    m.Resort(m.FindSlot(b));
+    EXPECT_EQ(Ids(m), (std::vector<uint32_t>{start, early, dep, pay, a, b, hold}));
+
+    // A changed date keeps the record in its slot until it is re-sorted.
+    TXRecord changed = *m.FindRecord(early);
+    changed.date = Day(5);
+    m.Commit(changed);
+    EXPECT_TRUE(m.FindRecord(early)->IsDirty());
+    EXPECT_EQ(m.FindSlot(early), 2u);
+    m.Resort(m.FindSlot(early));
+    EXPECT_EQ(Ids(m), (std::vector<uint32_t>{start, dep, pay, a, b, early, hold}));
+
+    // Everything sorts after it: to the front.
+    TXRecord first = *m.FindRecord(hold);
+    first.SetCode("start");
+    first.date = Day(1);
+    m.Commit(first);
+    m.Resort(m.FindSlot(hold));
+    EXPECT_EQ(Ids(m).front(), hold);
+}
+
+TEST(XManagerOrder, FlushFreesUncommittedRecordsAndSortsDirtyOnes) {
+    TXManager m;
+    uint32_t late = m.NewRecord(Rec(Day(9), 1));
+    TXRecord blank = Rec(Day(1), 0);
+    blank.flags = XAccount;
+    uint32_t empty = m.NewRecord(blank);
+    uint32_t early = m.NewRecord(Rec(Day(1), 1));
+    uint32_t mid = m.NewRecord(Rec(Day(5), 1));
+    m.Flush();
+    EXPECT_EQ(Ids(m), (std::vector<uint32_t>{early, mid, late, empty}));
+    EXPECT_TRUE(m.RecordAt(4).IsFree());
+    EXPECT_EQ(m.FindRecord(empty), nullptr);
+    EXPECT_EQ(m.NewRecord(Rec(Day(2), 1)), empty);
+
+    // Commit needs the id to be in the store.
+    TXRecord stranger = Rec(Day(1), 1);
+    stranger.id = 99;
+    EXPECT_FALSE(m.Commit(stranger));
+}
+
+TEST(XManagerDeletion, WhichRecordsBelongToAnAccountOrEnvelope) {
+    TXManager m;
+    EXPECT_FALSE(m.HasAccountTransactions(1));
+    EXPECT_FALSE(m.HasEnvelopeTransactions(1));
+    EXPECT_NO_THROW(m.DeleteAccountTransactions(1));  // nothing to do
+    EXPECT_NO_THROW(m.MoveEnvelopeTransactions(1, 2));
+
+    TXRecord part = Rec(Day(1), 1, "", 4);
+    part.account = 2;
+    part.flags = XCommitted | XKindPart;
+    uint32_t partId = m.NewRecord(part);
+    EXPECT_FALSE(m.HasAccountTransactions(2));  // a part counts through its multiple only
+    EXPECT_TRUE(m.HasEnvelopeTransactions(4));
+
+    TXRecord multiple = Rec(Day(1), 1, "", 5);
+    multiple.account = 2;
+    multiple.flags = XCommitted | XKindMultiple;
+    m.NewRecord(multiple);
+    EXPECT_TRUE(m.HasAccountTransactions(2));
+    EXPECT_FALSE(m.HasEnvelopeTransactions(5));  // a multiple carries no envelope of its own
+
+    TXRecord accountHalf = Rec(Day(1), 1, "", 6);
+    accountHalf.account = 3;
+    accountHalf.flags = XCommitted | XKindAccountTransfer;
+    m.NewRecord(accountHalf);
+    EXPECT_TRUE(m.HasAccountTransactions(3));
+    EXPECT_FALSE(m.HasEnvelopeTransactions(6));
+
+    TXRecord envelopeHalf = Rec(Day(1), 1, "", 8);
+    envelopeHalf.account = 0;
+    envelopeHalf.flags = XCommitted | XKindEnvelopeTransfer;
+    m.NewRecord(envelopeHalf);
+    EXPECT_TRUE(m.HasEnvelopeTransactions(8));
+    EXPECT_FALSE(m.HasAccountTransactions(0));
+
+    // Records being deleted and free slots belong to nobody.
+    TXRecord going = *m.FindRecord(partId);
+    going.flags |= XDeleted;
+    m.Commit(going);
+    EXPECT_FALSE(m.HasEnvelopeTransactions(4));
+    m.FreeSlot(m.FindSlot(partId));
+    EXPECT_FALSE(m.HasEnvelopeTransactions(4));
+
+    // Work that needs balance posting is refused rather than half done.
+    EXPECT_THROW(m.DeleteAccountTransactions(3), TXBase);
+    EXPECT_THROW(m.MoveEnvelopeTransactions(8, 9), TXBase);
+    EXPECT_TRUE(m.HasAccountTransactions(3));
+}
+
+TEST(XManagerMarks, ImportAndPendingMarksAreConfirmedInBulk) {
+    TXManager m;
+    TXRecord imported = Rec(Day(1), 1);
+    imported.newlyImported = 7;  // any non-zero value counts
+    imported.accountCleared = XClearedPending;
+    uint32_t a = m.NewRecord(imported);
+    TXRecord cleared = Rec(Day(1), 1);
+    cleared.accountCleared = Day(3);
+    cleared.envelopeCleared = XClearedPending;
+    uint32_t b = m.NewRecord(cleared);
+    EXPECT_TRUE(m.HasImportMarks());
+    EXPECT_TRUE(m.HasPendingCleared());
+
+    m.ClearImportMarks();
+    EXPECT_FALSE(m.HasImportMarks());
+    EXPECT_EQ(m.FindRecord(a)->newlyImported, 0);
+
+    m.ConfirmPendingCleared(TDate(31, 5, 2024));
+    EXPECT_FALSE(m.HasPendingCleared());
+    EXPECT_EQ(m.FindRecord(a)->accountCleared, TDate(31, 5, 2024).Key());
+    EXPECT_EQ(m.FindRecord(b)->accountCleared, Day(3));  // a date stays
+    EXPECT_EQ(m.FindRecord(b)->envelopeCleared, TDate(31, 5, 2024).Key());
+}
