@@ -81,10 +81,12 @@ public:
     bool HasEnvelopeTransactions(uint32_t envelopeId) const;
     // Removes every transaction of an account; the other halves of its account transfers become
     // plain transactions of their own accounts, in their default envelopes.
-    // NOT YET AVAILABLE: needs the row objects and balance posting; throws TXBase until then.
+    // NOT YET AVAILABLE: needs the row objects and balance posting. Until then it does nothing
+    // for an account without transactions and throws TXBase for one with transactions.
     void DeleteAccountTransactions(uint32_t accountId);
     // Moves every transaction of an envelope to another, carrying the balances over.
-    // NOT YET AVAILABLE: needs the row objects and balance posting; throws TXBase until then.
+    // NOT YET AVAILABLE: needs the row objects and balance posting. Until then it does nothing
+    // for an envelope without transactions and throws TXBase for one with transactions.
     void MoveEnvelopeTransactions(uint32_t fromEnvelope, uint32_t toEnvelope);
 
     // --- Marks confirmed in bulk.
