@@ -4,16 +4,20 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 
 #include "app/ConfigDialogs.h"
@@ -56,18 +60,38 @@ TMainWindow::TMainWindow(TConfigFile& configFile, const TCommandLine& cmdLine, Q
     SetFileName({});
 
     if (config.Path().empty()) config.FindPath();
-    // A configuration that cannot be written is not the user's concern until it matters.
+    // A configuration that cannot be written is not reported; its defaults serve all the same.
     config.Load();
-
-    const TQuilletOptions& options = config.Options();
-    move(options.windowX, options.windowY);
-    resize(options.windowWidth, options.windowHeight);
+    PlaceAsRecorded();
 
     BuildMenus();
     ApplyBars();
 }
 
 TMainWindow::~TMainWindow() = default;
+
+void TMainWindow::PlaceAsRecorded() {
+    const TQuilletOptions& options = config.Options();
+    int x = options.windowX, y = options.windowY;
+    int width = options.windowWidth, height = options.windowHeight;
+    // A record from another desk or a damaged file may ask for a frame larger than every screen
+    // (whose backing store alone could exhaust memory) or one off every screen.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect desk = screen->availableVirtualGeometry();
+        width = std::clamp(width, 1, std::max(desk.width(), 1));
+        height = std::clamp(height, 1, std::max(desk.height(), 1));
+        auto offDesk = [](int64_t start, int64_t length, int64_t deskStart, int64_t deskLength) {
+            return start + length <= deskStart || start >= deskStart + deskLength;
+        };
+        if (offDesk(x, width, desk.x(), desk.width()) ||
+            offDesk(y, height, desk.y(), desk.height())) {
+            x = std::min(desk.x() + desk.width() / 10, desk.x() + desk.width() - width);
+            y = std::min(desk.y() + desk.height() / 10, desk.y() + desk.height() - height);
+        }
+    }
+    move(x, y);
+    resize(width, height);
+}
 
 void TMainWindow::ShowAsConfigured() {
     if (config.Options().maximised) {

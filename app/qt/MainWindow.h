@@ -118,6 +118,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void PlaceAsRecorded();
     void BuildMenus();
     QAction* AddCommand(QMenu* menu, int id, const QString& text, const QString& shortcut = {});
     QAction* MakeCommand(int id, const QString& text, const QString& shortcut = {});

@@ -21,8 +21,9 @@
 
 namespace {
 
-// The default placement is worked out from this screen: 800 x 640 at (100, 80).
-const TFixedScreen Screen(1000, 800);
+// The default placement is worked out from this screen: 600 x 400 at (75, 50). It fits in the
+// offscreen platform's 800 x 600 desk, so that the frame is placed as recorded.
+const TFixedScreen Screen(750, 500);
 
 QStringList ItemTexts(const QMenu* menu) {
     QStringList texts;
@@ -84,17 +85,17 @@ private slots:
             window.ShowAsConfigured();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             QCOMPARE(window.windowTitle(), QString("Quillet 3.1 "));
-            QCOMPARE(window.pos(), QPoint(100, 80));
-            QCOMPARE(window.size(), QSize(800, 640));
+            QCOMPARE(window.pos(), QPoint(75, 50));
+            QCOMPARE(window.size(), QSize(600, 400));
             QVERIFY(!window.isMaximized());
             QVERIFY(window.findChild<QStatusBar*>("statusBar"));
             QVERIFY(window.findChild<QToolBar*>("controlBar"));
 
             TQuilletOptions first = StoredOptions();
-            QCOMPARE(first.windowWidth, 800);
-            QCOMPARE(first.windowHeight, 640);
-            QCOMPARE(first.windowX, 100);
-            QCOMPARE(first.windowY, 80);
+            QCOMPARE(first.windowWidth, 600);
+            QCOMPARE(first.windowHeight, 400);
+            QCOMPARE(first.windowX, 75);
+            QCOMPARE(first.windowY, 50);
 
             window.move(40, 30);
             window.resize(700, 500);
@@ -152,6 +153,30 @@ private slots:
         QVERIFY(!stored.maximised);
         QCOMPARE(stored.windowX, 60);
         QCOMPARE(stored.windowY, 70);
+    }
+
+    void damagedPlacementStaysOnTheDesk() {
+        StoreOptions([](TQuilletOptions& o) {
+            o.windowX = INT32_MIN;
+            o.windowY = 5;
+            o.windowWidth = INT32_MAX;
+            o.windowHeight = -300;
+        });
+        TConfigFile config(platform, Screen);
+        TMainWindow window(config, {});
+        window.ShowAsConfigured();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect desk = window.screen()->availableVirtualGeometry();
+        QVERIFY(window.width() <= desk.width());
+        QVERIFY(window.height() > 0 && window.height() <= desk.height());
+        QVERIFY(desk.contains(window.geometry().topLeft()));
+
+        // Partly off the desk is still where the user left it.
+        window.move(-100, 500);
+        QVERIFY(window.close());
+        TConfigFile again(platform, Screen);
+        TMainWindow reopened(again, {});
+        QCOMPARE(reopened.pos(), QPoint(-100, 500));
     }
 
     void titleNamesTheFileWithoutItsFolder() {
