@@ -1,5 +1,9 @@
 #include "core/ObjectStream.h"
 
+#include "accounts/Account.h"
+#include "accounts/AccountGroup.h"
+#include "accounts/AccountList.h"
+#include "accounts/AccountRoot.h"
 #include "app/QuilletConfig.h"
 #include "transactions/XManager.h"
 
@@ -11,4 +15,8 @@ void RegisterQuilletClasses() {
     done = true;
     RegisterStreamable<TQuilletConfig>("TQuilletConfig");
     RegisterStreamable<TXManager>("TXManager");
+    RegisterStreamable<TAccount>("TAccount");
+    RegisterStreamable<TAccountGroup>("TAccountGroup");
+    RegisterStreamable<TAccountList>("TAccountList");
+    RegisterStreamable<TAccountRoot>("TAccountRoot");
 }
