@@ -86,7 +86,8 @@ public:
     TTreeItem(const TTreeItem&) = delete;
     TTreeItem& operator=(const TTreeItem&) = delete;
     // Tells the owner the item is going, then destroys the children. A node still linked into a
-    // tree unlinks itself first, silently.
+    // tree unlinks itself first, silently. The owner is told from here, when the derived parts
+    // are already gone: listeners may only compare the address.
     ~TTreeItem() override;
 
     TTreeItem* GetParent() const { return parent; }

@@ -1,6 +1,7 @@
 // Scripted stand-ins for the account tree's dialogs and for the rest of the budget.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -12,8 +13,8 @@
 #include "accounts/AccountReferences.h"
 #include "core/IdObjectList.h"
 
-// Each dialog call takes the next scripted edit; without one it cancels. An edit changes the
-// buffer and says whether OK was pressed.
+// Each dialog takes the next scripted edit, which changes the buffer and says whether OK was
+// pressed; without one the dialog is cancelled.
 class TScriptedAccountDialogs : public TAccountDialogPort {
 public:
     TScriptedAccountDialogs() { SetAccountDialogPort(this); }
@@ -25,39 +26,25 @@ public:
     std::deque<std::function<bool(TChooseAccountBuffer&)>> choices;
     std::vector<std::pair<uint32_t, bool>> ledgersOpened;
     int refreshes = 0;
-    TAccountBuffer lastAccount;  // as the dialog was given it
-    TChooseAccountBuffer lastChoice;
+    TChooseAccountBuffer lastChoice;  // as the dialog was given it
 
-    bool EditAccount(TAccountBuffer& buffer) override {
-        lastAccount = buffer;
-        return Run(accountEdits, buffer);
-    }
-    bool EditAccountGroup(TAccountGroupBuffer& buffer) override { return Run(groupEdits, buffer); }
-    bool EditAccountRoot(TAccountRootBuffer& buffer) override { return Run(rootEdits, buffer); }
-    bool ChooseAccount(TChooseAccountBuffer& buffer) override {
-        lastChoice = buffer;
-        return Run(choices, buffer);
+    bool EditAccount(TAccountBuffer& b) override { return Run(accountEdits, b); }
+    bool EditAccountGroup(TAccountGroupBuffer& b) override { return Run(groupEdits, b); }
+    bool EditAccountRoot(TAccountRootBuffer& b) override { return Run(rootEdits, b); }
+    bool ChooseAccount(TChooseAccountBuffer& b) override {
+        lastChoice = b;
+        return Run(choices, b);
     }
     void OpenAccountLedger(uint32_t id, bool reconcile) override {
         ledgersOpened.emplace_back(id, reconcile);
     }
     void RefreshTransactionViews() override { ++refreshes; }
 
-    // An edit that types a name (and optionally more) and presses OK.
-    static std::function<bool(TAccountBuffer&)> Account(std::string name, uint32_t kind = 1,
-                                                        std::string description = "") {
-        return [=](TAccountBuffer& b) {
-            b.name = name;
-            b.kind = kind;
-            b.description = description;
-            return true;
-        };
-    }
-    static std::function<bool(TAccountGroupBuffer&)> Group(std::string name) {
-        return [=](TAccountGroupBuffer& b) {
+    void NameGroup(const std::string& name) {
+        groupEdits.push_back([name](TAccountGroupBuffer& b) {
             b.name = name;
             return true;
-        };
+        });
     }
 
 private:
@@ -70,41 +57,22 @@ private:
     }
 };
 
-class TFakeEnvelopeNames : public TIdObjectList {
-public:
-    std::vector<std::string> names;  // id n is names[n - 1]
-    std::unique_ptr<TTarnStringList> GetStringList(uint32_t) const override {
-        auto list = std::make_unique<TTarnStringList>();
-        for (const auto& n : names)
-            list->Add(n);
-        return list;
-    }
-    uint32_t FindId(const std::string& name) const override {
-        for (size_t i = 0; i < names.size(); ++i)
-            if (SameTextNoCase(names[i], name)) return static_cast<uint32_t>(i + 1);
-        return 0;
-    }
-    void GetName(char* buffer, size_t capacity, uint32_t id) const override {
-        CopyToBuffer(buffer, capacity, id >= 1 && id <= names.size() ? names[id - 1] : "None");
-    }
-};
-
+// Envelopes are only names here (id n is the n-th); transactions only a set of account ids.
 class TFakeAccountReferences : public TAccountReferences {
 public:
-    TFakeEnvelopeNames envelopes;
+    TSimpleIdObjectList envelopes{EnvelopeTexts};
     std::vector<uint32_t> accountsWithTransactions;
     std::vector<uint32_t> deleted;
+    bool noEnvelopes = false;
 
     bool HasAccountTransactions(uint32_t id) override {
-        for (uint32_t a : accountsWithTransactions)
-            if (a == id) return true;
-        return false;
+        return std::find(accountsWithTransactions.begin(), accountsWithTransactions.end(), id) !=
+               accountsWithTransactions.end();
     }
-    void DeleteAccountTransactions(uint32_t id) override {
-        deleted.push_back(id);
-        std::erase(accountsWithTransactions, id);
-    }
-    uint32_t CountEnvelopes() override { return static_cast<uint32_t>(envelopes.names.size()); }
+    void DeleteAccountTransactions(uint32_t id) override { deleted.push_back(id); }
+    uint32_t CountEnvelopes() override { return noEnvelopes ? 0 : 3; }
     uint32_t FindEnvelopeId(const std::string& name) override { return envelopes.FindId(name); }
     const TIdObjectList* EnvelopeNames() override { return &envelopes; }
+
+    static constexpr const char* EnvelopeTexts[] = {"Unallocated", "Rent", "Food", nullptr};
 };
