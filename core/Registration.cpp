@@ -5,6 +5,12 @@
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
 #include "app/QuilletConfig.h"
+#include "envelopes/Association.h"
+#include "envelopes/Bundle.h"
+#include "envelopes/Env.h"
+#include "envelopes/EnvelopeAlias.h"
+#include "envelopes/EnvelopeList.h"
+#include "envelopes/EnvelopeRoot.h"
 #include "transactions/XManager.h"
 
 // Every persistent class of the budget and configuration files registers here, before any stream
@@ -15,6 +21,12 @@ void RegisterQuilletClasses() {
     done = true;
     RegisterStreamable<TQuilletConfig>("TQuilletConfig");
     RegisterStreamable<TXManager>("TXManager");
+    RegisterStreamable<TEnv>("TEnv");
+    RegisterStreamable<TBundle>("TBundle");
+    RegisterStreamable<TAssociation>("TAssociation");
+    RegisterStreamable<TEnvelopeAlias>("TEnvelopeAlias");
+    RegisterStreamable<TEnvelopeList>("TEnvelopeList");
+    RegisterStreamable<TEnvelopeRoot>("TEnvelopeRoot");
     RegisterStreamable<TAccount>("TAccount");
     RegisterStreamable<TAccountGroup>("TAccountGroup");
     RegisterStreamable<TAccountList>("TAccountList");

@@ -1,0 +1,35 @@
+#include "envelopes/EnvelopeReferences.h"
+
+#include "accounts/AccountList.h"
+#include "core/QuilletData.h"
+#include "plan/XTemplateManager.h"
+#include "transactions/XManager.h"
+
+namespace {
+
+class TDocumentReferences : public TEnvelopeReferences {
+public:
+    void MoveEnvelopeTransactions(uint32_t fromEnvelope, uint32_t toEnvelope) override {
+        if (TQuilletData* doc = TQuilletData::Current())
+            doc->GetXManager().MoveEnvelopeTransactions(fromEnvelope, toEnvelope);
+    }
+    void ReplaceDefaultEnvelope(uint32_t oldEnvelope, uint32_t newEnvelope) override {
+        if (TQuilletData* doc = TQuilletData::Current())
+            doc->GetAccounts().ReplaceDefaultEnvelope(oldEnvelope, newEnvelope);
+    }
+    void ReplaceEnvelopeInTemplates(uint32_t oldEnvelope, uint32_t newEnvelope) override {
+        if (TQuilletData* doc = TQuilletData::Current())
+            doc->GetTemplates().ReplaceEnvelopeInAll(oldEnvelope, newEnvelope);
+    }
+    // The store cannot make envelope transfers yet; this is where zeroing will reach it.
+    void AddEnvelopeTransfer(uint32_t, uint32_t, int32_t, TDate) override {
+        throw TXBase("Envelope transfers cannot be made yet.");
+    }
+};
+
+}  // namespace
+
+TEnvelopeReferences& DocumentEnvelopeReferences() {
+    static TDocumentReferences references;
+    return references;
+}

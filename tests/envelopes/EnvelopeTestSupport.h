@@ -1,0 +1,197 @@
+// Shared pieces of the envelope tests: scripted dialogs, a small transaction store standing in
+// for the real one, and helpers that spell out stream bytes.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "envelopes/EnvelopeDialogs.h"
+#include "envelopes/EnvelopeList.h"
+#include "envelopes/EnvelopeReferences.h"
+
+namespace envtest {
+
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+inline Bytes W32(uint32_t v) {
+    return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+}
+// A string: word32 length, then the bytes.
+inline Bytes Str(const std::string& s) {
+    Bytes out = W32(static_cast<uint32_t>(s.size()));
+    for (char c : s)
+        out.push_back(static_cast<uint8_t>(c));
+    return out;
+}
+inline const Bytes Header = {0x3A, 0x01, 0x01, 0x00, 0x00};
+// A new-object record: tag 2, '[', the class name, the class version, the fields, ']'.
+inline Bytes Record(const std::string& name, uint32_t version, const Bytes& fields) {
+    return Cat({{0x02, '['}, Str(name), W32(version), fields, {']'}});
+}
+// The node part: base version 1, expanded, watchdog, id, child count, then the children.
+inline Bytes NodePart(bool expanded, bool watchdog, uint32_t id, std::vector<Bytes> children) {
+    Bytes out = Cat({W32(1), W32(expanded), W32(watchdog), W32(id),
+                     W32(static_cast<uint32_t>(children.size()))});
+    for (const Bytes& c : children)
+        out.insert(out.end(), c.begin(), c.end());
+    return out;
+}
+
+// Answers the envelope dialogs from queues. A property answer tries the names in turn the way
+// the dialog's OK button does (a refused name keeps the dialog open) and cancels when none
+// passes or when the queue is empty.
+class TScriptedEnvelopeDialogs : public TEnvelopeDialogPort {
+public:
+    TScriptedEnvelopeDialogs() { SetEnvelopeDialogPort(this); }
+    ~TScriptedEnvelopeDialogs() override { SetEnvelopeDialogPort(nullptr); }
+
+    struct TPropertyAnswer {
+        TPropertyAnswer(std::vector<std::string> names, float threshold = 0,
+                        std::string description = {}, bool inPlan = true)
+            : names(std::move(names)),
+              threshold(threshold),
+              description(std::move(description)),
+              inPlan(inPlan) {}
+        std::vector<std::string> names;  // typed in turn until one is accepted
+        float threshold;
+        std::string description;
+        bool inPlan;
+    };
+    std::deque<TPropertyAnswer> properties;
+    std::deque<int> deleteChoices;  // -1 cancels
+    std::deque<int> chooseChoices;  // -1 cancels
+    TDeleteEnvelopeBuffer lastDelete;
+    TChooseEnvelopeBuffer lastChoose;
+    std::vector<uint32_t> ledgersOpened;
+
+    bool EditEnvelope(TEnvelopeBuffer& b) override {
+        return Answer(b.name, b.checkName, [&](const TPropertyAnswer& a) {
+            b.threshold = a.threshold;
+            b.description = a.description;
+            b.inPlan = a.inPlan;
+        });
+    }
+    bool EditEnvelopeRoot(TEnvelopeRootBuffer& b) override {
+        return Answer(b.name, b.checkName, [](const TPropertyAnswer&) {});
+    }
+    bool EditBundle(TBundleBuffer& b) override {
+        return Answer(b.name, b.checkName, [&](const TPropertyAnswer& a) {
+            b.threshold = a.threshold;
+            b.description = a.description;
+        });
+    }
+    bool EditAssociation(TAssociationBuffer& b) override {
+        return Answer(b.name, b.checkName,
+                      [&](const TPropertyAnswer& a) { b.description = a.description; });
+    }
+    bool DeleteEnvelope(TDeleteEnvelopeBuffer& b) override {
+        lastDelete = b;
+        return Pick(deleteChoices, b.selected);
+    }
+    bool ChooseEnvelope(TChooseEnvelopeBuffer& b) override {
+        lastChoose = b;
+        return Pick(chooseChoices, b.selected);
+    }
+    void OpenEnvelopeLedger(uint32_t id) override { ledgersOpened.push_back(id); }
+
+private:
+    bool Answer(std::string& name, const TNameCheck& check,
+                const std::function<void(const TPropertyAnswer&)>& rest) {
+        if (properties.empty()) return false;
+        TPropertyAnswer a = properties.front();
+        properties.pop_front();
+        for (const std::string& typed : a.names)
+            if (check(typed)) {
+                name = typed;
+                rest(a);
+                return true;
+            }
+        return false;
+    }
+    static bool Pick(std::deque<int>& choices, int& selected) {
+        if (choices.empty() || choices.front() < 0) {
+            if (!choices.empty()) choices.pop_front();
+            return false;
+        }
+        selected = choices.front();
+        choices.pop_front();
+        return true;
+    }
+};
+
+// A few transactions standing in for the store: each names an envelope and posts its amount to
+// the list, so that moving one carries the balance over as the real store does.
+class TFakeStore : public TEnvelopeReferences {
+public:
+    explicit TFakeStore(TEnvelopeList& list) : list(list) { list.SetReferences(this); }
+    ~TFakeStore() override { list.SetReferences(nullptr); }
+
+    struct TTransaction {
+        uint32_t envelope;
+        int32_t amount;
+    };
+    std::vector<TTransaction> transactions;
+    std::vector<std::pair<uint32_t, uint32_t>> defaultEnvelopeReplacements;
+    std::vector<std::pair<uint32_t, uint32_t>> templateReplacements;
+    struct TTransfer {
+        uint32_t envelope, other;
+        int32_t amount;
+        TDate date;
+    };
+    std::vector<TTransfer> transfers;
+
+    void Add(uint32_t envelope, int32_t amount) {
+        transactions.push_back({envelope, amount});
+        list.ChangeBalance(envelope, amount);
+    }
+    void MoveEnvelopeTransactions(uint32_t from, uint32_t to) override {
+        for (TTransaction& t : transactions)
+            if (t.envelope == from) {
+                list.ChangeBalance(from, -t.amount);
+                t.envelope = to;
+                list.ChangeBalance(to, t.amount);
+            }
+    }
+    void ReplaceDefaultEnvelope(uint32_t from, uint32_t to) override {
+        defaultEnvelopeReplacements.emplace_back(from, to);
+    }
+    void ReplaceEnvelopeInTemplates(uint32_t from, uint32_t to) override {
+        templateReplacements.emplace_back(from, to);
+    }
+    void AddEnvelopeTransfer(uint32_t envelope, uint32_t other, int32_t amount,
+                             TDate date) override {
+        transfers.push_back({envelope, other, amount, date});
+        list.ChangeBalance(envelope, amount);
+        list.ChangeBalance(other, -amount);
+    }
+
+private:
+    TEnvelopeList& list;
+};
+
+// A node's name, an alias's with " [alias]" after it.
+inline std::string Plain(const TEnvelopeNode* node) {
+    return node->IsAlias() ? node->GetName() + " [alias]" : node->GetName();
+}
+
+// The children of a node as "name,name,...".
+inline std::string Children(const TTreeItem* parent) {
+    std::string out;
+    for (const TTreeItem* c = parent->GetFirstChild(); c; c = c->GetNextSibling()) {
+        if (!out.empty()) out += ",";
+        out += Plain(static_cast<const TEnvelopeNode*>(c));
+    }
+    return out;
+}
+
+}  // namespace envtest
