@@ -20,6 +20,16 @@ void ReadFloat(ipstream& is, float& value) {
     if (is.good()) std::memcpy(&value, &bits, sizeof value);
 }
 
+namespace {
+
+// The record holds 32 bits; an absurd posting wraps as the stored field would, without the
+// undefined behaviour of a signed overflow.
+int32_t AddCents(int32_t field, int32_t delta) {
+    return static_cast<int32_t>(static_cast<uint32_t>(field) + static_cast<uint32_t>(delta));
+}
+
+}  // namespace
+
 TEnv::TEnv(TTreeList* owner, uint32_t id) : TEnvelopeNode(owner, id) {
     SetMarked(true);
 }
@@ -33,7 +43,7 @@ void TEnv::SetDescription(const std::string& text) {
 }
 
 void TEnv::ChangeBalance(int32_t delta) {
-    record.balance += delta;
+    record.balance = AddCents(record.balance, delta);
     Redraw();
     MarkModified();
     if (auto* parent = static_cast<TEnvelopeNode*>(GetParent())) parent->ChangeBalance(delta);
@@ -41,7 +51,7 @@ void TEnv::ChangeBalance(int32_t delta) {
 }
 
 void TEnv::ChangeRecBalance(int32_t delta) {
-    record.cleared += delta;
+    record.cleared = AddCents(record.cleared, delta);
     Redraw();
     MarkModified();
 }
