@@ -142,6 +142,10 @@ public:
     bool lastWasBackReference() const { return lastBackReference; }
     // Forgets the object at the table entry (used when an object read is dropped).
     void forgetObject(const TStreamableBase* obj);
+    // Takes an object read that nobody will own (a record of an unexpected class). It lives until
+    // the stream is destroyed, because later back references and its own children may still be
+    // in the table of objects read.
+    void adoptOrphan(TStreamableBase* obj) { orphans.emplace_back(obj); }
 
 private:
     bool readRaw(void* dest, size_t n);
@@ -150,6 +154,7 @@ private:
     uint32_t version = 0;
     std::vector<TStreamableBase*> objects;  // entry 0 is null
     bool lastBackReference = false;
+    std::vector<std::unique_ptr<TStreamableBase>> orphans;
 };
 
 class opstream : public pstream {
@@ -179,7 +184,8 @@ private:
     uint32_t counter = 0;
 };
 
-// Typed reading: an object of any other class yields null (and is destroyed if this read made it).
+// Typed reading: an object of any other class yields null (and is kept by the stream until it
+// ends).
 template <class T>
 ipstream& operator>>(ipstream& is, T*& dest) {
     TStreamableBase* p = is.readObjectPointer();
@@ -189,10 +195,7 @@ ipstream& operator>>(ipstream& is, T*& dest) {
         return is;
     }
     T* typed = dynamic_cast<T*>(p);
-    if (!typed && !is.lastWasBackReference()) {
-        is.forgetObject(p);
-        delete p;
-    }
+    if (!typed && !is.lastWasBackReference()) is.adoptOrphan(p);
     dest = typed;
     return is;
 }

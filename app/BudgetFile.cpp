@@ -1,0 +1,67 @@
+#include "app/BudgetFile.h"
+
+#include <fstream>
+#include <iterator>
+
+#include "app/PlatformPort.h"
+#include "core/ObjectStream.h"
+#include "core/QuilletData.h"
+
+std::unique_ptr<TQuilletData> ReadBudget(const std::vector<uint8_t>& bytes, std::string& error) {
+    RegisterQuilletClasses();
+    imemstream is(bytes);
+    if (!is.good()) {
+        error = "the file is empty";
+        return nullptr;
+    }
+    std::unique_ptr<TQuilletData> doc;
+    try {
+        TQuilletData* read = nullptr;
+        is >> read;
+        doc.reset(read);
+    } catch (const TXBase& e) {
+        error = e.what();
+        while (!error.empty() && error.back() == '\n')
+            error.pop_back();
+        return nullptr;
+    }
+    if (!is.good()) {
+        error = "the file is damaged or incomplete";
+        return nullptr;
+    }
+    if (!doc) {
+        error = "the file holds no budget";
+        return nullptr;
+    }
+    return doc;
+}
+
+std::unique_ptr<TQuilletData> LoadBudgetFile(const std::string& path, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "the file cannot be opened";
+        return nullptr;
+    }
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        error = "the file cannot be read";
+        return nullptr;
+    }
+    return ReadBudget(bytes, error);
+}
+
+std::vector<uint8_t> WriteBudget(TQuilletData& doc) {
+    RegisterQuilletClasses();
+    omemstream os;
+    os << &doc;
+    return os.bytes();
+}
+
+bool SaveBudgetFile(TQuilletData& doc, const std::string& path, TPlatformPort& platform,
+                    std::string& error) {
+    if (platform.ReplaceFile(path, WriteBudget(doc), error)) return true;
+    // Nothing reached the disk: the changes are still unsaved.
+    doc.SetModified();
+    return false;
+}
