@@ -4,6 +4,9 @@
 #include <new>
 #include <string_view>
 
+#include "core/QuilletData.h"
+#include "envelopes/EnvelopeList.h"
+
 namespace {
 
 // Windows-1252 letters folded to lower case; every other byte stands for itself.
@@ -252,9 +255,8 @@ void TXManager::SetEnvelopePosition(EnvelopePositionFn fn) {
 
 uint32_t TXManager::EnvelopePosition(uint32_t envelopeId) const {
     if (envelopePosition) return envelopePosition(envelopeId);
-    // The envelope list of the open document answers once it is part of the build; until then
-    // records of different envelopes tie here and keep their order.
-    return 0;
+    TQuilletData* doc = TQuilletData::Current();
+    return doc ? doc->GetEnvelopes().IndexOf(envelopeId) : 0;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -1,5 +1,9 @@
 #include "transactions/XManager.h"
 
+#include "core/QuilletData.h"
+#include "envelopes/EnvelopeList.h"
+#include "envelopes/EnvelopeRoot.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -292,6 +296,23 @@ TEST(XManagerOrder, RulesInTurn) {
     EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "x", 3), Rec(Day(1), 1, "x", 7)));
     // 7: nothing tells them apart.
     EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "x", 3), Rec(Day(1), 1, "X", 3)));
+}
+
+TEST(XManagerOrder, EnvelopePlacesComeFromTheOpenDocument) {
+    TQuilletData doc;
+    TEnvelopeRoot* root = doc.GetEnvelopes().GetEnvelopeRoot();
+    ASSERT_TRUE(root->NewEnvelope("Food"));  // id 1
+    ASSERT_TRUE(root->NewEnvelope("Rent"));  // id 2, placed before Food
+    uint32_t food = doc.GetEnvelopes().FindId("Food"), rent = doc.GetEnvelopes().FindId("Rent");
+    ASSERT_LT(food, rent);
+    ASSERT_LT(doc.GetEnvelopes().IndexOf(rent), doc.GetEnvelopes().IndexOf(food));
+
+    TXManager m;
+    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "", rent), Rec(Day(1), 1, "", food)));  // no document
+    TQuilletData::SetCurrent(&doc);
+    EXPECT_TRUE(m.SortsBefore(Rec(Day(1), 1, "", rent), Rec(Day(1), 1, "", food)));
+    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "", food), Rec(Day(1), 1, "", rent)));
+    TQuilletData::SetCurrent(nullptr);
 }
 
 TEST(XManagerOrder, CodeTextComparison) {
