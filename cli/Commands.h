@@ -11,3 +11,10 @@ using TCommandArgs = std::vector<std::string>;
 // Loads the configuration as the program does (creating it with its defaults when missing or
 // unreadable) and prints it as JSON.
 int RunConfigCommand(const TCommandArgs& args);
+
+// Prints the whole budget file as JSON.
+int RunDumpCommand(const TCommandArgs& args);
+// Reads any layout the program reads and writes the current one.
+int RunConvertCommand(const TCommandArgs& args);
+// Checks the budget is sound: 0 sound, 1 a check failed, 2 the file cannot be read.
+int RunCheckCommand(const TCommandArgs& args);

@@ -1,5 +1,8 @@
 #include "cli/Json.h"
 
+#include <charconv>
+#include <cmath>
+
 #include "core/Text.h"
 
 std::string JsonQuote(const std::string& utf8) {
@@ -138,5 +141,14 @@ TJsonWriter& TJsonWriter::Bool(bool value) {
 TJsonWriter& TJsonWriter::Null() {
     BeforeValue();
     out += "null";
+    return *this;
+}
+
+TJsonWriter& TJsonWriter::Float(float value) {
+    if (!std::isfinite(value)) return Null();
+    BeforeValue();
+    char text[64];
+    auto result = std::to_chars(text, text + sizeof text, value);
+    out.append(text, result.ptr);
     return *this;
 }

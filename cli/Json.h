@@ -26,6 +26,8 @@ public:
     TJsonWriter& Int(int64_t value);
     TJsonWriter& UInt(uint64_t value);
     TJsonWriter& Bool(bool value);
+    // The shortest text that reads back as the same float.
+    TJsonWriter& Float(float value);
     TJsonWriter& Null();
 
     // Shorthands for an object member.

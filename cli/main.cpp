@@ -24,6 +24,9 @@ struct TCommand {
 
 constexpr TCommand Commands[] = {
     {"config", RunConfigCommand, "", "print the configuration as JSON, creating it when missing"},
+    {"dump", RunDumpCommand, "FILE.qlt", "print the whole budget as JSON"},
+    {"convert", RunConvertCommand, "IN.qlt OUT.qlt", "write a budget in the current layout"},
+    {"check", RunCheckCommand, "FILE.qlt", "check that the budget is sound"},
 };
 
 void PrintUsage(std::ostream& os) {

@@ -11,6 +11,7 @@
 #include "envelopes/EnvelopeAlias.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
+#include "core/QuilletData.h"
 #include "transactions/XManager.h"
 
 // Every persistent class of the budget and configuration files registers here, before any stream
@@ -20,6 +21,7 @@ void RegisterQuilletClasses() {
     if (done) return;
     done = true;
     RegisterStreamable<TQuilletConfig>("TQuilletConfig");
+    RegisterStreamable<TQuilletData>("TQuilletData");
     RegisterStreamable<TXManager>("TXManager");
     RegisterStreamable<TEnv>("TEnv");
     RegisterStreamable<TBundle>("TBundle");
