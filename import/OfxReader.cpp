@@ -1,0 +1,59 @@
+#include "import/OfxReader.h"
+
+#include <string>
+
+#include "import/StatementText.h"
+
+namespace {
+
+constexpr std::string_view OpenTag = "<STMTTRN>";
+constexpr std::string_view CloseTag = "</STMTTRN>";
+
+// The text after the first occurrence of the tag up to the next "<", trimmed; empty when the
+// block has no such tag.
+std::string TagValue(std::string_view block, std::string_view tag) {
+    size_t at = block.find(tag);
+    if (at == std::string_view::npos) return {};
+    std::string_view rest = block.substr(at + tag.size());
+    rest = rest.substr(0, rest.find('<'));
+    return std::string(TrimStatementBlanks(rest));
+}
+
+// Posting dates come as YYYYMMDD with an optional time and zone after them; the date parser reads
+// MM/DD/YYYY. Shorter values go to the parser as they are.
+TDate PostedDate(const std::string& value) {
+    if (value.size() < 8) return ReadStatementDate(value);
+    std::string rewritten;
+    rewritten.reserve(10);
+    rewritten.append(value, 4, 2).append("/").append(value, 6, 2).append("/").append(value, 0, 4);
+    return ReadStatementDate(rewritten);
+}
+
+}  // namespace
+
+std::vector<TImportItem> ReadOfxStatement(std::string_view text) {
+    std::vector<TImportItem> items;
+    std::string block;
+    size_t from = 0;
+    for (;;) {
+        size_t open = text.find(OpenTag, from);
+        if (open == std::string_view::npos) break;
+        size_t close = text.find(CloseTag, open + OpenTag.size());
+        if (close == std::string_view::npos) break;
+        from = close + CloseTag.size();
+
+        // Values may be wrapped over lines; the line ends are dropped, not turned into blanks.
+        block.clear();
+        for (char c : text.substr(open + OpenTag.size(), close - open - OpenTag.size()))
+            if (c != '\r' && c != '\n') block.push_back(c);
+
+        TImportItem item;
+        item.number = TagValue(block, "<CHECKNUM>");
+        item.date = PostedDate(TagValue(block, "<DTPOSTED>"));
+        item.memo = TagValue(block, "<MEMO>");
+        item.amount = ReadStatementAmount(TagValue(block, "<TRNAMT>"));
+        item.name = TagValue(block, "<NAME>");
+        items.push_back(std::move(item));
+    }
+    return items;
+}

@@ -1,0 +1,20 @@
+// Field values as both statement readers turn them into dates and amounts.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/Date.h"
+#include "core/Money.h"
+
+// Blanks (spaces and tabs) removed from both ends.
+std::string_view TrimStatementBlanks(std::string_view text);
+
+// A date written m/d/y, read by the date parser with today's year for a missing year. Text that
+// does not parse gives the all-zero date.
+TDate ReadStatementDate(const std::string& text);
+
+// An amount read by the amount parser. Banks write deposits with an explicit "+" (OFX allows it),
+// which the parser alone would reject as an operator without a left operand, so one leading plus
+// sign is dropped first; anything else the parser cannot read gives 0.
+TMoney ReadStatementAmount(std::string_view text);
