@@ -38,20 +38,20 @@ struct TFilterCriteria {
     static constexpr size_t TextMax = 89;      // as its payable to and memo fields hold
 
     TDateChoice date = TDateChoice::Any;
-    TDate from;  // inclusive
-    TDate to;    // inclusive
+    TDate from{};  // inclusive
+    TDate to{};    // inclusive
     TAmountChoice amount = TAmountChoice::Any;
     float minimum = -100.0f;  // currency units
     float maximum = 100.0f;
     TCodeChoice code = TCodeChoice::Any;
-    std::string codeText;
+    std::string codeText{};
     bool codeExact = false;
     TClearedChoice cleared = TClearedChoice::Any;
     TTextChoice payableTo = TTextChoice::Any;
-    std::string payableToText;
+    std::string payableToText{};
     bool payableToExact = false;
     TTextChoice memo = TTextChoice::Any;
-    std::string memoText;
+    std::string memoText{};
     bool memoExact = false;
     TNodeChoice node = TNodeChoice::Any;
     uint32_t nodeId = 0;  // the envelope node (account ledgers) or the account (elsewhere)
