@@ -21,9 +21,10 @@ public:
         if (TQuilletData* doc = TQuilletData::Current())
             doc->GetTemplates().ReplaceEnvelopeInAll(oldEnvelope, newEnvelope);
     }
-    // The store cannot make envelope transfers yet; this is where zeroing will reach it.
-    void AddEnvelopeTransfer(uint32_t, uint32_t, int32_t, TDate) override {
-        throw TXBase("Envelope transfers cannot be made yet.");
+    void AddEnvelopeTransfer(uint32_t envelope, uint32_t otherEnvelope, int32_t amount,
+                             TDate date) override {
+        if (TQuilletData* doc = TQuilletData::Current())
+            doc->GetXManager().AddEnvelopeTransfer(envelope, otherEnvelope, amount, date);
     }
 };
 

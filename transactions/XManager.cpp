@@ -3,9 +3,15 @@
 #include <algorithm>
 #include <new>
 #include <string_view>
+#include <unordered_set>
 
+#include "accounts/AccountList.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
+#include "transactions/Filters.h"
+#include "transactions/XItem.h"
+#include "transactions/XList.h"
+#include "transactions/XViewPort.h"
 
 namespace {
 
@@ -79,6 +85,32 @@ bool Listed(const TXRecord& r) {
     return !r.IsFree() && !r.IsDeleted();
 }
 
+// What the first three sorting rules look at, as one number: "start" codes first, "hold" codes
+// last, the date in between.
+uint64_t FirstRulesKey(const TXRecord& r) {
+    uint64_t notStart = CodeIs(r, "start") ? 0 : 1;
+    uint64_t hold = CodeIs(r, "hold") ? 1 : 0;
+    return (notStart << 33) | (hold << 32) | r.date;
+}
+
+bool Clean(const TXRecord& r) {
+    return !r.IsFree() && !r.IsDirty();
+}
+
+// The leading decimal number of a code, 0 without one; too many digits saturate.
+uint32_t LeadingNumber(std::string_view code) {
+    uint64_t n = 0;
+    for (char c : code) {
+        if (c < '0' || c > '9') break;
+        n = std::min<uint64_t>(n * 10 + static_cast<uint64_t>(c - '0'), UINT32_MAX);
+    }
+    return static_cast<uint32_t>(n);
+}
+
+int32_t Negated(int32_t v) {
+    return static_cast<int32_t>(0u - static_cast<uint32_t>(v));
+}
+
 constexpr size_t RecordsPerPiece = pstream::MaxPiece / sizeof(TXRecord);
 
 }  // namespace
@@ -98,7 +130,21 @@ TXManager::TXManager() {
     }
 }
 
-TXManager::~TXManager() = default;
+TXManager::~TXManager() {
+    // Rows still out when the store goes are destroyed with it; none gives anything back.
+    for (auto& [id, item] : out)
+        item->multiple = nullptr;
+    for (auto& [ptr, item] : detachedItems)
+        item->multiple = nullptr;
+    out.clear();
+    detachedItems.clear();
+    for (TXList* list : observers)
+        list->manager = nullptr;
+}
+
+TQuilletData* TXManager::Document() const {
+    return document ? document : TQuilletData::Current();
+}
 
 const TXRecord& TXManager::RecordAt(uint32_t position) const {
     if (position < 1 || position > GetCount())
@@ -176,6 +222,11 @@ bool TXManager::Commit(TXRecord& record) {
 }
 
 void TXManager::MoveRecord(uint32_t from, uint32_t to) {
+    Shift(from, to);
+    keyOrder = TKeyOrder::Unknown;  // a move from outside may put clean records out of order
+}
+
+void TXManager::Shift(uint32_t from, uint32_t to) {
     const uint32_t n = GetCount();
     if (from < 1 || from > n || to < 1 || to > n || from == to) return;
     auto first = records.begin();
@@ -196,16 +247,64 @@ uint32_t TXManager::LastCommittedPosition() const {
 void TXManager::FreeSlot(uint32_t position) {
     if (position < 1 || position > GetCount()) return;
     Slot(position).flags = 0;
+    if (bulkDepth > 0) {
+        freedInBulk.push_back(Slot(position).id);
+        return;
+    }
     uint32_t last = LastCommittedPosition();
-    MoveRecord(position, last > position ? last : last + 1);
+    Shift(position, last > position ? last : last + 1);
+}
+
+TXManager::TBulk::~TBulk() {
+    if (--manager.bulkDepth == 0) manager.GatherFreedSlots();
+}
+
+// The same arrangement that freeing the slots one by one gives: the others keep their order and
+// the freed slots stand just after the last committed record, the last freed first.
+void TXManager::GatherFreedSlots() {
+    std::vector<uint32_t> freed = std::move(freedInBulk);
+    freedInBulk.clear();
+    if (freed.empty()) return;
+    try {
+        std::unordered_set<uint32_t> stillFree;
+        for (uint32_t id : freed)
+            stillFree.insert(id);
+        std::vector<TXRecord> kept, gathered;
+        kept.reserve(records.size());
+        std::unordered_map<uint32_t, TXRecord> byId;
+        size_t afterLastCommitted = 0;
+        for (const TXRecord& r : records) {
+            if (r.IsFree() && stillFree.count(r.id)) {
+                byId.emplace(r.id, r);
+                continue;
+            }
+            kept.push_back(r);
+            if (r.IsCommitted()) afterLastCommitted = kept.size();
+        }
+        for (auto it = freed.rbegin(); it != freed.rend(); ++it) {
+            auto found = byId.find(*it);
+            if (found == byId.end()) continue;
+            gathered.push_back(found->second);
+            byId.erase(found);
+        }
+        kept.insert(kept.begin() + static_cast<std::ptrdiff_t>(afterLastCommitted),
+                    gathered.begin(), gathered.end());
+        records.swap(kept);
+        cursor = 0;
+    } catch (const std::bad_alloc&) {
+        // The slots stay free where they are: only where later records land differs.
+    }
 }
 
 void TXManager::Resort(uint32_t position) {
     if (position < 1 || position > GetCount()) return;
     TXRecord& moving = Slot(position);
     moving.flags &= ~XDirty;
+    // Every clean record whose first-rules key is above the moving one's sorts after it; when
+    // the clean records stand in key order those are a tail that can be skipped at once.
+    uint32_t from = KeyOrdered() ? LastKeyAtOrBelow(FirstRulesKey(moving), position) : GetCount();
     uint32_t after = 0;  // the last clean record that does not sort after the moving one
-    for (uint32_t t = GetCount(); t >= 1; --t) {
+    for (uint32_t t = from; t >= 1; --t) {
         if (t == position) continue;
         const TXRecord& r = Slot(t);
         if (r.IsFree() || r.IsDirty()) continue;
@@ -215,7 +314,44 @@ void TXManager::Resort(uint32_t position) {
         }
     }
     uint32_t target = after == 0 ? 1 : (after < position ? after + 1 : after);
-    MoveRecord(position, target);
+    Shift(position, target);
+}
+
+bool TXManager::KeyOrdered() const {
+    if (keyOrder == TKeyOrder::Unknown) {
+        keyOrder = TKeyOrder::Ordered;
+        uint64_t previous = 0;
+        for (const TXRecord& r : records) {
+            if (!Clean(r)) continue;
+            uint64_t key = FirstRulesKey(r);
+            if (key < previous) {
+                keyOrder = TKeyOrder::Unordered;
+                break;
+            }
+            previous = key;
+        }
+    }
+    return keyOrder == TKeyOrder::Ordered;
+}
+
+uint32_t TXManager::LastKeyAtOrBelow(uint64_t key, uint32_t self) const {
+    auto clean = [&](uint32_t p) { return p != self && Clean(Slot(p)); };
+    uint32_t lo = 1, hi = GetCount(), found = 0;
+    while (lo <= hi) {
+        uint32_t mid = lo + (hi - lo) / 2;
+        uint32_t q = mid;
+        while (q <= hi && !clean(q))
+            ++q;
+        if (q > hi) {
+            hi = mid - 1;
+        } else if (FirstRulesKey(Slot(q)) <= key) {
+            found = q;
+            lo = q + 1;
+        } else {
+            hi = mid - 1;
+        }
+    }
+    return found;
 }
 
 void TXManager::Flush() {
@@ -255,8 +391,186 @@ void TXManager::SetEnvelopePosition(EnvelopePositionFn fn) {
 
 uint32_t TXManager::EnvelopePosition(uint32_t envelopeId) const {
     if (envelopePosition) return envelopePosition(envelopeId);
-    TQuilletData* doc = TQuilletData::Current();
+    TQuilletData* doc = Document();
     return doc ? doc->GetEnvelopes().IndexOf(envelopeId) : 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Row objects
+
+TXItem* TXManager::MakeItem(const TXRecord& record, bool remember) {
+    auto made = std::unique_ptr<TXItem>(new TXItem(*this, record, remember));
+    TXItem* item = made.get();
+    item->users = 1;
+    out.emplace(record.id, std::move(made));
+    // A part works through its multiple, which stays out as long as the part does.
+    const TXRecord& r = item->record;
+    if (r.IsPart() && r.parent != r.id) {
+        const TXRecord* parent = FindRecord(r.parent);
+        if (parent && parent->IsMultiple()) item->multiple = GetItem(r.parent);
+    }
+    return item;
+}
+
+TXItem* TXManager::GetItem(uint32_t id) {
+    if (id == 0) return nullptr;
+    auto found = out.find(id);
+    if (found != out.end()) {
+        ++found->second->users;
+        return found->second.get();
+    }
+    const TXRecord* r = FindRecord(id);
+    return r ? MakeItem(*r, true) : nullptr;
+}
+
+TXItem* TXManager::NewItem(const TXRecord& templ) {
+    uint32_t id = NewRecord(templ);
+    TXItem* item = MakeItem(*FindRecord(id), false);
+    Commit(item->record);
+    return item;
+}
+
+void TXManager::DestroyItem(TXItem* item) {
+    TXItem* multiple = item->multiple;
+    item->multiple = nullptr;
+    if (item->detached)
+        detachedItems.erase(item);
+    else
+        out.erase(item->record.id);
+    Release(multiple);
+}
+
+void TXManager::Release(TXItem* item) {
+    if (!item || --item->users > 0) return;
+    if (!item->detached) {
+        uint32_t position = FindSlot(item->record.id);
+        if (position != 0) {
+            const TXRecord& r = Slot(position);
+            if (!r.IsFree() && !r.IsCommitted())
+                FreeSlot(position);
+            else if (r.IsCommitted() && r.IsDirty())
+                Resort(position);
+        }
+    }
+    DestroyItem(item);
+}
+
+void TXManager::Delete(TXItem* item) {
+    if (!item) return;
+    if (item->detached) {  // already deleted: only the caller's use is left to give back
+        Release(item);
+        return;
+    }
+    ++item->users;
+    item->record.flags |= XDeleted;
+    Commit(item->record);
+    NotifyDeleted(item);
+    {
+        TBulk bulk(*this);  // a multiple's parts go at once
+        item->Erase();
+    }
+    // The row leaves the store now; should a view still hold it, it lives on detached until
+    // its last use is given back, and never touches the store again.
+    uint32_t id = item->record.id;
+    auto node = out.extract(id);
+    uint32_t position = FindSlot(id);
+    if (position != 0 && !Slot(position).IsFree()) FreeSlot(position);
+    item->users -= 2;  // this call's use and the caller's
+    item->detached = true;
+    detachedItems.emplace(item, std::move(node.mapped()));
+    if (item->users <= 0) DestroyItem(item);
+}
+
+void TXManager::DeleteParts(uint32_t multipleId) {
+    TBulk bulk(*this);
+    TMultKidsFilter parts(multipleId);
+    for (uint32_t id : MatchingIds(parts))
+        if (TXItem* part = GetItem(id)) Delete(part);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Queries
+
+bool TXManager::Matches(uint32_t position, const TXFilter& filter) const {
+    const TXRecord& r = Slot(position);
+    return Listed(r) && filter.Match(r);
+}
+
+std::vector<uint32_t> TXManager::MatchingIds(const TXFilter& filter) const {
+    std::vector<uint32_t> ids;
+    for (uint32_t p = 1; p <= GetCount(); ++p)
+        if (Matches(p, filter)) ids.push_back(Slot(p).id);
+    return ids;
+}
+
+TXItem* TXManager::FindFirst(const TXFilter& filter) {
+    return FindFromPosition(1, filter);
+}
+
+TXItem* TXManager::FindLast(const TXFilter& filter) {
+    uint32_t p = PositionOfLast(filter);
+    return p ? GetItem(Slot(p).id) : nullptr;
+}
+
+TXItem* TXManager::FindNext(const TXItem* item, const TXFilter& filter) {
+    uint32_t p = PositionOf(item);
+    return p ? FindFromPosition(p + 1, filter) : nullptr;
+}
+
+TXItem* TXManager::FindPrevious(const TXItem* item, const TXFilter& filter) {
+    for (uint32_t p = PositionOf(item); p > 1;) {
+        --p;
+        if (Matches(p, filter)) return GetItem(Slot(p).id);
+    }
+    return nullptr;
+}
+
+TXItem* TXManager::FindFromPosition(uint32_t position, const TXFilter& filter) {
+    for (uint32_t p = std::max<uint32_t>(position, 1); p <= GetCount(); ++p)
+        if (Matches(p, filter)) return GetItem(Slot(p).id);
+    return nullptr;
+}
+
+uint32_t TXManager::Count(const TXFilter& filter) const {
+    uint32_t n = 0;
+    for (uint32_t p = 1; p <= GetCount(); ++p)
+        if (Matches(p, filter)) ++n;
+    return n;
+}
+
+uint32_t TXManager::PositionOf(const TXItem* item) const {
+    return item && !item->detached ? FindSlot(item->record.id) : 0;
+}
+
+uint32_t TXManager::PositionOfFirst(const TXFilter& filter) const {
+    for (uint32_t p = 1; p <= GetCount(); ++p)
+        if (Matches(p, filter)) return p;
+    return 0;
+}
+
+uint32_t TXManager::PositionOfLast(const TXFilter& filter) const {
+    for (uint32_t p = GetCount(); p >= 1; --p)
+        if (Matches(p, filter)) return p;
+    return 0;
+}
+
+TXGenericList TXManager::CollectMatching(const TXFilter& filter) {
+    TXGenericList list(*this);
+    for (uint32_t id : MatchingIds(filter))
+        list.Add(GetItem(id));
+    return list;
+}
+
+uint32_t TXManager::NextNumber(uint32_t accountId) const {
+    TAccountFilter account(accountId);
+    TXBlankFilter committed(account);
+    uint32_t largest = 0, seen = 0;
+    for (uint32_t p = GetCount(); p >= 1 && seen < NextNumberReach; --p) {
+        if (!Matches(p, committed)) continue;
+        ++seen;
+        largest = std::max(largest, LeadingNumber(CodeOf(Slot(p))));
+    }
+    return largest + 1;  // wraps like the 32-bit number it is written as
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -274,14 +588,147 @@ bool TXManager::HasEnvelopeTransactions(uint32_t envelopeId) const {
     });
 }
 
+void TXManager::DeleteMatching(const TXFilter& filter) {
+    TBulk bulk(*this);
+    for (uint32_t id : MatchingIds(filter)) {
+        // Deleting one record may already have taken or changed another.
+        uint32_t position = FindSlot(id);
+        if (position == 0 || !Matches(position, filter)) continue;
+        if (TXItem* item = GetItem(id)) Delete(item);
+    }
+}
+
 void TXManager::DeleteAccountTransactions(uint32_t accountId) {
-    if (!HasAccountTransactions(accountId)) return;
-    throw TXBase("Deleting the transactions of an account is not available yet.");
+    XViews().CloseAccountViews(accountId);
+    TBulk bulk(*this);
+    TQuilletData* doc = Document();
+    TAccountTransferFilter transfers(accountId);
+    for (uint32_t id : MatchingIds(transfers)) {
+        uint32_t position = FindSlot(id);
+        if (position == 0 || !Matches(position, transfers)) continue;
+        TXItem* half = GetItem(id);
+        if (!half) continue;
+        TXRecord& own = half->Data();
+        TXItem* partner = own.partner != id ? GetItem(own.partner) : nullptr;
+        if (partner) {
+            // The money stays in the other account and lands in its default envelope.
+            TXRecord& other = partner->Data();
+            int32_t amount = other.amount;
+            partner->ChangeAmount(Negated(amount), true);
+            other.flags = XNewAccountRecord | (other.flags & XDeleted);
+            other.partner = 0;
+            TAccount* account = doc ? doc->GetAccounts().GetAccount(other.account) : nullptr;
+            other.envelope = account ? doc->GetAccounts().GetDefaultEnvelope(other.account) : 0;
+            partner->ChangeAmount(amount, false);
+        }
+        // This half leaves with its account, whose balance goes with it.
+        own.amount = 0;
+        own.flags = XAccount;
+        own.partner = 0;
+        Release(partner);
+        Delete(half);
+    }
+    DeleteMatching(TAccountFilter(accountId));
+    // Parts whose multiple is missing would otherwise still name the account.
+    class TOrphanParts : public TXFilter {
+    public:
+        explicit TOrphanParts(uint32_t account) : account(account) {}
+        bool Match(const TXRecord& r) const override {
+            return r.Has(XAccount) && r.account == account;
+        }
+
+    private:
+        uint32_t account;
+    };
+    DeleteMatching(TOrphanParts(accountId));
 }
 
 void TXManager::MoveEnvelopeTransactions(uint32_t fromEnvelope, uint32_t toEnvelope) {
-    if (fromEnvelope == toEnvelope || !HasEnvelopeTransactions(fromEnvelope)) return;
-    throw TXBase("Moving the transactions of an envelope is not available yet.");
+    if (fromEnvelope == toEnvelope) return;
+    XViews().CloseEnvelopeViews(fromEnvelope);
+    TBulk bulk(*this);
+    TEnvelopeFilter filter(fromEnvelope);
+    for (uint32_t id : MatchingIds(filter)) {
+        uint32_t position = FindSlot(id);
+        if (position == 0 || !Matches(position, filter)) continue;
+        TXItem* item = GetItem(id);
+        if (!item) continue;
+        if (!item->Record().IsEnvelopeTransfer()) {
+            item->SetEnvelope(toEnvelope);
+            Release(item);
+            continue;
+        }
+        uint32_t partnerId = item->Record().partner;
+        TXItem* partner = partnerId != id ? GetItem(partnerId) : nullptr;
+        if (partner && partner->Record().envelope == toEnvelope) {
+            // A transfer from an envelope to itself is not kept.
+            Release(partner);
+            Delete(item);
+            continue;
+        }
+        item->SetEnvelope(toEnvelope);
+        if (partner) partner->MarkChanged(true);
+        Release(partner);
+        Release(item);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Envelope transfers
+
+void TXManager::PostEnvelope(uint32_t envelopeId, int32_t delta, bool cleared) {
+    TQuilletData* doc = Document();
+    if (!doc) return;
+    if (cleared) doc->GetEnvelopes().ChangeRecBalance(envelopeId, delta);
+    doc->GetEnvelopes().ChangeBalance(envelopeId, delta);
+}
+
+void TXManager::MakeEnvelopeTransfer(TXItem& item, uint32_t targetEnvelope) {
+    TXRecord& r = item.Data();
+    bool wasTransfer = r.Has(XTransfer);
+    if (!wasTransfer) {
+        r.flags = XKindEnvelopeTransfer | XDirty | (r.flags & XDeleted);
+        r.SetPayableTo(r.amount > 0 ? "Transfer from ~t" : "Transfer to ~t");
+        r.SetCode("xfer");
+    }
+    TDate today = TDate::Today();
+    if (TDate(r.date).Day() == 0) r.date = today.Key();
+
+    TXRecord other;
+    other.Init(today);
+    other.flags = XKindEnvelopeTransfer | XDirty;
+    other.partner = r.id;
+    other.envelope = targetEnvelope;
+    other.date = r.date;
+    other.amount = Negated(r.amount);
+    other.SetPayableTo(other.amount >= 0 ? "Transfer from ~t" : "Transfer to ~t");
+    other.SetCode("xfer");
+    other.SetMemo(r.GetMemo());
+    TXItem* partner = NewItem(other);
+    r.partner = partner->GetId();
+
+    // The amounts are in place already, so the balances are posted here rather than through
+    // ChangeAmount: a record that was no transfer moved nothing until now.
+    if (!wasTransfer) PostEnvelope(r.envelope, r.amount, r.envelopeCleared != XNotCleared);
+    PostEnvelope(targetEnvelope, Negated(r.amount), false);
+
+    item.MarkChanged(true);
+    NotifyAdded(partner);
+    partner->MarkChanged(true);
+    Release(partner);
+}
+
+void TXManager::AddEnvelopeTransfer(uint32_t envelope, uint32_t otherEnvelope, int32_t amount,
+                                    TDate date) {
+    TXRecord r;
+    std::memset(&r, 0, sizeof r);
+    r.flags = XNewEnvelopeRecord;
+    r.envelope = envelope;
+    r.amount = amount;
+    r.date = date.Key();
+    TXItem* item = NewItem(r);
+    MakeEnvelopeTransfer(*item, otherEnvelope);
+    Release(item);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -295,6 +742,9 @@ bool TXManager::HasImportMarks() const {
 void TXManager::ClearImportMarks() {
     for (TXRecord& r : records)
         r.newlyImported = 0;
+    // Rows out keep the store's marks, or their next commit would bring the old ones back.
+    for (auto& [id, item] : out)
+        item->record.newlyImported = 0;
 }
 
 bool TXManager::HasPendingCleared() const {
@@ -304,10 +754,48 @@ bool TXManager::HasPendingCleared() const {
 }
 
 void TXManager::ConfirmPendingCleared(TDate today) {
-    for (TXRecord& r : records) {
+    auto confirm = [&](TXRecord& r) {
         if (r.accountCleared == XClearedPending) r.accountCleared = today.Key();
         if (r.envelopeCleared == XClearedPending) r.envelopeCleared = today.Key();
-    }
+    };
+    for (TXRecord& r : records)
+        confirm(r);
+    for (auto& [id, item] : out)
+        confirm(item->record);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Open views
+
+void TXManager::AddObserver(TXList* list) {
+    if (list && std::find(observers.begin(), observers.end(), list) == observers.end())
+        observers.push_back(list);
+}
+
+void TXManager::RemoveObserver(TXList* list) {
+    observers.erase(std::remove(observers.begin(), observers.end(), list), observers.end());
+}
+
+namespace {
+
+// Calls every view registered now; a view that leaves during the calls is skipped.
+template <class Call>
+void Tell(const std::vector<TXList*>& observers, Call call) {
+    std::vector<TXList*> now = observers;
+    for (TXList* list : now)
+        if (std::find(observers.begin(), observers.end(), list) != observers.end()) call(list);
+}
+
+}  // namespace
+
+void TXManager::NotifyChanged(TXItem* item) {
+    Tell(observers, [&](TXList* list) { list->ItemChanged(item); });
+}
+void TXManager::NotifyDeleted(TXItem* item) {
+    Tell(observers, [&](TXList* list) { list->ItemDeleted(item); });
+}
+void TXManager::NotifyAdded(TXItem* item) {
+    Tell(observers, [&](TXList* list) { list->ItemAdded(item); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -356,5 +844,6 @@ TStreamableBase* TXManager::Streamer::Read(ipstream& is, uint32_t) const {
     for (const TXRecord& r : m->records)
         m->lastId = std::max(m->lastId, r.id);
     m->cursor = 0;
+    m->keyOrder = TKeyOrder::Unknown;
     return m;
 }

@@ -3,11 +3,19 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/ObjectStream.h"
+#include "transactions/XGenericList.h"
 #include "transactions/XRecord.h"
+
+class TQuilletData;
+class TXFilter;
+class TXItem;
+class TXList;
 
 // Raised when the record block cannot be obtained or grown.
 class TXOutOfMemory : public TXBase {
@@ -58,7 +66,8 @@ public:
     bool Commit(TXRecord& record);
     // Moves the record at one position to another; the records between shift by one place.
     void MoveRecord(uint32_t from, uint32_t to);
-    // Frees a slot: flags 0, the slot moved to just after the last committed record.
+    // Frees a slot: flags 0, the slot moved to just after the last committed record. During a
+    // bulk operation the freed slots gather there together when it ends, the last freed first.
     void FreeSlot(uint32_t position);
     // Clears the record's dirty mark and moves it to its place in the store order: just after the
     // last clean record that does not sort after it, or to the front.
@@ -69,8 +78,45 @@ public:
     // The store order, rules 1 to 6; false both ways means the two keep their present order.
     bool SortsBefore(const TXRecord& a, const TXRecord& b) const;
     // Replaces where envelope positions come from (tests set their own list). Null restores the
-    // default, the envelope list of the open document.
+    // default, the envelope list of the document.
     void SetEnvelopePosition(EnvelopePositionFn fn);
+
+    // --- The document whose accounts and envelopes the records post to and whose envelope list
+    // orders them. Null (the default) means the open document; a store without either posts
+    // nowhere.
+    void SetDocument(TQuilletData* doc) { document = doc; }
+    TQuilletData* Document() const;
+
+    // --- Row objects. At most one exists per id; each use is given back with Release.
+    // The row of a record in the store, one use more; null when no slot in use holds the id.
+    TXItem* GetItem(uint32_t id);
+    // One use less; at none, an uncommitted record leaves the store and a changed one finds its
+    // place in the order.
+    void Release(TXItem* item);
+    // A new record made from a template under a fresh id, stored and returned with one use.
+    TXItem* NewItem(const TXRecord& templ);
+    // Deletes the record with everything that hangs on it (a multiple's parts, a transfer's
+    // other half), balances reversed. Takes the caller's use: the item is gone afterwards.
+    void Delete(TXItem* item);
+    uint32_t CountItemsOut() const { return static_cast<uint32_t>(out.size()); }
+
+    // --- Queries, in store order. Free slots and records being deleted never match. Rows are
+    // returned with one use.
+    TXItem* FindFirst(const TXFilter& filter);
+    TXItem* FindLast(const TXFilter& filter);
+    TXItem* FindNext(const TXItem* item, const TXFilter& filter);
+    TXItem* FindPrevious(const TXItem* item, const TXFilter& filter);
+    // The first match at or after a position (the first overall below 2).
+    TXItem* FindFromPosition(uint32_t position, const TXFilter& filter);
+    uint32_t Count(const TXFilter& filter) const;
+    uint32_t PositionOf(const TXItem* item) const;
+    uint32_t PositionOfFirst(const TXFilter& filter) const;
+    uint32_t PositionOfLast(const TXFilter& filter) const;
+    TXGenericList CollectMatching(const TXFilter& filter);
+    // One more than the largest leading number among the codes of the account's last 250
+    // committed records (parts of multiples not counted).
+    uint32_t NextNumber(uint32_t accountId) const;
+    static constexpr uint32_t NextNumberReach = 250;
 
     // --- Serving account and envelope deletion.
     // Whether any record (free and deleted slots aside) belongs to the account: an account record
@@ -79,15 +125,25 @@ public:
     // Whether any record (free and deleted slots aside) names the envelope, multiples and account
     // transfer halves excepted (they carry no envelope of their own).
     bool HasEnvelopeTransactions(uint32_t envelopeId) const;
-    // Removes every transaction of an account; the other halves of its account transfers become
-    // plain transactions of their own accounts, in their default envelopes.
-    // NOT YET AVAILABLE: needs the row objects and balance posting. Until then it does nothing
-    // for an account without transactions and throws TXBase for one with transactions.
+    // Deletes every matching record, first to last.
+    void DeleteMatching(const TXFilter& filter);
+    // Removes every transaction of an account. The other half of each of its account transfers
+    // keeps its money: it becomes a plain transaction of its own account, in that account's
+    // default envelope.
     void DeleteAccountTransactions(uint32_t accountId);
-    // Moves every transaction of an envelope to another, carrying the balances over.
-    // NOT YET AVAILABLE: needs the row objects and balance posting. Until then it does nothing
-    // for an envelope without transactions and throws TXBase for one with transactions.
+    // Moves every transaction of an envelope to another, balances with them. An envelope transfer
+    // whose other half already stands in the new envelope is deleted.
     void MoveEnvelopeTransactions(uint32_t fromEnvelope, uint32_t toEnvelope);
+
+    // --- Envelope transfers.
+    // Makes an envelope-only record one half of a transfer to the target envelope, with a new
+    // record as the other half holding the opposite amount. A record that is not a transfer yet
+    // becomes one (code "xfer", payable to "Transfer from ~t" or "Transfer to ~t") and its amount
+    // starts to count on its envelope; one that already is a half must have had its old partner
+    // undone (partner 0) and keeps its texts. A blank date becomes today.
+    void MakeEnvelopeTransfer(TXItem& item, uint32_t targetEnvelope);
+    // A new envelope transfer: amount (cents) on the first envelope, its opposite on the other.
+    void AddEnvelopeTransfer(uint32_t envelope, uint32_t otherEnvelope, int32_t amount, TDate date);
 
     // --- Marks confirmed in bulk.
     bool HasImportMarks() const;
@@ -95,6 +151,13 @@ public:
     bool HasPendingCleared() const;
     // Every pending cleared value (1) on either side becomes the given day's key.
     void ConfirmPendingCleared(TDate today = TDate::Today());
+
+    // --- Open views.
+    void AddObserver(TXList* list);
+    void RemoveObserver(TXList* list);
+    void NotifyChanged(TXItem* item);
+    void NotifyDeleted(TXItem* item);
+    void NotifyAdded(TXItem* item);
 
     class Streamer : public TNewStreamer {
     public:
@@ -108,14 +171,53 @@ public:
     };
 
 private:
+    friend class TXItem;
+
+    // While a bulk operation runs, freed slots stay where they are and are gathered once at the
+    // end, so deleting many records moves the store only once.
+    class TBulk {
+    public:
+        explicit TBulk(TXManager& m) : manager(m) { ++manager.bulkDepth; }
+        ~TBulk();
+        TBulk(const TBulk&) = delete;
+        TBulk& operator=(const TBulk&) = delete;
+
+    private:
+        TXManager& manager;
+    };
+
+    // Whether the clean records (in use, not dirty) stand in order of the first three sorting
+    // rules, so that a record's place can be searched for instead of walked to.
+    enum class TKeyOrder { Unknown, Ordered, Unordered };
+
     TXRecord& Slot(uint32_t position) { return records[position - 1]; }
     const TXRecord& Slot(uint32_t position) const { return records[position - 1]; }
     uint32_t EnvelopePosition(uint32_t envelopeId) const;
     uint32_t LastCommittedPosition() const;
+    void Shift(uint32_t from, uint32_t to);
+    bool KeyOrdered() const;
+    // The last clean position other than self whose first-rules key is at most key, 0 if none.
+    uint32_t LastKeyAtOrBelow(uint64_t key, uint32_t self) const;
+    void GatherFreedSlots();
+    bool Matches(uint32_t position, const TXFilter& filter) const;
+    std::vector<uint32_t> MatchingIds(const TXFilter& filter) const;
+    TXItem* MakeItem(const TXRecord& record, bool remember);
+    void DestroyItem(TXItem* item);
+    void DeleteParts(uint32_t multipleId);
+    void PostEnvelope(uint32_t envelopeId, int32_t delta, bool cleared);
 
     std::vector<TXRecord> records;  // the slots in use at the front of the block: size is count
     uint32_t capacity = InitialCapacity;
     mutable uint32_t cursor = 0;  // 1-based slot found last, 0 for none
     uint32_t lastId = 0;
     EnvelopePositionFn envelopePosition;
+    TQuilletData* document = nullptr;
+    mutable TKeyOrder keyOrder = TKeyOrder::Ordered;
+
+    std::unordered_map<uint32_t, std::unique_ptr<TXItem>> out;  // rows in use, by id
+    // Rows deleted while others still held them; they go with their last use.
+    std::unordered_map<TXItem*, std::unique_ptr<TXItem>> detachedItems;
+    std::vector<TXList*> observers;
+    int bulkDepth = 0;
+    std::vector<uint32_t> freedInBulk;  // ids, in the order their slots were freed
 };
