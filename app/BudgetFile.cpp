@@ -6,6 +6,7 @@
 #include "app/PlatformPort.h"
 #include "core/ObjectStream.h"
 #include "core/QuilletData.h"
+#include "transactions/XManager.h"
 
 std::unique_ptr<TQuilletData> ReadBudget(const std::vector<uint8_t>& bytes, std::string& error) {
     RegisterQuilletClasses();
@@ -33,6 +34,11 @@ std::unique_ptr<TQuilletData> ReadBudget(const std::vector<uint8_t>& bytes, std:
         error = "the file holds no budget";
         return nullptr;
     }
+    // The store posts to and sorts by this document's lists, whichever document is open; rows a
+    // view left uncommitted or unsorted when the file was written are settled now.
+    TXManager& store = doc->GetXManager();
+    store.SetDocument(doc.get());
+    store.Flush();
     return doc;
 }
 
