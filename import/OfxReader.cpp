@@ -21,18 +21,19 @@ std::string TagValue(std::string_view block, std::string_view tag) {
 
 // Posting dates come as YYYYMMDD with an optional time and zone after them; the date parser reads
 // MM/DD/YYYY. Shorter values go to the parser as they are.
-TDate PostedDate(const std::string& value) {
-    if (value.size() < 8) return ReadStatementDate(value);
+TDate PostedDate(const std::string& value, int currentYear) {
+    if (value.size() < 8) return ReadStatementDate(value, currentYear);
     std::string rewritten;
     rewritten.reserve(10);
     rewritten.append(value, 4, 2).append("/").append(value, 6, 2).append("/").append(value, 0, 4);
-    return ReadStatementDate(rewritten);
+    return ReadStatementDate(rewritten, currentYear);
 }
 
 }  // namespace
 
 std::vector<TImportItem> ReadOfxStatement(std::string_view text) {
     std::vector<TImportItem> items;
+    const int currentYear = TDate::Today().Year();
     std::string block;
     size_t from = 0;
     for (;;) {
@@ -49,7 +50,7 @@ std::vector<TImportItem> ReadOfxStatement(std::string_view text) {
 
         TImportItem item;
         item.number = TagValue(block, "<CHECKNUM>");
-        item.date = PostedDate(TagValue(block, "<DTPOSTED>"));
+        item.date = PostedDate(TagValue(block, "<DTPOSTED>"), currentYear);
         item.memo = TagValue(block, "<MEMO>");
         item.amount = ReadStatementAmount(TagValue(block, "<TRNAMT>"));
         item.name = TagValue(block, "<NAME>");

@@ -64,6 +64,7 @@ void NormaliseNumber(std::string& number) {
 
 std::vector<TImportItem> ReadQifStatement(std::string_view text) {
     std::vector<TImportItem> items;
+    const int currentYear = TDate::Today().Year();
     TQifLines lines(text);
     std::string_view line;
     if (!lines.Next(line)) return items;
@@ -92,7 +93,7 @@ std::vector<TImportItem> ReadQifStatement(std::string_view text) {
             }
             switch (line.front()) {
                 case 'D':
-                    item.date = ReadStatementDate(FieldValue(line));
+                    item.date = ReadStatementDate(FieldValue(line), currentYear);
                     hasDate = true;
                     break;
                 case 'T':

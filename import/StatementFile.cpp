@@ -1,5 +1,6 @@
 #include "import/StatementFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -20,7 +21,9 @@ TStatementFileStatus LoadStatementBytes(const std::string& path, std::string& by
     std::ifstream in(path, std::ios::binary);
     if (!in) return TStatementFileStatus::Unreadable;
     // Read in pieces rather than trusting the size the file system reports, which may change
-    // while the file is read.
+    // while the file is read; the size only helps to reserve the room.
+    std::uintmax_t size = fs::file_size(path, ec);
+    if (!ec) bytes.reserve(static_cast<size_t>(std::min<std::uintmax_t>(size, limit)));
     char chunk[1 << 16];
     while (in) {
         in.read(chunk, sizeof chunk);

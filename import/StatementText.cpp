@@ -16,8 +16,10 @@ std::string_view TrimStatementBlanks(std::string_view text) {
     return text;
 }
 
-TDate ReadStatementDate(const std::string& text) {
-    return TDate::Parse(text, 0);
+TDate ReadStatementDate(const std::string& text, int currentYear) {
+    if (currentYear == 0) return TDate::Parse(text, 0);
+    TDate date = TDate::Parse(text, currentYear);
+    return date.IsValid() ? date : TDate();
 }
 
 TMoney ReadStatementAmount(std::string_view text) {

@@ -10,9 +10,10 @@
 // Blanks (spaces and tabs) removed from both ends.
 std::string_view TrimStatementBlanks(std::string_view text);
 
-// A date written m/d/y, read by the date parser with today's year for a missing year. Text that
-// does not parse gives the all-zero date.
-TDate ReadStatementDate(const std::string& text);
+// A date written m/d/y, read by the date parser with the current year (which the caller looks up
+// once per statement; asking the clock for every date would cost more than reading the file) for
+// a missing year. Text that does not parse gives the all-zero date.
+TDate ReadStatementDate(const std::string& text, int currentYear);
 
 // An amount read by the amount parser. Banks write deposits with an explicit "+" (OFX allows it),
 // which the parser alone would reject as an operator without a left operand, so one leading plus

@@ -42,8 +42,10 @@ TEST(OfxReaderTest, WhatCountsAsATagAndAValue) {
         // Text the parsers cannot read: no date, and an amount of 0.
         "<STMTTRN><DTPOSTED>20120231<TRNAMT>$5.00</STMTTRN>"
         // An empty element, and a value that is cut at the next tag whatever it is.
-        "<STMTTRN><NAME></NAME><MEMO>a<![CDATA[b]]></STMTTRN>");
-    ASSERT_EQ(items.size(), 5u);
+        "<STMTTRN><NAME></NAME><MEMO>a<![CDATA[b]]></STMTTRN>"
+        // A short date goes to the parser as it is, which takes this year for a missing one.
+        "<STMTTRN><DTPOSTED>3/5</STMTTRN>");
+    ASSERT_EQ(items.size(), 6u);
     EXPECT_EQ(items[0].amount.Cents(), 725);
     EXPECT_EQ(items[0].name, "Shop");
     EXPECT_EQ(items[1].amount.Cents(), 0);
@@ -55,6 +57,7 @@ TEST(OfxReaderTest, WhatCountsAsATagAndAValue) {
     EXPECT_EQ(items[3].amount.Cents(), 0);
     EXPECT_EQ(items[4].name, "");
     EXPECT_EQ(items[4].memo, "a");
+    EXPECT_EQ(items[5].date, TDate(5, 3, TDate::Today().Year()));
 }
 
 TEST(OfxReaderTest, BlocksAreFoundInTurn) {

@@ -25,13 +25,15 @@ TEST(QifReaderTest, FieldsOfAnItem) {
         "P \"Corner\" Store\n"
         "M  weekly \"shop\"\n"
         "LGroceries\n"
-        "^\n");
-    ASSERT_EQ(items.size(), 1u);
+        "^\n"
+        "D12/24\nT1\n^\n");
+    ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(items[0].date, TDate(5, 3, 2012));
     EXPECT_EQ(items[0].amount.Cents(), -123456);
     EXPECT_EQ(items[0].number, "123");
     EXPECT_EQ(items[0].name, "Corner Store");
     EXPECT_EQ(items[0].memo, "weekly shop");
+    EXPECT_EQ(items[1].date, TDate(24, 12, TDate::Today().Year()));  // no year: this year
 }
 
 TEST(QifReaderTest, ItemsNeedADateAndAnAmount) {
