@@ -1,12 +1,30 @@
 #include "app/BudgetFile.h"
 
 #include <fstream>
-#include <iterator>
 
 #include "app/PlatformPort.h"
 #include "core/ObjectStream.h"
 #include "core/QuilletData.h"
 #include "transactions/XManager.h"
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) {
+        error = "the file cannot be opened";
+        return false;
+    }
+    std::streamoff size = in.tellg();
+    if (size < 0 || !in.seekg(0)) {
+        error = "the file cannot be read";
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(size));
+    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) {
+        error = "the file cannot be read";
+        return false;
+    }
+    return true;
+}
 
 std::unique_ptr<TQuilletData> ReadBudget(const std::vector<uint8_t>& bytes, std::string& error) {
     RegisterQuilletClasses();
@@ -43,17 +61,8 @@ std::unique_ptr<TQuilletData> ReadBudget(const std::vector<uint8_t>& bytes, std:
 }
 
 std::unique_ptr<TQuilletData> LoadBudgetFile(const std::string& path, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "the file cannot be opened";
-        return nullptr;
-    }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = "the file cannot be read";
-        return nullptr;
-    }
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes, error)) return nullptr;
     return ReadBudget(bytes, error);
 }
 
@@ -61,7 +70,7 @@ std::vector<uint8_t> WriteBudget(TQuilletData& doc) {
     RegisterQuilletClasses();
     omemstream os;
     os << &doc;
-    return os.bytes();
+    return os.take();
 }
 
 bool SaveBudgetFile(TQuilletData& doc, const std::string& path, TPlatformPort& platform,

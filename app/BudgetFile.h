@@ -9,6 +9,9 @@
 class TQuilletData;
 class TPlatformPort;
 
+// The whole content of a file; false with the reason when it cannot be read.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error);
+
 // The document from the bytes of a budget file; null with the reason in error when the bytes
 // are not a readable budget (truncated, malformed, an unknown class, a newer version).
 std::unique_ptr<TQuilletData> ReadBudget(const std::vector<uint8_t>& bytes, std::string& error);

@@ -76,21 +76,22 @@ uint32_t ipstream::readWord32() {
            (static_cast<uint32_t>(b[2]) << 16) | (static_cast<uint32_t>(b[3]) << 24);
 }
 
-uint32_t ipstream::readWord() { return version > 0 ? readWord32() : readWord16(); }
+uint32_t ipstream::readWord() {
+    return version > 0 ? readWord32() : readWord16();
+}
 
 void ipstream::readBytes(void* dest, size_t n) {
     if (!good() || n == 0) return;
-    // Read into a scratch area first so a short read leaves dest untouched; large blocks move in
-    // pieces so a lying length cannot make us allocate more than the stream actually holds.
-    std::vector<char> scratch;
+    // Read into a scratch area first so a short read leaves dest untouched. The caller already
+    // holds n bytes for dest, so the scratch area is no larger than what it asked for.
+    std::unique_ptr<char[]> scratch(new char[n]);
     size_t done = 0;
     while (done < n) {
         size_t piece = std::min(MaxPiece, n - done);
-        scratch.resize(done + piece);
-        if (!readRaw(scratch.data() + done, piece)) return;
+        if (!readRaw(scratch.get() + done, piece)) return;
         done += piece;
     }
-    std::memcpy(dest, scratch.data(), n);
+    std::memcpy(dest, scratch.get(), n);
 }
 
 bool ipstream::readLength(uint32_t& length) {
@@ -244,7 +245,9 @@ void opstream::writeRaw(const void* src, size_t n) {
     }
 }
 
-void opstream::writeByte(uint8_t v) { writeRaw(&v, 1); }
+void opstream::writeByte(uint8_t v) {
+    writeRaw(&v, 1);
+}
 
 void opstream::writeWord16(uint16_t v) {
     uint8_t b[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
@@ -257,7 +260,9 @@ void opstream::writeWord32(uint32_t v) {
     writeRaw(b, 4);
 }
 
-void opstream::writeBytes(const void* src, size_t n) { writeRaw(src, n); }
+void opstream::writeBytes(const void* src, size_t n) {
+    writeRaw(src, n);
+}
 
 void opstream::writeString(const std::string& s) {
     writeWord32(static_cast<uint32_t>(s.size()));
@@ -352,7 +357,9 @@ ofpstream::ofpstream(const std::string& path) : opstream(nullptr) {
     writeVersion();
 }
 
-ofpstream::~ofpstream() { close(); }
+ofpstream::~ofpstream() {
+    close();
+}
 
 void ofpstream::close() {
     if (!buf.is_open()) return;

@@ -255,6 +255,7 @@ private:
 class TMemoryWriteBuffer : public std::streambuf {
 public:
     const std::vector<uint8_t>& bytes() const { return data; }
+    std::vector<uint8_t> take() { return std::move(data); }
 
 protected:
     int_type overflow(int_type c) override;
@@ -269,6 +270,8 @@ class omemstream : public opstream {
 public:
     explicit omemstream(bool withHeader = true);
     const std::vector<uint8_t>& bytes() const { return mbuf.bytes(); }
+    // Hands over what was written, leaving the stream empty (saves copying a large budget).
+    std::vector<uint8_t> take() { return mbuf.take(); }
 
 private:
     TMemoryWriteBuffer mbuf;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets. Each fuzz/*.cpp names the domain sources it needs on a line
 #   // sources: core/Money.cpp core/Date.cpp
-# which are compiled into it directly, so the fuzzers need no CMake build.
+# which are compiled into it directly, so the fuzzers need no CMake build. The word @domain
+# stands for every source of the domain library.
 # Usage: fuzz/build.sh [target-name...]   (default: every target; output in $FUZZ_OUT)
 set -euo pipefail
 
@@ -23,7 +24,16 @@ for target in "${targets[@]}"; do
     name="$(basename "$target" .cpp)"
     sources_line="$(grep -m1 '^// sources:' "$target" || true)"
     sources=()
-    for src in ${sources_line#// sources:}; do sources+=("$root/$src"); done
+    for src in ${sources_line#// sources:}; do
+        if [ "$src" = "@domain" ]; then
+            # The whole domain library: every source of its folders.
+            for dir in core accounts envelopes transactions plan import reports app controls; do
+                for f in "$root/$dir"/*.cpp; do if [ -e "$f" ]; then sources+=("$f"); fi; done
+            done
+        else
+            sources+=("$root/$src")
+        fi
+    done
     echo "building $name"
     "$cxx" "${flags[@]}" "$target" "${sources[@]}" -o "$out/$name"
 done
