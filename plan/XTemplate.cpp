@@ -4,6 +4,7 @@
 
 #include "core/ObjectStream.h"
 #include "core/TarnStringList.h"
+#include "plan/Period.h"
 #include "transactions/XManager.h"
 
 namespace {
@@ -142,4 +143,13 @@ void TXTemplate::ReplaceEnvelope(uint32_t oldId, uint32_t newId) {
         TXTemplateItem* item = items->GetAt(i);
         if (item->GetEnvelope() == oldId) item->SetEnvelope(newId);
     }
+}
+
+TMoney TXTemplate::GetEnvelopeAmount(uint32_t envelope, uint32_t period) const {
+    TMoney sum;
+    for (uint32_t i = 0; i < items->GetCount(); ++i) {
+        const TXTemplateItem* item = items->GetAt(i);
+        if (item->GetEnvelope() == envelope) sum += TMoney(item->GetAmount());
+    }
+    return ConvertPeriodAmount(sum, fields.period, period);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/ManagedList.h"
+#include "core/Money.h"
 
 class ipstream;
 class opstream;
@@ -120,6 +121,8 @@ public:
     void AddAllocation(uint32_t envelope, int32_t amount);
     // Every item of the old envelope takes the new one.
     void ReplaceEnvelope(uint32_t oldId, uint32_t newId);
+    // What the items give the envelope, converted from the template's period to the one asked.
+    TMoney GetEnvelopeAmount(uint32_t envelope, uint32_t period) const;
 
 private:
     TXTemplateFields fields;
