@@ -3,6 +3,7 @@
 #include "accounts/AccountList.h"
 #include "app/UIPort.h"
 #include "envelopes/EnvelopeList.h"
+#include "plan/AllocationPlan.h"
 #include "plan/XTemplateManager.h"
 #include "transactions/XManager.h"
 
@@ -54,12 +55,14 @@ TQuilletData::TQuilletData()
       accounts(std::make_unique<TAccountList>()),
       envelopes(std::make_unique<TEnvelopeList>()),
       templates(std::make_unique<TXTemplateManager>()),
+      plan(std::make_unique<TAllocationPlan>(*this)),
       date(TDate::Today()) {}
 
 TQuilletData::~TQuilletData() {
     suppressed = true;
     if (currentDocument == this) currentDocument = nullptr;
     // Transactions go first: they refer to accounts and envelopes, never the other way round.
+    plan.reset();
     templates.reset();
     xmanager.reset();
     envelopes.reset();

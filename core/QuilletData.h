@@ -9,6 +9,7 @@
 #include "core/ObjectStream.h"
 
 class TAccountList;
+class TAllocationPlan;
 class TEnvelopeList;
 class TXManager;
 class TXTemplateManager;
@@ -49,6 +50,8 @@ public:
     TEnvelopeList& GetEnvelopes() { return *envelopes; }
     TXManager& GetXManager() { return *xmanager; }
     TXTemplateManager& GetTemplates() { return *templates; }
+    // The allocation plan's working model; never stored.
+    TAllocationPlan& GetPlan() { return *plan; }
     TChildPlacement& AccountsPlacement() { return accountsPlacement; }
     TChildPlacement& EnvelopesPlacement() { return envelopesPlacement; }
     TSettingsList& Settings() { return settings; }
@@ -80,6 +83,7 @@ private:
     std::unique_ptr<TAccountList> accounts;
     std::unique_ptr<TEnvelopeList> envelopes;
     std::unique_ptr<TXTemplateManager> templates;
+    std::unique_ptr<TAllocationPlan> plan;
     TChildPlacement accountsPlacement;
     TChildPlacement envelopesPlacement;
     bool modified = false;
