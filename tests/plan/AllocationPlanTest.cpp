@@ -73,11 +73,11 @@ protected:
     TXTemplate* Template(const std::string& name) {
         return static_cast<TXTemplate*>(Templates().FindByName(name));
     }
-    TXTemplate* AddTemplate(const std::string& name, uint32_t period, bool inPlan) {
+    TXTemplate* AddTemplate(const std::string& name, uint32_t period = Period::Monthly) {
         auto t = std::make_unique<TXTemplate>(&Templates());
         t->SetName(name);
         t->SetPeriod(period);
-        t->SetIncludeInPlan(inPlan);
+        t->SetIncludeInPlan(true);
         return static_cast<TXTemplate*>(Templates().Add(std::move(t)));
     }
     // "envelope amount, ..." in item order.
@@ -89,8 +89,17 @@ protected:
                    " " + std::to_string(items.GetAt(i)->GetAmount());
         return out;
     }
-    int64_t Cell(uint32_t row, uint32_t column) {
-        return Plan().GetCell(row, column, Period::Monthly).Cents();
+    // The row's name and its cells, monthly, as far as a column is in use: "Rent 10.00 - 5.00".
+    std::string Row(uint32_t row) {
+        std::string out = Plan().GetRowName(row);
+        uint32_t last = TAllocationPlan::MaxColumns;
+        while (last > 0 && !Plan().IsColumnUsed(last))
+            --last;
+        for (uint32_t c = 1; c <= last; ++c)
+            out += Plan().IsColumnUsed(c)
+                       ? " " + Plan().GetCell(row, c, Period::Monthly).Format(MoneyThousands)
+                       : " -";
+        return out;
     }
 
     TQuilletData doc;
@@ -102,22 +111,13 @@ protected:
 
 TEST_F(AllocationPlanTest, IncomeWizardFillsBracketPercentagesAndSavingMakesTemplatesAndEnvelopes) {
     dialogs.incomeOk = true;
-    dialogs.incomes = {{3000, 1000, 0, 0}};
+    dialogs.incomes = {{3000, 1000, 0, 0}};  // 48,000 a year: bracket 1
     dialogs.edit = [&](TPlanDialogBuffer& b) {
-        EXPECT_EQ(Plan().GetColumnName(1), "First");
-        EXPECT_EQ(Plan().GetColumnName(2), "Second");
-        EXPECT_FALSE(Plan().IsColumnUsed(3));
-        EXPECT_EQ(Plan().GetRowName(1), "Housing");  // bracket 1: 30 %
-        EXPECT_EQ(Cell(1, 1), 90000);
-        EXPECT_EQ(Cell(1, 2), 30000);
-        EXPECT_EQ(Plan().GetRowName(2), "Misc.");
-        EXPECT_EQ(Cell(2, 1), 36000);
-        EXPECT_EQ(Cell(2, 2), 12000);
-        EXPECT_EQ(Plan().GetRowName(12), "Charity");
-        EXPECT_EQ(Cell(12, 1), 9000);
-        EXPECT_EQ(Cell(12, 2), 3000);
+        EXPECT_EQ(Plan().GetColumnName(1) + "," + Plan().GetColumnName(2), "First,Second");
+        EXPECT_EQ(Row(1), "Housing 900.00 300.00");
+        EXPECT_EQ(Row(2), "Misc. 360.00 120.00");
+        EXPECT_EQ(Row(12), "Charity 90.00 30.00");
         EXPECT_EQ(Plan().GetLastUsedRow(), 12u);
-        EXPECT_EQ(Plan().GetRowCount(), 250u);  // no envelope yet: blank rows only
         EXPECT_EQ(Plan().GetColumnTotal(1, Period::Monthly).Cents(), 300000);
         EXPECT_EQ(Plan().GetColumnTotal(2, Period::Monthly).Cents(), 100000);
         EXPECT_EQ(Plan().GetGrandTotal(Period::Annual).Cents(), 4800000);
@@ -126,17 +126,14 @@ TEST_F(AllocationPlanTest, IncomeWizardFillsBracketPercentagesAndSavingMakesTemp
     };
     EXPECT_TRUE(Plan().SetUpNewPlan(""));
 
-    EXPECT_FALSE(Plan().IsEditing());
     EXPECT_TRUE(doc.IsModified());
     ASSERT_NE(Template("First"), nullptr);
     EXPECT_TRUE(Template("First")->GetIncludeInPlan());
     EXPECT_EQ(Template("First")->GetPayableTo(), "First");
-    EXPECT_EQ(Template("First")->GetPeriod(), Period::Monthly);
     EXPECT_EQ(Template("First")->GetItems().GetCount(), 12u);
     // Rows are written last to first.
     EXPECT_EQ(Template("Second")->GetItems().GetAt(0)->GetEnvelope(), Id("Charity"));
-    EXPECT_EQ(Template("Second")->GetItems().GetAt(0)->GetDescription(), "Allocate to ~e");
-    EXPECT_EQ(Template("Second")->GetEnvelopeAmount(Id("Housing"), Period::Monthly).Cents(), 30000);
+    EXPECT_EQ(Template("Second")->GetEnvelopeAmount(Id("Housing"), Period::Annual).Cents(), 360000);
     EXPECT_TRUE(Env("Housing")->IsInPlan());
     ASSERT_NE(Env("Unallocated"), nullptr);
     EXPECT_FALSE(Env("Unallocated")->IsInPlan());  // made after the model was loaded
@@ -144,29 +141,25 @@ TEST_F(AllocationPlanTest, IncomeWizardFillsBracketPercentagesAndSavingMakesTemp
     // The dialog opened at 0.6 of the screen, raised to the minimum; its last size is kept.
     EXPECT_EQ(dialogs.opened.width, 780);
     EXPECT_EQ(dialogs.opened.height, 520);
-    EXPECT_EQ(dialogs.settings.GetInt("AllocPlanDlg.Width", 0), 900);
-    EXPECT_EQ(dialogs.settings.GetInt("AllocPlanDlg.Height", 0), 520);
+    EXPECT_EQ(dialogs.settings.GetString("AllocPlanDlg.Width", ""), "900");
+    EXPECT_EQ(dialogs.settings.GetString("AllocPlanDlg.Height", ""), "520");
 }
 
-TEST_F(AllocationPlanTest, IncomeBracketsAndSkippedIncomes) {
+TEST_F(AllocationPlanTest, IncomesWithoutADialogSkipEmptySourcesAndChooseTheirBracket) {
+    TNewPlanInput input;
+    input.incomes[1] = 2000;  // 24,000 a year: bracket 0
+    EXPECT_TRUE(Plan().SetUpNewPlanHeadless(input));
+    EXPECT_EQ(Template("First"), nullptr);
+    EXPECT_EQ(Template("Second")->GetEnvelopeAmount(Id("Housing"), Period::Monthly).Cents(), 68000);
     EXPECT_EQ(IncomeBracket(35000.0f), 0);
     EXPECT_EQ(IncomeBracket(35000.01f), 1);
     EXPECT_EQ(IncomeBracket(65000.0f), 1);
     EXPECT_EQ(IncomeBracket(65000.01f), 2);
-
-    const float incomes[4] = {0, 2000, 0, 0};
-    Plan().FillFromIncomes(incomes);
-    EXPECT_FALSE(Plan().IsColumnUsed(1));
-    EXPECT_EQ(Plan().GetColumnName(2), "Second");
-    EXPECT_EQ(Cell(1, 2), 68000);  // bracket 0: 34 % of 2,000
-    EXPECT_EQ(Cell(1, 1), 0);
-    EXPECT_EQ(Plan().GetColumnTotal(2, Period::Monthly).Cents(), 200000);
-    Plan().EndEdit();
 }
 
 TEST_F(AllocationPlanTest, CellsAreHeldInTheirColumnsPeriodAndShownInTheViewPeriod) {
     Envelopes().GetEnvelopeRoot()->NewEnvelope("Rent", true);
-    AddTemplate("Savings Account", Period::Monthly, true)->AddAllocation(Id("Rent"), 10000);
+    AddTemplate("Savings Account")->AddAllocation(Id("Rent"), 10000);
     Plan().BeginEdit();
     TAllocationPlanItem* row = Plan().GetRow(1);
     ASSERT_EQ(row->GetName(), "Rent");
@@ -178,15 +171,12 @@ TEST_F(AllocationPlanTest, CellsAreHeldInTheirColumnsPeriodAndShownInTheViewPeri
     EXPECT_EQ(row->GetCellText(2), "25.00");  // the row total, weekly
     EXPECT_EQ(row->GetCellText(4), "");       // no column there
     EXPECT_EQ(Plan().PaintHeader(3).text, "Savings...");
-    EXPECT_EQ(Plan().PaintHeader(4).text, "");
     EXPECT_EQ(Plan().PaintFooter(3).text, "25.00");
     row->SetCellText(3, "1,250*1000");
     EXPECT_EQ(Plan().PaintFooter(2).text, "1,250,000.00");
-    row->SetCellText(2, "5");  // the total ignores typing
-    EXPECT_EQ(row->GetCellText(2), "1,250,000.00");
     EXPECT_EQ(row->CreateEditor(2, EditWithValue), nullptr);
     EXPECT_EQ(row->CreateEditor(4, EditWithValue), nullptr);
-    EXPECT_EQ(row->CreateEditor(3, EditStartEmpty)->chars, 31u);
+    EXPECT_EQ(row->CreateEditor(3, EditWithValue)->text, "1,250,000.00");
     Plan().EndEdit();
     EXPECT_EQ(Plan().GetRowCount(), 0u);  // the rows exist only while editing
 }
@@ -197,7 +187,7 @@ TEST_F(AllocationPlanTest, RowNamesRefuseBundlesAndNewNamesBecomeEnvelopesOnSavi
     Envelopes().GetEnvelopeRoot()->Drop(bundle);
     Envelopes().GetEnvelopeRoot()->NewEnvelope("Food", true);
     Envelopes().GetEnvelopeRoot()->NewEnvelope("Old", true);
-    AddTemplate("Pay", Period::Monthly, true)->AddAllocation(Id("Food"), 5000);
+    AddTemplate("Pay")->AddAllocation(Id("Food"), 5000);
 
     dialogs.edit = [&](TPlanDialogBuffer&) {
         TAllocationPlanItem* food = Plan().GetRow(Plan().GetRowName(1) == "Food" ? 1 : 2);
@@ -205,7 +195,6 @@ TEST_F(AllocationPlanTest, RowNamesRefuseBundlesAndNewNamesBecomeEnvelopesOnSavi
         TAllocationPlanItem* blank = Plan().GetRow(3);
         blank->SetCellText(1, "  bills ");
         EXPECT_EQ(ui.messages.at(0).caption, "Envelope Name");
-        EXPECT_EQ(ui.messages.at(0).icon, TMsgIcon::Stop);
         EXPECT_FALSE(blank->IsUsed());
         EXPECT_EQ(blank->CreateEditor(3, EditWithValue), nullptr);  // unnamed: no amounts
 
@@ -215,7 +204,6 @@ TEST_F(AllocationPlanTest, RowNamesRefuseBundlesAndNewNamesBecomeEnvelopesOnSavi
         old->SetCellText(3, "7");
         old->SetCellText(1, "");  // cleared: no amounts, no row
         EXPECT_EQ(old->GetStoredCell(1), TMoney());
-        EXPECT_EQ(Plan().GetLastUsedRow(), 3u);
         return true;
     };
     EXPECT_TRUE(Plan().Run(nullptr));
@@ -229,12 +217,9 @@ TEST_F(AllocationPlanTest, RowNamesRefuseBundlesAndNewNamesBecomeEnvelopesOnSavi
 
 TEST_F(AllocationPlanTest, TemplateColumnsAreCreatedAndRemovedWithinTheLimit) {
     Envelopes().GetEnvelopeRoot()->NewEnvelope("Food", true);
-    for (const char* name : {"A", "B", "C"})
-        AddTemplate(name, Period::Monthly, true);
-    Template("A")->AddAllocation(Id("Food"), 100);
-    Template("B")->AddAllocation(Id("Food"), 200);
-    Template("C")->AddAllocation(Id("Food"), 300);
-    Template("C")->SetPeriod(Period::Annual);
+    AddTemplate("A")->AddAllocation(Id("Food"), 100);
+    AddTemplate("B")->AddAllocation(Id("Food"), 200);
+    AddTemplate("C", Period::Annual)->AddAllocation(Id("Food"), 300);
 
     dialogs.edit = [&](TPlanDialogBuffer&) {
         dialogs.choice = 1;  // "B"
@@ -242,7 +227,6 @@ TEST_F(AllocationPlanTest, TemplateColumnsAreCreatedAndRemovedWithinTheLimit) {
         EXPECT_EQ(Plan().GetColumnName(2), "C");
         EXPECT_EQ(Plan().GetColumnPeriod(2), Period::Annual);
         EXPECT_EQ(Plan().GetRow(1)->GetStoredCell(2).Cents(), 300);
-        EXPECT_FALSE(Plan().IsColumnUsed(3));
 
         Plan().SetViewPeriod(Period::Quarterly);
         dialogs.names = {" C ", " Q "};
@@ -250,7 +234,6 @@ TEST_F(AllocationPlanTest, TemplateColumnsAreCreatedAndRemovedWithinTheLimit) {
         EXPECT_EQ(ui.messages.back().caption, "Add Template Error");
         Plan().CreateTemplate();
         EXPECT_EQ(Plan().GetColumnName(3), "Q");
-        EXPECT_EQ(Plan().GetColumnPeriod(3), Period::Quarterly);
         Plan().GetRow(1)->SetCellText(5, "30");
         for (int i = 0; i < 7; ++i) {
             dialogs.names = {"N" + std::to_string(i)};
@@ -267,13 +250,9 @@ TEST_F(AllocationPlanTest, TemplateColumnsAreCreatedAndRemovedWithinTheLimit) {
 
     EXPECT_FALSE(Template("B")->GetIncludeInPlan());
     EXPECT_EQ(Items("B"), "Food 200");  // left as it was
-    EXPECT_EQ(Items("C"), "Food 300");
-    EXPECT_EQ(Template("C")->GetPeriod(), Period::Annual);
     ASSERT_NE(Template("Q"), nullptr);
     EXPECT_EQ(Template("Q")->GetPeriod(), Period::Quarterly);
-    EXPECT_EQ(Template("Q")->GetPayableTo(), "Q");
     EXPECT_EQ(Items("Q"), "Food 3000");
-    EXPECT_TRUE(Template("N6")->GetIncludeInPlan());
     EXPECT_EQ(Templates().GetCount(), 11u);
 }
 
@@ -281,7 +260,7 @@ TEST_F(AllocationPlanTest, CancelOrNoColumnsLeaveEnvelopesAsTheyWere) {
     Envelopes().GetEnvelopeRoot()->NewEnvelope("Food", true);
     Envelopes().GetEnvelopeRoot()->NewEnvelope("Rent", true);
     Env("Rent")->SetInPlan(false);
-    AddTemplate("Pay", Period::Monthly, true)->AddAllocation(Id("Food"), 100);
+    AddTemplate("Pay")->AddAllocation(Id("Food"), 100);
     dialogs.settings.SetString("AllocPlanDlg.Width", "1300");
     dialogs.settings.SetString("AllocPlanDlg.Height", "junk");
     doc.ClearModified();
@@ -317,18 +296,10 @@ TEST_F(AllocationPlanTest, PlanDefinitionTextFillsColumnsAndRowsUntilAnElementIs
         "<amount>9</amount>\n"
         "<label>Food</label><amount>-3.456</amount><amount>1e300</amount><amount/>\n"
         "<label>Never</label></plan>");
-    EXPECT_EQ(Plan().GetColumnName(1), "Job");
     EXPECT_EQ(Plan().GetColumnName(3), "Gift");
-    EXPECT_EQ(Plan().GetColumnPeriod(3), Period::Monthly);
-    EXPECT_FALSE(Plan().IsColumnUsed(4));
-    EXPECT_EQ(Plan().GetRowName(1), "Rent");
-    EXPECT_EQ(Cell(1, 1), 120050);
-    EXPECT_EQ(Cell(1, 2), 0);
-    EXPECT_EQ(Cell(1, 3), 4000);
-    EXPECT_EQ(Cell(1, 4), 0);  // no column to hold it
-    EXPECT_EQ(Cell(2, 1), -346);
-    EXPECT_EQ(Cell(2, 2), 0);  // absurd amounts are 0
-    // "Food" lacks its fourth amount: the reading ends after it.
+    EXPECT_EQ(Row(1), "Rent 1,200.50 0.00 40.00");  // no fourth column to hold 9
+    // "Food" lacks its fourth amount: the reading ends after it. Absurd amounts are 0.
+    EXPECT_EQ(Row(2), "Food -3.46 0.00 0.00");
     EXPECT_EQ(Plan().GetLastUsedRow(), 2u);
     Plan().EndEdit();
 
@@ -341,8 +312,7 @@ TEST_F(AllocationPlanTest, PlanDefinitionTextFillsColumnsAndRowsUntilAnElementIs
     std::string many = "<label>A</label><label>B</label><label>C</label><label>D</label>";
     for (int i = 0; i < 400; ++i)
         many += "<label>E" + std::to_string(i) +
-                "</label><amount>1</amount><amount>1</amount>"
-                "<amount>1</amount><amount>1</amount>";
+                "</label><amount>1</amount><amount>1</amount><amount>1</amount><amount>1</amount>";
     Plan().FillFromDefinition(many);
     EXPECT_EQ(Plan().GetLastUsedRow(), 250u);
     EXPECT_EQ(Plan().GetColumnTotal(4, Period::Monthly).Cents(), 25000);
@@ -361,10 +331,8 @@ TEST_F(AllocationPlanTest, HeadlessSetUpReadsADefinitionFileOrRefusesAnUnreadabl
     ASSERT_NE(Env("Unallocated"), nullptr);
     EXPECT_TRUE(doc.IsModified());
 
-    input.definitionPath = path.string();  // gone now
-    EXPECT_FALSE(Plan().SetUpNewPlanHeadless(input));
+    EXPECT_FALSE(Plan().SetUpNewPlanHeadless(input));  // the file is gone
     EXPECT_FALSE(Plan().IsEditing());
-
     // Interactively an unreadable file is ignored and the plan opens as it stands.
     EXPECT_FALSE(Plan().SetUpNewPlan(path.string()));
     EXPECT_EQ(dialogs.opened.plan, &Plan());
