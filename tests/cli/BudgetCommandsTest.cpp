@@ -13,6 +13,8 @@
 #include "envelopes/EnvelopeRoot.h"
 #include "platform/Platform.h"
 #include "tests/support/CliRunner.h"
+#include "transactions/XItem.h"
+#include "transactions/XManager.h"
 
 namespace fs = std::filesystem;
 
@@ -34,8 +36,9 @@ protected:
     }
 
     // A small budget: two accounts, a bundle with an envelope, an envelope with a
-    // Windows-1252 name, and balances that agree unless told otherwise.
-    fs::path MakeBudget(const std::string& name, bool balanced) {
+    // Windows-1252 name, and balances that agree unless told otherwise. The balances are posted
+    // directly unless a transaction is to carry them, as it must for the budget to be sound.
+    fs::path MakeBudget(const std::string& name, bool balanced, bool byTransaction = false) {
         TQuilletData doc;
         TQuilletData::SetCurrent(&doc);
         TEnvelopeRoot* envelopes = doc.GetEnvelopes().GetEnvelopeRoot();
@@ -45,8 +48,19 @@ protected:
         EXPECT_TRUE(accounts->NewAccount("Visa", "", 5, "Caf\xE9"));
         uint32_t checking = doc.GetAccounts().FindId("Checking");
         uint32_t cafe = doc.GetEnvelopes().FindId("Caf\xE9");
-        doc.GetAccounts().ChangeBalance(checking, 12345);
-        doc.GetEnvelopes().ChangeBalance(cafe, balanced ? 12345 : 100);
+        if (byTransaction) {
+            TXRecord r;
+            r.Init(TDate(1, 2, 2024));
+            r.flags = XNewAccountRecord;
+            r.account = checking;
+            r.envelope = cafe;
+            TXItem* item = doc.GetXManager().NewItem(r);
+            item->SetAmount(12345);
+            doc.GetXManager().Release(item);
+        } else {
+            doc.GetAccounts().ChangeBalance(checking, 12345);
+            doc.GetEnvelopes().ChangeBalance(cafe, balanced ? 12345 : 100);
+        }
         doc.Settings().SetString("importer.IMPORTXCODEPOS", "credit", 7);
         fs::path path = root / name;
         TLinuxPlatform platform;
@@ -80,7 +94,7 @@ TEST_F(BudgetCommandsTest, DumpShowsTheWholeBudgetAsJson) {
 }
 
 TEST_F(BudgetCommandsTest, ConvertKeepsCurrentFilesByteForByteAndCheckFindsImbalance) {
-    fs::path budget = MakeBudget("a.qlt", true);
+    fs::path budget = MakeBudget("a.qlt", true, true);
     // The first save of a new budget gives its envelope root an id on the next read, so
     // convert once, then a second conversion must give the same bytes.
     ASSERT_EQ(Run("convert '" + budget.string() + "' '" + (root / "b.qlt").string() + "'").status,
