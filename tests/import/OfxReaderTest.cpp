@@ -93,28 +93,4 @@ TEST(OfxReaderTest, SgmlSampleWithAFeeForACheck) {
     EXPECT_EQ(items[2].number, "319");
 }
 
-TEST(OfxReaderTest, InvestmentSampleWithPaddedAmounts) {
-    auto items = ReadSample("fidelity-savings.ofx");
-    ASSERT_EQ(items.size(), 4u);
-    EXPECT_EQ(items[0].number, "0000001001");
-    EXPECT_EQ(items[0].amount.Cents(), -150000);
-    EXPECT_EQ(items[0].date, TDate(20, 7, 2012));
-    EXPECT_EQ(items[0].name, "Check Paid #0000001001");
-    EXPECT_EQ(items[1].amount.Cents(), 11583);
-    EXPECT_EQ(items[1].name, "TRANSFERRED FROM     VS X10-08144");
-    EXPECT_EQ(items[2].amount.Cents(), -19711);
-    EXPECT_EQ(items[3].amount.Cents(), -19712);
-    EXPECT_EQ(items[3].date, TDate(27, 7, 2012));
-}
-
-TEST(OfxReaderTest, SampleWithMissingAndImpossibleDates) {
-    auto items = ReadSample("date_missing.ofx");
-    ASSERT_EQ(items.size(), 3u);
-    for (const auto& item : items)
-        EXPECT_EQ(item.date, TDate());  // absent, empty, and 31 February
-    EXPECT_EQ(items[0].amount.Cents(), -8000);
-    EXPECT_EQ(items[0].name, "TestFail1");
-    EXPECT_EQ(items[2].amount.Cents(), 20000);
-}
-
 }  // namespace

@@ -123,18 +123,6 @@ TEST(QifReaderTest, LongLinesAreCut) {
     EXPECT_EQ(items[0].memo, std::string(1022, 'y'));
 }
 
-TEST(QifReaderTest, CrLfSample) {
-    auto items = ReadSample("3_records_mmddyy.qif");
-    ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].date, TDate(1, 1, 2010));
-    EXPECT_EQ(items[0].amount.Cents(), -1000);
-    EXPECT_EQ(items[0].name, "Description");
-    EXPECT_EQ(items[0].memo, "Reference");
-    EXPECT_EQ(items[1].date, TDate(1, 6, 2010));
-    EXPECT_EQ(items[2].date, TDate(29, 12, 2010));
-    EXPECT_EQ(items[2].amount.Cents(), 3000);
-}
-
 TEST(QifReaderTest, SampleWithSplitsAndAddresses) {
     auto items = ReadSample("quicken_non_investement_account.qif");
     ASSERT_EQ(items.size(), 3u);
@@ -147,14 +135,6 @@ TEST(QifReaderTest, SampleWithSplitsAndAddresses) {
     EXPECT_EQ(items[1].name, "Deposit");
     EXPECT_EQ(items[2].date, TDate(3, 6, 1994));
     EXPECT_EQ(items[2].memo, "Film");
-}
-
-TEST(QifReaderTest, SampleWithAnAccountBlock) {
-    auto items = ReadSample("qif-account.qif");
-    ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0].date, TDate(19, 12, 2018));
-    EXPECT_EQ(items[0].amount.Cents(), -2500);
-    EXPECT_EQ(items[0].name, "COUNTY WASTE");
 }
 
 }  // namespace
