@@ -194,9 +194,12 @@ uint32_t TXManager::NewRecord(const TXRecord& templ) {
         try {
             if (GetCount() >= capacity) {
                 if (capacity > UINT32_MAX - CapacityGrowth) throw TXOutOfMemory();
-                records.reserve(static_cast<size_t>(capacity) + CapacityGrowth);
                 capacity += CapacityGrowth;
             }
+            // The capacity the file records grows by 500; the memory behind it grows by half
+            // again, so a long run of additions copies the store only a few times.
+            if (records.size() == records.capacity())
+                records.reserve(std::max<size_t>(capacity, records.capacity() * 3 / 2));
             records.emplace_back();
         } catch (const std::bad_alloc&) {
             throw TXOutOfMemory();
