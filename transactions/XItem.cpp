@@ -528,11 +528,11 @@ void TXItem::Erase() {
             }
         };
         undo(*this);
-        if (partner) {
+        if (partner && partner->Editable()) {
             undo(*partner);
             partner->Erase();
-            manager.Release(partner);
         }
+        manager.Release(partner);
     } else {
         ChangeAmount(Negated(record.amount), false);
         if (record.Has(XAccount)) record.envelope = DefaultEnvelope(record.account);

@@ -613,7 +613,7 @@ void TXManager::DeleteAccountTransactions(uint32_t accountId) {
         if (!half) continue;
         TXRecord& own = half->Data();
         TXItem* partner = own.partner != id ? GetItem(own.partner) : nullptr;
-        if (partner) {
+        if (partner && partner->Editable()) {
             // The money stays in the other account and lands in its default envelope.
             TXRecord& other = partner->Data();
             int32_t amount = other.amount;
