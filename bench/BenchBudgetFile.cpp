@@ -37,7 +37,8 @@ const fs::path& BudgetPath() {
         TXManager& store = doc.GetXManager();
         TXRecord r;
         for (int i = 0; i < Transactions; ++i) {
-            r.Init(TDate(1 + i % 28, 1 + (i / 28) % 12, 2020 + i / 5000));
+            // Dates rise with i, so the store order is the order of adding.
+            r.Init(TDate(1 + (i / 12) % 28, 1 + (i / 336) % 12, 2000 + i / 4032));
             r.flags = XCommitted | XAccount;
             r.account = 1 + static_cast<uint32_t>(i % Accounts);
             r.envelope = 1 + static_cast<uint32_t>(i % Envelopes);
