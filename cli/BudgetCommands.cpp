@@ -11,6 +11,7 @@
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "core/QuilletData.h"
+#include "core/Text.h"
 #include "envelopes/Association.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/Env.h"
@@ -254,7 +255,7 @@ int RunCheckCommand(const TCommandArgs& args) {
     if (!doc) return 2;
     std::vector<std::string> problems = CheckBudget(*doc);
     for (const std::string& p : problems)
-        std::cout << p << "\n";
+        std::cout << Cp1252ToUtf8(p) << "\n";
     if (problems.empty()) std::cout << "sound\n";
     return problems.empty() ? 0 : 1;
 }
