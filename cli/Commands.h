@@ -18,3 +18,11 @@ int RunDumpCommand(const TCommandArgs& args);
 int RunConvertCommand(const TCommandArgs& args);
 // Checks the budget is sound: 0 sound, 1 a check failed, 2 the file cannot be read.
 int RunCheckCommand(const TCommandArgs& args);
+
+// Makes a new budget file from incomes or a plan definition and the accounts' statement balances;
+// never replaces an existing file.
+int RunNewCommand(const TCommandArgs& args);
+// Prints the allocation plan as tab-delimited text.
+int RunPlanCommand(const TCommandArgs& args);
+// Writes the demo household budget.
+int RunDemoCommand(const TCommandArgs& args);

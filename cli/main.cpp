@@ -27,6 +27,10 @@ constexpr TCommand Commands[] = {
     {"dump", RunDumpCommand, "FILE.qlt", "print the whole budget as JSON"},
     {"convert", RunConvertCommand, "IN.qlt OUT.qlt", "write a budget in the current layout"},
     {"check", RunCheckCommand, "FILE.qlt", "check that the budget is sound"},
+    {"new", RunNewCommand, "FILE.qlt (--income A[,B..] | --plan PLANFILE) --account ...",
+     "make a new budget; --account \"NAME;KIND;CLOSING-BALANCE;M/D/Y\", repeatable"},
+    {"plan", RunPlanCommand, "FILE.qlt [--period NAME]", "print the allocation plan as text"},
+    {"demo", RunDemoCommand, "FILE.qlt", "write a demo household budget"},
 };
 
 void PrintUsage(std::ostream& os) {

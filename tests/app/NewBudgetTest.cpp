@@ -1,0 +1,210 @@
+// A new budget from nothing: the account wizard's starting balances, the headless sequence to a
+// file, and the console commands new, plan and demo.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+
+#include "accounts/Account.h"
+#include "accounts/AccountList.h"
+#include "accounts/AccountRoot.h"
+#include "accounts/NewAccountWizard.h"
+#include "app/BudgetCheck.h"
+#include "app/BudgetFile.h"
+#include "app/NewBudget.h"
+#include "core/QuilletData.h"
+#include "envelopes/EnvelopeList.h"
+#include "envelopes/EnvelopeRoot.h"
+#include "platform/Platform.h"
+#include "tests/support/CliRunner.h"
+#include "tests/support/ScriptedUI.h"
+#include "transactions/XManager.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Presses the buttons of a queue, filling the form first when a page is given.
+class TScriptedWizard : public TAccountWizardPort {
+public:
+    std::deque<std::pair<TAccountWizardButton, TAccountWizardBuffer>> pages;
+    std::vector<TAccountWizardBuffer> seen;
+    TScriptedWizard() { SetAccountWizardPort(this); }
+    ~TScriptedWizard() override { SetAccountWizardPort(nullptr); }
+    TAccountWizardButton RunPage(TAccountWizardBuffer& buffer) override {
+        seen.push_back(buffer);
+        if (pages.empty()) return TAccountWizardButton::Cancel;
+        auto [button, form] = pages.front();
+        pages.pop_front();
+        buffer = form;
+        return button;
+    }
+};
+
+TAccountWizardBuffer Form(const std::string& name, float balance, TDate date = {31, 1, 2010},
+                          uint32_t kind = 1) {
+    TAccountWizardBuffer f;
+    f.name = name;
+    f.closingBalance = balance;
+    f.closingDate = date;
+    f.kind = kind;
+    return f;
+}
+
+class NewBudgetTest : public ::testing::Test {
+protected:
+    TScriptedUI ui;
+    TQuilletData doc;
+    TCurrentDocument current{doc};
+    fs::path root;
+
+    void SetUp() override {
+        RegisterQuilletClasses();
+        root = fs::temp_directory_path() / ("quillet-newbudget-" + std::to_string(getpid()));
+        fs::remove_all(root);
+        fs::create_directories(root);
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    int64_t Unallocated(TQuilletData& d) {
+        return d.GetEnvelopes().GetBalance(d.GetEnvelopes().FindId("Unallocated")).Cents();
+    }
+    RunResult Run(const std::string& args) {
+        return RunCli("env XDG_CONFIG_HOME='" + (root / "cfg").string() + "'", args,
+                      (root / "err.txt").string());
+    }
+};
+
+TEST_F(NewBudgetTest, WizardPostsStartingBalancesAndGuardsItsInput) {
+    TNewPlanInput plan;
+    plan.incomes[0] = 3000;
+    ASSERT_TRUE(doc.GetPlan().SetUpNewPlanHeadless(plan));
+    TAccountWizard wizard(doc);
+    ASSERT_TRUE(wizard.AddAccount(Form("Checking", 1234.56f)));
+    uint32_t checking = doc.GetAccounts().FindId("Checking");
+    EXPECT_EQ(doc.GetAccounts().GetBalance(checking).Cents(), 123456);
+    EXPECT_EQ(doc.GetAccounts().GetRecBalance(checking).Cents(), 123456);
+    EXPECT_EQ(Unallocated(doc), 123456);
+    const TXRecord& r = doc.GetXManager().RecordAt(1);
+    EXPECT_EQ(r.flags & ~XDirty, XCommitted | XAccount);
+    EXPECT_EQ(r.date, TDate(31, 1, 2010).Key());
+    EXPECT_EQ(r.accountCleared, XClearedPending);
+    EXPECT_EQ(r.created, 0u);
+    EXPECT_EQ(r.GetCode(), "Start");
+    EXPECT_EQ(r.GetPayableTo(), "Starting Balance");
+
+    ASSERT_TRUE(wizard.AddAccount(Form("Visa", -250, {31, 1, 2010}, 5)));
+    EXPECT_EQ(Unallocated(doc), 123456 - 25000);
+    // The newest account comes first under the root.
+    auto* first = dynamic_cast<TAccountNode*>(doc.GetAccounts().GetAccountRoot()->GetFirstChild());
+    ASSERT_TRUE(first);
+    EXPECT_STREQ(first->GetName(), "Visa");
+
+    EXPECT_FALSE(wizard.AddAccount(Form("Visa", 10)));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "Account name, \"Visa\" has already been used.  Please use a different account "
+              "name.");
+    EXPECT_EQ(ui.messages[0].caption, "Error");
+    EXPECT_TRUE(wizard.AddAccount(Form("visa", 25000000)));  // another name; amount refused
+    EXPECT_EQ(doc.GetAccounts().GetBalance(doc.GetAccounts().FindId("visa")).Cents(), 0);
+    EXPECT_TRUE(wizard.AddAccount(Form("", 99)));  // nothing to add
+    EXPECT_EQ(doc.GetAccounts().CountAccounts(), 3u);
+    EXPECT_EQ(CheckBudget(doc), std::vector<std::string>{});
+
+    EXPECT_EQ(ClosingBalanceCents(19999998.0f), 1999999800);  // just under the limit
+    EXPECT_EQ(ClosingBalanceCents(-20000000.0f), 0);
+    EXPECT_EQ(ClosingBalanceCents(-0.004f), 0);
+}
+
+TEST_F(NewBudgetTest, WizardWithoutUnallocatedMakesItSoTotalsAgree) {
+    std::string error;
+    ASSERT_TRUE(AddAccountsHeadless(doc, {Form("Cash box", 40)}, error)) << error;
+    EXPECT_EQ(Unallocated(doc), 4000);
+    EXPECT_TRUE(TotalsAgree(doc));
+}
+
+TEST_F(NewBudgetTest, WizardDialogAddsKeepsRefusedFormsAndCancels) {
+    TScriptedWizard pages;
+    pages.pages = {{TAccountWizardButton::AddAccount, Form("Savings", 10)},
+                   {TAccountWizardButton::AddAccount, Form("Savings", 20)},
+                   {TAccountWizardButton::Finish, Form("Cash", 5)}};
+    EXPECT_TRUE(TAccountWizard(doc).Run());
+    ASSERT_EQ(pages.seen.size(), 3u);
+    EXPECT_EQ(pages.seen[1].name, "");         // reset after an account was added
+    EXPECT_EQ(pages.seen[2].name, "Savings");  // a refused form stays as typed
+    EXPECT_EQ(doc.GetAccounts().CountAccounts(), 2u);
+
+    // Cancelling any step of a new budget discards it (here the plan's income wizard).
+    TQuilletData* before = TQuilletData::Current();
+    EXPECT_EQ(CreateNewBudget("", nullptr), nullptr);
+    EXPECT_EQ(TQuilletData::Current(), nullptr);
+    TQuilletData::SetCurrent(before);
+}
+
+TEST_F(NewBudgetTest, HeadlessBudgetLoadsSoundAndIsNeverOverwritten) {
+    TNewBudgetInput input;
+    input.plan.incomes[0] = 3000;
+    input.plan.incomes[1] = 1000;
+    input.accounts = {Form("Checking", 1500.25f), Form("Visa", -300, {31, 1, 2010}, 5)};
+    std::string path = (root / "Home.qlt").string(), error;
+    TLinuxPlatform platform;
+    ASSERT_TRUE(CreateNewBudgetFile(input, path, platform, error)) << error;
+
+    std::unique_ptr<TQuilletData> loaded = LoadBudgetFile(path, error);
+    ASSERT_TRUE(loaded) << error;
+    TCurrentDocument now(*loaded);
+    EXPECT_EQ(CheckBudget(*loaded), std::vector<std::string>{});
+    TAccountList& accounts = loaded->GetAccounts();
+    EXPECT_EQ(accounts.CountAccounts(), 2u);
+    EXPECT_EQ(accounts.GetBalance(accounts.FindId("Checking")).Cents(), 150025);
+    EXPECT_EQ(accounts.GetBalance(accounts.FindId("Visa")).Cents(), -30000);
+    EXPECT_EQ(Unallocated(*loaded), 120025);
+    EXPECT_GE(loaded->GetEnvelopes().CountEnvelopes(), 13u);  // the plan's and "Unallocated"
+
+    std::ofstream(root / "Other.qlt") << "keep me";
+    EXPECT_FALSE(CreateNewBudgetFile(input, (root / "Other.qlt").string(), platform, error));
+    EXPECT_NE(error.find("already exists"), std::string::npos);
+    std::ifstream kept(root / "Other.qlt");
+    std::string text;
+    std::getline(kept, text);
+    EXPECT_EQ(text, "keep me");
+}
+
+TEST_F(NewBudgetTest, ConsoleNewPlanAndDemo) {
+    std::string file = (root / "Cli.qlt").string();
+    RunResult made = Run("new '" + file +
+                         "' --income 3000,1000 --account 'Checking;checking;1,200.50;1/31/26' "
+                         "--account 'Card;Credit;-99;1/31/26'");
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(Run("check '" + file + "'").status, 0);
+    EXPECT_EQ(Run("new '" + file + "' --income 10 --account 'A;Cash;1;1/1/26'").status, 1);
+    RunResult bad =
+        Run("new '" + (root / "X.qlt").string() + "' --income 10 --account 'A;Boat;1;1/1/26'");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("unknown account kind \"Boat\""), std::string::npos);
+    EXPECT_FALSE(fs::exists(root / "X.qlt"));
+
+    RunResult plan = Run("plan '" + file + "' --period Annual");
+    ASSERT_EQ(plan.status, 0) << plan.err;
+    EXPECT_EQ(plan.out.substr(0, plan.out.find('\n')), "Envelope\tFirst\tSecond\tTotal");
+    // Every income is planned to the cent: the totals line holds them, by the year.
+    EXPECT_NE(plan.out.find("\nTotal\t36,000.00\t12,000.00\t48,000.00\n"), std::string::npos)
+        << plan.out;
+    EXPECT_EQ(Run("plan '" + file + "' --period Fortnightly").status, 2);
+
+    std::string demo = (root / "Demo.qlt").string();
+    RunResult made2 = Run("demo '" + demo + "'");
+    ASSERT_EQ(made2.status, 0) << made2.err;
+    std::string error;
+    std::unique_ptr<TQuilletData> loaded = LoadBudgetFile(demo, error);
+    ASSERT_TRUE(loaded) << error;
+    TCurrentDocument now(*loaded);
+    EXPECT_EQ(CheckBudget(*loaded), std::vector<std::string>{});
+    EXPECT_EQ(loaded->GetAccounts().CountAccounts(), 4u);
+    EXPECT_GT(loaded->GetXManager().GetCount(), 100u);
+}
+
+}  // namespace
