@@ -19,6 +19,9 @@ int RunConvertCommand(const TCommandArgs& args);
 // Checks the budget is sound: 0 sound, 1 a check failed, 2 the file cannot be read.
 int RunCheckCommand(const TCommandArgs& args);
 
+// Imports a bank statement (.ofx, .qfx or .qif) into an account of the budget and saves it.
+int RunImportCommand(const TCommandArgs& args);
+
 // Makes a new budget file from incomes or a plan definition and the accounts' statement balances;
 // never replaces an existing file.
 int RunNewCommand(const TCommandArgs& args);
