@@ -68,7 +68,8 @@ std::unique_ptr<TQuilletData> LoadBudgetFile(const std::string& path, std::strin
 
 std::vector<uint8_t> WriteBudget(TQuilletData& doc) {
     RegisterQuilletClasses();
-    omemstream os;
+    // Room for the record block and the rest at once, so a large budget is not copied as it grows.
+    omemstream os(true, static_cast<size_t>(doc.GetXManager().GetCount()) * 256 + 65536);
     os << &doc;
     return os.take();
 }

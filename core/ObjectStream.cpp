@@ -407,7 +407,8 @@ imemstream::imemstream(const void* data, size_t size) : ipstream(nullptr), mbuf(
     readVersion();
 }
 
-omemstream::omemstream(bool withHeader) : opstream(nullptr) {
+omemstream::omemstream(bool withHeader, size_t reserve) : opstream(nullptr) {
+    mbuf.reserve(reserve);
     bp = &mbuf;
     if (withHeader) writeVersion();
 }

@@ -137,6 +137,14 @@ public:
     void readBaseObject(const TNewStreamer& base);
     void readVersion();  // the header
 
+    // Bytes known to be ready without blocking (all that is left, for a memory stream); 0 when
+    // unknown. Lets a reader take a large block whole when the stream really holds it.
+    size_t available() const {
+        if (!bp || !good()) return 0;
+        std::streamsize n = bp->in_avail();
+        return n > 0 ? static_cast<size_t>(n) : 0;
+    }
+
     // True when the last readObjectPointer yielded an object already read (tag 1). Owners use it
     // to refuse taking a second ownership of one object.
     bool lastWasBackReference() const { return lastBackReference; }
@@ -254,6 +262,7 @@ private:
 // A growable stream buffer that collects what is written.
 class TMemoryWriteBuffer : public std::streambuf {
 public:
+    void reserve(size_t n) { data.reserve(n); }
     const std::vector<uint8_t>& bytes() const { return data; }
     std::vector<uint8_t> take() { return std::move(data); }
 
@@ -268,7 +277,7 @@ private:
 // Writing into memory; the header is written at once unless withHeader is false.
 class omemstream : public opstream {
 public:
-    explicit omemstream(bool withHeader = true);
+    explicit omemstream(bool withHeader = true, size_t reserve = 0);
     const std::vector<uint8_t>& bytes() const { return mbuf.bytes(); }
     // Hands over what was written, leaving the stream empty (saves copying a large budget).
     std::vector<uint8_t> take() { return mbuf.take(); }

@@ -825,7 +825,13 @@ TStreamableBase* TXManager::Streamer::Read(ipstream& is, uint32_t) const {
     // so a damaged count fails the stream instead of reserving memory for it.
     std::vector<TXRecord> records;
     try {
-        while (records.size() < count) {
+        if (static_cast<uint64_t>(count) * sizeof(TXRecord) <= is.available()) {
+            // The stream holds every record claimed: take the block in one piece.
+            records.resize(count);
+            is.readBytes(records.data(), records.size() * sizeof(TXRecord));
+            if (!is.good()) records.clear();
+        }
+        while (records.size() < count && is.good()) {
             size_t have = records.size();
             size_t piece = std::min<size_t>(RecordsPerPiece, count - have);
             records.resize(have + piece);
