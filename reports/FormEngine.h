@@ -42,11 +42,17 @@ struct TTemplateRecord {
     std::vector<TFormPoint> points;
 };
 
-// A loaded template: its records in drawing order. The loader may keep whatever it needs to
-// replay a record (style, the original element) behind `source`.
+// Whatever a loader keeps to replay a record (style, the original element); the canvas of the
+// same toolkit knows the concrete type.
+class TFormTemplateSource {
+public:
+    virtual ~TFormTemplateSource() = default;
+};
+
+// A loaded template: its records in drawing order.
 struct TFormTemplate {
     std::vector<TTemplateRecord> records;
-    std::shared_ptr<const void> source;
+    std::shared_ptr<const TFormTemplateSource> source;
 };
 
 // Where a report's template comes from, tried in this order: a resource number, a template the
@@ -60,9 +66,9 @@ struct TTemplateRef {
 // Page build statuses.
 enum TFormStatus : int {
     FormOk = 0,
-    FormNoMemory = 1,       // no memory for the template
-    FormNoResource = 4,     // the template resource is missing or failed to load
-    FormFileFailed = 5,     // the template file failed to open or to read
+    FormNoMemory = 1,    // no memory for the template
+    FormNoResource = 4,  // the template resource is missing or failed to load
+    FormFileFailed = 5,  // the template file failed to open or to read
 };
 
 class TTemplateLoader {
@@ -71,7 +77,8 @@ public:
     // FormOk with `out` set, or FormNoMemory / FormNoResource.
     virtual int LoadResource(uint16_t resource, std::shared_ptr<const TFormTemplate>& out) = 0;
     // FormOk with `out` set, or FormNoMemory / FormFileFailed.
-    virtual int LoadFile(const std::string& fileName, std::shared_ptr<const TFormTemplate>& out) = 0;
+    virtual int LoadFile(const std::string& fileName,
+                         std::shared_ptr<const TFormTemplate>& out) = 0;
 };
 
 // Field types a report answers.
@@ -81,7 +88,7 @@ enum TFormFieldType : uint32_t {
     FieldCheckBox = 4,
     FieldRadio = 8,
     FieldTable = 16,
-    FieldNothing = 64,      // any value but the above draws nothing, not even the rectangle
+    FieldNothing = 64,  // any value but the above draws nothing, not even the rectangle
 };
 
 // Flags of a text field.
@@ -103,10 +110,10 @@ enum TFormMarkFlags : uint32_t {
 
 // Flags of a table.
 enum TFormTableFlags : uint32_t {
-    TableReplayRect = 1,   // also replay the template's rectangle; suppresses the outer border
-    TableVertical = 2,     // vertical rules at every inner column edge
-    TableHorizontal = 4,   // horizontal rules between rows
-    TableCurrentPen = 8,   // rules with the target's current pen, not a solid black one
+    TableReplayRect = 1,  // also replay the template's rectangle; suppresses the outer border
+    TableVertical = 2,    // vertical rules at every inner column edge
+    TableHorizontal = 4,  // horizontal rules between rows
+    TableCurrentPen = 8,  // rules with the target's current pen, not a solid black one
 };
 
 class TFormCanvas;
@@ -132,11 +139,13 @@ struct TFormFieldInfo {
 constexpr uint32_t FormRGB(uint8_t r, uint8_t g, uint8_t b) {
     return uint32_t(r) | (uint32_t(g) << 8) | (uint32_t(b) << 16);
 }
+constexpr uint32_t FormBlack = FormRGB(0, 0, 0);
+constexpr uint32_t FormWhite = FormRGB(255, 255, 255);
 
 // A font as the engine asks for it; the canvas keeps one per distinct description for the page.
 struct TFormFont {
-    int32_t height = 0;         // logical units; negative: a character height (baseline text)
-    int32_t weight = 400;       // 400 or 700
+    int32_t height = 0;    // logical units; negative: a character height (baseline text)
+    int32_t weight = 400;  // 400 or 700
     bool italic = false;
     std::string face = "Tahoma";
     bool operator==(const TFormFont&) const = default;
@@ -148,7 +157,9 @@ enum class TFormAlign { Left, Centre, Right };
 class TFormCanvas {
 public:
     virtual ~TFormCanvas() = default;
-    // The logical window the template set; the canvas maps it onto the page.
+    // The logical window the template set; the canvas maps it onto the page. Called each time
+    // the template sets its origin or its extent, with the latest of both; an extent with a zero
+    // side has not been set yet.
     virtual void SetWindow(TFormPoint origin, TFormPoint extent) = 0;
     // Draws a template record as it stands.
     virtual void Replay(const TFormTemplate& form, size_t record) = 0;
@@ -160,11 +171,50 @@ public:
                           const std::string& text, uint32_t textColor, uint32_t backColor,
                           bool clip, const TFormRect& clipRect) = 0;
     virtual void FillRect(const TFormRect& rect, uint32_t color) = 0;
-    // A rectangle or ellipse with a thin black border; `filled` white or black inside.
+    // A rectangle or ellipse with a thin black border, filled with `fill` (white or black).
     virtual void Rectangle(const TFormRect& rect, uint32_t fill) = 0;
     virtual void Ellipse(const TFormRect& rect, uint32_t fill) = 0;
-    // A straight line; penWidth < 0 uses the canvas's current pen.
+    // A straight line in `color`, `penWidth` logical units wide; 0 is the thinnest line the
+    // device draws, and a negative width uses the canvas's current pen.
     virtual void Line(TFormPoint from, TFormPoint to, int32_t penWidth, uint32_t color) = 0;
+};
+
+// One drawing call as TFormRecording keeps it.
+struct TFormOp {
+    enum Kind { Window, Replay, Text, Fill, Rectangle, Ellipse, Line };
+    Kind kind = Window;
+    TFormPoint a;    // Window: origin; Text: anchor; Line: start
+    TFormPoint b;    // Window: extent; Line: end
+    TFormRect rect;  // Fill, Rectangle, Ellipse: the shape; Text: the clip rectangle
+    const TFormTemplate* form = nullptr;  // Replay
+    size_t record = 0;                    // Replay
+    TFormFont font;                       // Text
+    TFormAlign align = TFormAlign::Left;  // Text
+    std::string text;                     // Text
+    uint32_t color = 0;                   // Text, Fill, Rectangle, Ellipse (the fill), Line
+    uint32_t backColor = 0;               // Text
+    bool clip = false;                    // Text
+    int32_t penWidth = 0;                 // Line
+};
+
+// A canvas that keeps the calls made on it, to be played into another canvas later: the kept
+// page of an engine that keeps its last page, and the tests' view of a page. Replay calls refer
+// to their template by address; whoever keeps the recording keeps the template alive.
+class TFormRecording : public TFormCanvas {
+public:
+    std::vector<TFormOp> ops;
+
+    void PlayInto(TFormCanvas& target) const;
+
+    void SetWindow(TFormPoint origin, TFormPoint extent) override;
+    void Replay(const TFormTemplate& form, size_t record) override;
+    void DrawText(const TFormFont& font, int32_t x, int32_t y, TFormAlign align,
+                  const std::string& text, uint32_t textColor, uint32_t backColor, bool clip,
+                  const TFormRect& clipRect) override;
+    void FillRect(const TFormRect& rect, uint32_t color) override;
+    void Rectangle(const TFormRect& rect, uint32_t fill) override;
+    void Ellipse(const TFormRect& rect, uint32_t fill) override;
+    void Line(TFormPoint from, TFormPoint to, int32_t penWidth, uint32_t color) override;
 };
 
 class CFWEngine;
@@ -207,8 +257,13 @@ public:
     // Whole millimetres; width 0 fills the printable area.
     virtual void GetPageSize(int& width, int& height) = 0;
 
-    // Builds page `page` into `target`; returns a TFormStatus.
+    // Builds page `page` into `target`; returns a TFormStatus. A template that fails to load
+    // draws nothing. An engine that keeps its last page plays that page again when asked for
+    // the same number, without asking the report.
     int BuildPage(int page, TTemplateLoader& loader, TFormCanvas& target);
+
+    // The field rectangles of the page last built, in field order.
+    const std::vector<TFormRect>& PageFields() const;
 
 private:
     struct Imp;
