@@ -1,6 +1,7 @@
 #include "transactions/XManager.h"
 
 #include <algorithm>
+#include <map>
 #include <new>
 #include <string_view>
 #include <unordered_set>
@@ -272,7 +273,7 @@ void TXManager::GatherFreedSlots() {
         std::unordered_set<uint32_t> stillFree;
         for (uint32_t id : freed)
             stillFree.insert(id);
-        std::vector<TXRecord> kept, gathered;
+        TXRecordBlock kept, gathered;
         kept.reserve(records.size());
         std::unordered_map<uint32_t, TXRecord> byId;
         size_t afterLastCommitted = 0;
@@ -357,7 +358,64 @@ uint32_t TXManager::LastKeyAtOrBelow(uint64_t key, uint32_t self) const {
     return found;
 }
 
+// Flush in one pass for the usual shape of a store: every slot up to the trailing free ones holds
+// a committed record, and the clean records stand in key order. Re-sorting the dirty records one
+// by one from the end then only ever inserts each into the run of clean records sharing its key
+// (records of lower keys never sort after it, records of higher keys always do), so the result is
+// the same as the slot-by-slot walk without moving the whole block once per record. False, with
+// nothing changed, when the store has another shape or memory runs short.
+bool TXManager::FlushQuickly() {
+    const uint32_t count = GetCount();
+    uint32_t end = count;  // trailing free slots stay where they are
+    while (end > 0 && Slot(end).IsFree())
+        --end;
+    bool anyDirty = false;
+    for (uint32_t p = 1; p <= end; ++p) {
+        const TXRecord& r = Slot(p);
+        if (!r.IsCommitted()) return false;
+        anyDirty = anyDirty || r.IsDirty();
+    }
+    if (!anyDirty) return true;
+    uint64_t previous = 0;
+    for (uint32_t p = 1; p <= end; ++p) {
+        const TXRecord& r = Slot(p);
+        if (r.IsDirty()) continue;
+        uint64_t key = FirstRulesKey(r);
+        if (key < previous) return false;
+        previous = key;
+    }
+    try {
+        std::map<uint64_t, std::vector<uint32_t>> runs;  // clean records by key, in store order
+        for (uint32_t i = 0; i < end; ++i)
+            if (!records[i].IsDirty()) runs[FirstRulesKey(records[i])].push_back(i);
+        for (uint32_t i = end; i-- > 0;) {
+            const TXRecord& moving = records[i];
+            if (!moving.IsDirty()) continue;
+            std::vector<uint32_t>& run = runs[FirstRulesKey(moving)];
+            size_t at = run.size();
+            while (at > 0 && SortsBefore(moving, records[run[at - 1]]))
+                --at;
+            run.insert(run.begin() + static_cast<std::ptrdiff_t>(at), i);
+        }
+        TXRecordBlock sorted;
+        sorted.reserve(records.capacity());
+        for (const auto& [key, run] : runs)
+            for (uint32_t i : run) {
+                sorted.push_back(records[i]);
+                sorted.back().flags &= ~XDirty;
+            }
+        sorted.insert(sorted.end(), records.begin() + end, records.end());
+        records.swap(sorted);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    cursor = 0;
+    keyOrder = TKeyOrder::Ordered;
+    return true;
+}
+
 void TXManager::Flush() {
+    if (FlushQuickly()) return;
     // A position is examined again after each change, since a move brings another record there.
     uint32_t position = GetCount();
     while (position >= 1) {
@@ -823,7 +881,7 @@ TStreamableBase* TXManager::Streamer::Read(ipstream& is, uint32_t) const {
 
     // The count is only a claim: the block grows piece by piece as the records really arrive,
     // so a damaged count fails the stream instead of reserving memory for it.
-    std::vector<TXRecord> records;
+    TXRecordBlock records;
     try {
         if (static_cast<uint64_t>(count) * sizeof(TXRecord) <= is.available()) {
             // The stream holds every record claimed: take the block in one piece.

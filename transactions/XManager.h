@@ -28,6 +28,28 @@ public:
 // Answers a negative number, 0 or a positive number.
 int CompareCodeText(const std::string& a, const std::string& b);
 
+// Allocates records without clearing them first: the block is filled from the file or by copies
+// straight away, so zeroing it would only cost a pass over every byte of a large budget.
+template <class T>
+struct TUnclearedAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = TUnclearedAllocator<U>;
+    };
+    TUnclearedAllocator() = default;
+    template <class U>
+    TUnclearedAllocator(const TUnclearedAllocator<U>&) noexcept {}
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        std::allocator_traits<std::allocator<T>>::construct(*this, p, std::forward<Args>(args)...);
+    }
+};
+using TXRecordBlock = std::vector<TXRecord, TUnclearedAllocator<TXRecord>>;
+
 class TXManager : public TStreamableBase {
 public:
     static constexpr uint32_t InitialCapacity = 1000;
@@ -199,6 +221,7 @@ private:
     // The last clean position other than self whose first-rules key is at most key, 0 if none.
     uint32_t LastKeyAtOrBelow(uint64_t key, uint32_t self) const;
     void GatherFreedSlots();
+    bool FlushQuickly();
     bool Matches(uint32_t position, const TXFilter& filter) const;
     std::vector<uint32_t> MatchingIds(const TXFilter& filter) const;
     TXItem* MakeItem(const TXRecord& record, bool remember);
@@ -206,7 +229,7 @@ private:
     void DeleteParts(uint32_t multipleId);
     void PostEnvelope(uint32_t envelopeId, int32_t delta, bool cleared);
 
-    std::vector<TXRecord> records;  // the slots in use at the front of the block: size is count
+    TXRecordBlock records;  // the slots in use at the front of the block: size is count
     uint32_t capacity = InitialCapacity;
     mutable uint32_t cursor = 0;  // 1-based slot found last, 0 for none
     uint32_t lastId = 0;
