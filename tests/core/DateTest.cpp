@@ -73,23 +73,23 @@ TEST(DateTest, SetYearExpandsTwoDigitYears) {
 }
 
 TEST(DateTest, ParseMonthDayAndOptionalYear) {
-    EXPECT_EQ(TDate::Parse("12/31/99", 2011), TDate(31, 12, 1999));
-    EXPECT_EQ(TDate::Parse("3/5", 2011), TDate(5, 3, 2011));
-    EXPECT_EQ(TDate::Parse("3/5/11", 1990), TDate(5, 3, 2011));
-    EXPECT_EQ(TDate::Parse("3/5/79", 1990), TDate(5, 3, 2079));
-    EXPECT_EQ(TDate::Parse("3/5/80", 1990), TDate(5, 3, 1980));
-    EXPECT_EQ(TDate::Parse("3/5/2011", 1990), TDate(5, 3, 2011));
-    EXPECT_EQ(TDate::Parse("3/5/1900", 1990), TDate(5, 3, 1900));
-    EXPECT_EQ(TDate::Parse("2/29/12", 1990), TDate(29, 2, 2012));
-    EXPECT_EQ(TDate::Parse("2/29/2100", 1990), TDate(29, 2, 2100));
-    // Empty pieces between separators are skipped; text after a piece's number is ignored.
-    EXPECT_EQ(TDate::Parse("//3//5//2011//", 1990), TDate(5, 3, 2011));
-    EXPECT_EQ(TDate::Parse(" 3/ 5/ 11", 1990), TDate(5, 3, 2011));
-    EXPECT_EQ(TDate::Parse("3x/5y/11z/7", 1990), TDate(5, 3, 2011));
-    // A year that is neither two digits nor 1900 and later keeps the default year.
-    EXPECT_EQ(TDate::Parse("1/1/150", 2011), TDate(1, 1, 2011));
-    EXPECT_EQ(TDate::Parse("1/1/-5", 2011), TDate(1, 1, 2011));
-    EXPECT_EQ(TDate::Parse("1/1/99999", 2011), TDate(1, 1, 2011));
+    // Empty pieces between separators are skipped; text after a piece's number is ignored. A
+    // year that is neither two digits nor 1900 and later keeps the default year.
+    struct Case {
+        const char* text;
+        int defaultYear;
+        TDate parsed;
+    };
+    for (Case c :
+         {Case{"12/31/99", 2011, {31, 12, 1999}}, Case{"3/5", 2011, {5, 3, 2011}},
+          Case{"3/5/11", 1990, {5, 3, 2011}}, Case{"3/5/79", 1990, {5, 3, 2079}},
+          Case{"3/5/80", 1990, {5, 3, 1980}}, Case{"3/5/2011", 1990, {5, 3, 2011}},
+          Case{"3/5/1900", 1990, {5, 3, 1900}}, Case{"2/29/12", 1990, {29, 2, 2012}},
+          Case{"2/29/2100", 1990, {29, 2, 2100}}, Case{"//3//5//2011//", 1990, {5, 3, 2011}},
+          Case{" 3/ 5/ 11", 1990, {5, 3, 2011}}, Case{"3x/5y/11z/7", 1990, {5, 3, 2011}},
+          Case{"1/1/150", 2011, {1, 1, 2011}}, Case{"1/1/-5", 2011, {1, 1, 2011}},
+          Case{"1/1/99999", 2011, {1, 1, 2011}}})
+        EXPECT_EQ(TDate::Parse(c.text, c.defaultYear), c.parsed) << c.text;
 }
 
 TEST(DateTest, ParseFailureKeepsTheGivenDefaultYear) {
@@ -148,46 +148,29 @@ TEST(DateTest, FormatOfMissingFields) {
 }
 
 TEST(DateTest, DayAndMonthSteps) {
-    TDate d(1, 3, 2012);
-    d.PrevDay();
-    EXPECT_EQ(d, TDate(29, 2, 2012));
-    d = TDate(1, 3, 2011);
-    d.PrevDay();
-    EXPECT_EQ(d, TDate(28, 2, 2011));
-    d = TDate(31, 12, 2011);
-    d.NextDay();
-    EXPECT_EQ(d, TDate(1, 1, 2012));
-    d = TDate(1, 1, 2012);
-    d.PrevDay();
-    EXPECT_EQ(d, TDate(31, 12, 2011));
-    d = TDate(28, 2, 2100);
-    d.NextDay();
-    EXPECT_EQ(d, TDate(29, 2, 2100));
-    // A day beyond its month's end steps straight to the next month.
-    d = TDate(31, 4, 2011);
-    d.NextDay();
-    EXPECT_EQ(d, TDate(1, 5, 2011));
-
-    // Month steps keep the day, even when it does not exist in the new month.
-    d = TDate(31, 1, 2011);
-    d.NextMonth();
-    EXPECT_EQ(d, TDate(31, 2, 2011));
-    EXPECT_FALSE(d.IsValid());
-    d = TDate(15, 12, 2011);
-    d.NextMonth();
-    EXPECT_EQ(d, TDate(15, 1, 2012));
-    d = TDate(15, 20, 2011);
-    d.NextMonth();
-    EXPECT_EQ(d, TDate(15, 1, 2012));
-    d = TDate(15, 1, 2012);
-    d.PrevMonth();
-    EXPECT_EQ(d, TDate(15, 12, 2011));
-    d = TDate(15, 0, 2012);
-    d.PrevMonth();
-    EXPECT_EQ(d, TDate(15, 12, 2011));
-    d = TDate(0, 3, 2012);
-    d.PrevDay();
-    EXPECT_EQ(d, TDate(29, 2, 2012));
+    // A day beyond its month's end steps straight to the next month; month steps keep the day,
+    // even when it does not exist in the new month; months out of range wrap the year.
+    struct Case {
+        TDate from;
+        void (TDate::*step)();
+        TDate to;
+    };
+    for (Case c : {Case{{1, 3, 2012}, &TDate::PrevDay, {29, 2, 2012}},
+                   Case{{1, 3, 2011}, &TDate::PrevDay, {28, 2, 2011}},
+                   Case{{31, 12, 2011}, &TDate::NextDay, {1, 1, 2012}},
+                   Case{{1, 1, 2012}, &TDate::PrevDay, {31, 12, 2011}},
+                   Case{{28, 2, 2100}, &TDate::NextDay, {29, 2, 2100}},
+                   Case{{31, 4, 2011}, &TDate::NextDay, {1, 5, 2011}},
+                   Case{{0, 3, 2012}, &TDate::PrevDay, {29, 2, 2012}},
+                   Case{{31, 1, 2011}, &TDate::NextMonth, {31, 2, 2011}},
+                   Case{{15, 12, 2011}, &TDate::NextMonth, {15, 1, 2012}},
+                   Case{{15, 20, 2011}, &TDate::NextMonth, {15, 1, 2012}},
+                   Case{{15, 1, 2012}, &TDate::PrevMonth, {15, 12, 2011}},
+                   Case{{15, 0, 2012}, &TDate::PrevMonth, {15, 12, 2011}}}) {
+        TDate d = c.from;
+        (d.*c.step)();
+        EXPECT_EQ(d, c.to) << Fields(c.from);
+    }
 }
 
 TEST(DateTest, DaysBetweenExamples) {
