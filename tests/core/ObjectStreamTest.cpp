@@ -7,17 +7,11 @@
 #include <fstream>
 #include <vector>
 
+#include "tests/core/StreamBytes.h"
+
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-Bytes Str(const std::string& s) { return Bytes(s.begin(), s.end()); }
-
-Bytes Cat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
+using namespace streambytes;
 
 // A small persistent class: a value, a name and a child and back pointer, like the tree nodes.
 class TTestNode : public TStreamableBase {
@@ -100,12 +94,14 @@ TEST_F(ObjectStreamTest, PrimitivesAndStringsHaveTheirByteForms) {
     os.writeString(std::string());
     os.writeString(static_cast<const char*>(nullptr));
     os.writeString("Hi");
-    Bytes expected = {0x3A, 0x01, 0x01, 0x00, 0x00,  // header
+    // clang-format off
+    Bytes expected = {0x3A, 0x01, 0x01, 0x00, 0x00,                          // header
                       0xAB, 0x34, 0x12, 0xEF, 0xCD, 0xAB, 0x89, 0x05, 0x00, 0x00, 0x00,
                       0xFE, 0xFF, 0xFF, 0xFF, 0x01, 0x00, 0x00, 0x00,
-                      0x00, 0x00, 0x00, 0x00,                    // empty string
-                      0xFF, 0xFF, 0xFF, 0xFF,                    // no string
+                      0x00, 0x00, 0x00, 0x00,                                // empty string
+                      0xFF, 0xFF, 0xFF, 0xFF,                                // no string
                       0x02, 0x00, 0x00, 0x00, 'H',  'i'};
+    // clang-format on
     EXPECT_EQ(os.bytes(), expected);
     EXPECT_TRUE(os.good());
 
@@ -134,9 +130,11 @@ TEST_F(ObjectStreamTest, PrimitivesAndStringsHaveTheirByteForms) {
 TEST_F(ObjectStreamTest, OldStreamVersionsUseShortWordsAndByteLengths) {
     // No header at all: version 0, 16-bit words, one-byte string lengths, records without a
     // class version.
-    Bytes v0 = Cat({{0x34, 0x12}, {0x03}, Str("abc"), {0xFF},
-                    {0x02, '['}, {0x09}, Str("TTestNode"), {0x07, 0x00}, {0x01}, Str("n"),
+    // clang-format off
+    Bytes v0 = Cat({{0x34, 0x12}, {0x03}, Raw("abc"), {0xFF},
+                    {0x02, '['}, {0x09}, Raw("TTestNode"), {0x07, 0x00}, {0x01}, Raw("n"),
                     {0x00}, {0x00}, {']'}});
+    // clang-format on
     imemstream is(v0);
     EXPECT_EQ(is.getVersion(), 0u);
     EXPECT_EQ(is.readWord(), 0x1234u);
@@ -156,7 +154,7 @@ TEST_F(ObjectStreamTest, OldStreamVersionsUseShortWordsAndByteLengths) {
     delete node;
 
     // Version 0x100: 32-bit words but one-byte string lengths and class versions present.
-    Bytes v100 = Cat({{0x3A, 0x00, 0x01, 0x00, 0x00}, {0x05, 0, 0, 0}, {0x02}, Str("ok")});
+    Bytes v100 = Cat({{0x3A, 0x00, 0x01, 0x00, 0x00}, {0x05, 0, 0, 0}, {0x02}, Raw("ok")});
     imemstream is2(v100);
     EXPECT_EQ(is2.getVersion(), 0x100u);
     EXPECT_EQ(is2.readWord(), 5u);
@@ -183,19 +181,20 @@ TEST_F(ObjectStreamTest, RecordsBackReferencesAndBaseParts) {
     uint32_t baseField = 0x55;
     os.writeBaseObject(TBasePart(&baseField));
 
-    Bytes name = Cat({{9, 0, 0, 0}, Str("TTestNode")});
-    Bytes expected = Cat({{0x3A, 0x01, 0x01, 0x00, 0x00},
-                          {0x02, '['}, name, {7, 0, 0, 0},  // root record, class version 7
-                          {1, 0, 0, 0}, {4, 0, 0, 0}, Str("root"),
-                          {0x02, '['}, name, {7, 0, 0, 0},  // child record
-                          {2, 0, 0, 0}, {3, 0, 0, 0}, Str("kid"),
-                          {0x00},                            // child has no child
-                          {0x01, 1, 0, 0, 0},                // parent: back reference to index 1
+    // clang-format off
+    Bytes expected = Cat({Header,
+                          {0x02, '['}, Str("TTestNode"), W32(7),  // root record, class version 7
+                          W32(1), Str("root"),
+                          {0x02, '['}, Str("TTestNode"), W32(7),  // child record
+                          W32(2), Str("kid"),
+                          {0x00},                                 // child has no child
+                          {0x01, 1, 0, 0, 0},                     // parent: back reference to 1
                           {']'},
-                          {0x00},  // root has no parent
+                          {0x00},                                 // root has no parent
                           {']'},
-                          {0x01, 1, 0, 0, 0},        // second write of root
-                          {3, 0, 0, 0}, {0x55, 0, 0, 0}});  // base part: version then fields
+                          {0x01, 1, 0, 0, 0},                     // second write of root
+                          W32(3), W32(0x55)});                    // base part: version, fields
+    // clang-format on
     EXPECT_EQ(os.bytes(), expected);
 
     imemstream is(expected);
@@ -232,26 +231,15 @@ TEST_F(ObjectStreamTest, MalformedPointersAndRecordsFailOrYieldNull) {
         EXPECT_EQ(p, nullptr);
         EXPECT_TRUE(is.good());
     }
-    {
-        Bytes b = {0x3A, 0x01, 0x01, 0, 0, 0x07};  // unknown tag
+    // An unknown tag, a record without its '[', an empty class name.
+    for (const Bytes& b : {Cat({Header, {0x07}}), Cat({Header, {0x02, '('}, W32(1), Raw("T")}),
+                           Cat({Header, {0x02, '['}, W32(0)})}) {
         imemstream is(b);
         EXPECT_EQ(is.readObjectPointer(), nullptr);
         EXPECT_EQ(is.rdstate(), pstream::Failed);
     }
     {
-        Bytes b = Cat({{0x3A, 0x01, 0x01, 0, 0, 0x02, '('}, {1, 0, 0, 0}, Str("T")});  // no '['
-        imemstream is(b);
-        EXPECT_EQ(is.readObjectPointer(), nullptr);
-        EXPECT_EQ(is.rdstate(), pstream::Failed);
-    }
-    {
-        Bytes b = {0x3A, 0x01, 0x01, 0, 0, 0x02, '[', 0, 0, 0, 0};  // empty class name
-        imemstream is(b);
-        EXPECT_EQ(is.readObjectPointer(), nullptr);
-        EXPECT_EQ(is.rdstate(), pstream::Failed);
-    }
-    {
-        Bytes b = Cat({{0x3A, 0x01, 0x01, 0, 0, 0x02, '['}, {7, 0, 0, 0}, Str("TNobody")});
+        Bytes b = Cat({Header, {0x02, '['}, Str("TNobody")});
         imemstream is(b);
         try {
             is.readObjectPointer();
@@ -262,8 +250,7 @@ TEST_F(ObjectStreamTest, MalformedPointersAndRecordsFailOrYieldNull) {
     }
     {
         // A missing ']' fails the stream, but the object built stays with the caller.
-        Bytes b = Cat({{0x3A, 0x01, 0x01, 0, 0, 0x02, '['}, {9, 0, 0, 0}, Str("TTestNode"),
-                       {0, 0, 0, 0}, {5, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, '>'}});
+        Bytes b = Cat({Header, {0x02, '['}, Str("TTestNode"), W32(0), W32(5), W32(0), {0, 0, '>'}});
         imemstream is(b);
         TTestNode* n = nullptr;
         is >> n;
@@ -323,7 +310,8 @@ TEST_F(ObjectStreamTest, FailedStreamsLeaveDestinationsAloneAndOversizedStringsA
 
 TEST_F(ObjectStreamTest, LargeBlocksAndFilesRoundTrip) {
     std::vector<uint8_t> big(100000);
-    for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<uint8_t>(i * 7);
+    for (size_t i = 0; i < big.size(); ++i)
+        big[i] = static_cast<uint8_t>(i * 7);
     auto path = std::filesystem::temp_directory_path() / "quillet-stream-test.bin";
     {
         ofpstream os(path.string());
