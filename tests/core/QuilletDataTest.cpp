@@ -5,44 +5,30 @@
 #include "accounts/AccountList.h"
 #include "envelopes/EnvelopeList.h"
 #include "plan/XTemplateManager.h"
+#include "tests/core/StreamBytes.h"
 #include "tests/support/ScriptedUI.h"
 #include "transactions/XManager.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using namespace streambytes;
 
-void Put32(Bytes& b, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+// A placement: optional layout number, size, position, show state, open flag.
+Bytes Placement(bool withLayout, int32_t w, int32_t h, int32_t x, int32_t y, uint32_t show,
+                bool open) {
+    return Cat({withLayout ? W32(1) : Bytes{}, W32(uint32_t(w)), W32(uint32_t(h)), W32(uint32_t(x)),
+                W32(uint32_t(y)), W32(show), W32(open ? 1 : 0)});
 }
-void PutStr(Bytes& b, const std::string& s) {
-    Put32(b, static_cast<uint32_t>(s.size()));
-    b.insert(b.end(), s.begin(), s.end());
-}
+const Bytes SomePlacements =
+    Cat({Placement(true, 1, 2, 3, 4, 3, false), Placement(true, 5, 6, 7, 8, 2, true)});
 
-// The document record up to its fields, with the three member pointers null and no templates.
-Bytes DocumentStart(uint32_t classVersion) {
-    Bytes b = {0x3A, 0x01, 0x01, 0x00, 0x00, 0x02, '['};
-    PutStr(b, "TQuilletData");
-    Put32(b, classVersion);
-    b.insert(b.end(), {0x00, 0x00, 0x00});  // envelope list, account list, manager: none
-    Put32(b, 0);                            // templates: count 0
-    Put32(b, 1);                            // their id table: layout 1
-    Put32(b, 10);                           // growth
-    Put32(b, 0);                            // size
-    return b;
-}
-
-void PutPlacement(Bytes& b, bool withLayout, int32_t w, int32_t h, int32_t x, int32_t y,
-                  uint32_t show, bool open) {
-    if (withLayout) Put32(b, 1);
-    Put32(b, static_cast<uint32_t>(w));
-    Put32(b, static_cast<uint32_t>(h));
-    Put32(b, static_cast<uint32_t>(x));
-    Put32(b, static_cast<uint32_t>(y));
-    Put32(b, show);
-    Put32(b, open ? 1 : 0);
+// A document record of the class version: the three member pointers null, no templates (count
+// 0, id table layout 1, growth 10, size 0), then the fields given and the record's end.
+Bytes Document(uint32_t classVersion, const Bytes& fields) {
+    // clang-format off
+    return Cat({Header, {0x02, '['}, Str("TQuilletData"), W32(classVersion), {0x00, 0x00, 0x00},
+                W32(0), W32(1), W32(10), W32(0), fields, {']'}});
+    // clang-format on
 }
 
 std::unique_ptr<TQuilletData> Load(const Bytes& b, int* state = nullptr) {
@@ -65,20 +51,14 @@ TEST(QuilletDataTest, ReadsEveryDocumentVersion) {
     TDate::SetTodayForTesting(&today);
 
     // Version 5: placements with their layout number, date, marker 258, settings.
-    Bytes v5 = DocumentStart(5);
-    PutPlacement(v5, true, 300, 400, 10, 20, 3, true);   // envelopes
-    PutPlacement(v5, true, 310, 410, 11, 21, 1, false);  // accounts
-    v5.insert(v5.end(), {0x07, 0x03});                   // 7 March
-    Put32(v5, 2011);
-    Put32(v5, 258);
-    v5.insert(v5.end(), {0x02, 0x00, 0x02, 0x00});  // settings layout 2, two entries
-    PutStr(v5, "importer.IMPORTXALL");
-    PutStr(v5, "1");
-    Put32(v5, 4);
-    PutStr(v5, "IMPORTER.importxall");
-    PutStr(v5, "0");
-    Put32(v5, 4);
-    v5.push_back(']');
+    // clang-format off
+    Bytes v5 = Document(5, Cat({Placement(true, 300, 400, 10, 20, 3, true),   // envelopes
+                                Placement(true, 310, 410, 11, 21, 1, false),  // accounts
+                                {0x07, 0x03}, W32(2011),                      // 7 March 2011
+                                W32(258), W16(2), W16(2),                     // settings: layout, count
+                                Str("importer.IMPORTXALL"), Str("1"), W32(4),
+                                Str("IMPORTER.importxall"), Str("0"), W32(4)}));
+    // clang-format on
     int state = -1;
     auto doc = Load(v5, &state);
     ASSERT_NE(doc, nullptr);
@@ -111,57 +91,31 @@ TEST(QuilletDataTest, ReadsEveryDocumentVersion) {
     EXPECT_EQ(again->Settings().Entries()[1].key, "IMPORTER.importxall");
 
     // Version 4: a legacy section after marker 257 (n = 0: the count, an int and one string),
-    // and no settings list.
-    Bytes v4 = DocumentStart(4);
-    PutPlacement(v4, true, 1, 2, 3, 4, 3, false);
-    PutPlacement(v4, true, 5, 6, 7, 8, 2, true);
-    v4.insert(v4.end(), {0x01, 0x02});
-    Put32(v4, 2010);
-    Put32(v4, 257);
-    Put32(v4, 0);   // n
-    Put32(v4, 99);  // the int
-    PutStr(v4, "C:\\old\\path.qlt");
-    v4.push_back(']');
-    doc = Load(v4, &state);
+    // and no settings list; then the same with entries: n times a word and a string.
+    // clang-format off
+    doc = Load(Document(4, Cat({SomePlacements, {0x01, 0x02}, W32(2010),
+                                W32(257), W32(0), W32(99), Str("C:\\old\\path.qlt")})), &state);
+    // clang-format on
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(state, pstream::Good);  // the ']' was found right after the legacy section
     EXPECT_EQ(doc->AccountsPlacement().show, 2);
     EXPECT_EQ(doc->Settings().Count(), 0u);
-
-    // Legacy section with entries: n times a word and a string.
-    Bytes v4b = DocumentStart(4);
-    PutPlacement(v4b, true, 1, 2, 3, 4, 3, false);
-    PutPlacement(v4b, true, 5, 6, 7, 8, 3, false);
-    v4b.insert(v4b.end(), {0x01, 0x02});
-    Put32(v4b, 2010);
-    Put32(v4b, 257);
-    Put32(v4b, 2);
-    Put32(v4b, 17);
-    PutStr(v4b, "a.qlt");
-    Put32(v4b, 18);
-    PutStr(v4b, "b.qlt");
-    Put32(v4b, 0);
-    PutStr(v4b, "");
-    v4b.push_back(']');
-    Load(v4b, &state);
+    // clang-format off
+    Load(Document(4, Cat({SomePlacements, {0x01, 0x02}, W32(2010), W32(257), W32(2),
+                          W32(17), Str("a.qlt"), W32(18), Str("b.qlt"), W32(0), Str("")})), &state);
+    // clang-format on
     EXPECT_EQ(state, pstream::Good);
 
     // Version 2: no date (today), no marker.
-    Bytes v2 = DocumentStart(2);
-    PutPlacement(v2, true, 1, 2, 3, 4, 3, false);
-    PutPlacement(v2, true, 5, 6, 7, 8, 3, false);
-    v2.push_back(']');
-    doc = Load(v2, &state);
+    doc = Load(Document(2, SomePlacements), &state);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(state, pstream::Good);
     EXPECT_EQ(doc->GetDate(), today);
 
     // Version 1: placements in their first form, without the layout number.
-    Bytes v1 = DocumentStart(1);
-    PutPlacement(v1, false, 100, 200, 30, 40, 3, true);
-    PutPlacement(v1, false, 101, 201, 31, 41, 1, false);
-    v1.push_back(']');
-    doc = Load(v1, &state);
+    doc = Load(Document(1, Cat({Placement(false, 100, 200, 30, 40, 3, true),
+                                Placement(false, 101, 201, 31, 41, 1, false)})),
+               &state);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(state, pstream::Good);
     EXPECT_EQ(doc->EnvelopesPlacement().width, 100);
@@ -173,14 +127,8 @@ TEST(QuilletDataTest, ReadsEveryDocumentVersion) {
 
 TEST(QuilletDataTest, NewerFilesAreRefusedWithTheirMessage) {
     TScriptedUI ui;
-    Bytes v6 = DocumentStart(6);
-    PutPlacement(v6, true, 1, 2, 3, 4, 3, false);
-    PutPlacement(v6, true, 5, 6, 7, 8, 3, false);
-    v6.insert(v6.end(), {0x01, 0x02});
-    Put32(v6, 2030);
-    Put32(v6, 258);
-    v6.insert(v6.end(), {0x02, 0x00, 0x00, 0x00});
-    v6.push_back(']');
+    Bytes v6 =
+        Document(6, Cat({SomePlacements, {0x01, 0x02}, W32(2030), W32(258), W16(2), W16(0)}));
     try {
         Load(v6);
         FAIL() << "a newer document must be refused";
@@ -196,13 +144,8 @@ TEST(QuilletDataTest, NewerFilesAreRefusedWithTheirMessage) {
 }
 
 TEST(QuilletDataTest, TruncatedFilesFailWithoutCrashing) {
-    Bytes v5 = DocumentStart(5);
-    PutPlacement(v5, true, 300, 400, 10, 20, 3, true);
-    PutPlacement(v5, true, 310, 410, 11, 21, 1, false);
-    v5.insert(v5.end(), {0x07, 0x03});
-    Put32(v5, 2011);
-    Put32(v5, 258);
-    v5.insert(v5.end(), {0x02, 0x00, 0x00, 0x00, ']'});
+    Bytes v5 =
+        Document(5, Cat({SomePlacements, {0x07, 0x03}, W32(2011), W32(258), W16(2), W16(0)}));
     for (size_t cut = 0; cut < v5.size(); ++cut) {
         Bytes part(v5.begin(), v5.begin() + static_cast<long>(cut));
         int state = 0;
