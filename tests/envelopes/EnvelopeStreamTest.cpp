@@ -45,25 +45,19 @@ TEST_F(EnvelopeStreamTest, EnvelopeRecordIsWrittenAtClassVersionThree) {
 
     omemstream os;
     os << &env;
-    Bytes expected = Cat({Header,
-                          {0x02, '['},
-                          {4, 0, 0, 0},
-                          {'T', 'E', 'n', 'v'},
-                          {3, 0, 0, 0},
-                          {1, 0, 0, 0},  // node part: base class version
-                          {1, 0, 0, 0},
-                          {0, 0, 0, 0},  // expanded, watchdog off
-                          {7, 0, 0, 0},
-                          {0, 0, 0, 0},  // id, no children
-                          {4, 0, 0, 0},
-                          {'F', 'o', 'o', 'd'},
-                          {6, 0, 0, 0},
-                          {'W', 'e', 'e', 'k', 'l', 'y'},
+    // clang-format off
+    Bytes expected = Cat({Header, {0x02, '['}, {4, 0, 0, 0}, {'T', 'E', 'n', 'v'}, {3, 0, 0, 0},
+                          {1, 0, 0, 0},              // node part: base class version
+                          {1, 0, 0, 0}, {0, 0, 0, 0},  // expanded, watchdog off
+                          {7, 0, 0, 0}, {0, 0, 0, 0},  // id, no children
+                          {4, 0, 0, 0}, {'F', 'o', 'o', 'd'},
+                          {6, 0, 0, 0}, {'W', 'e', 'e', 'k', 'l', 'y'},
                           Fifty,
                           {0x70, 0x17, 0x00, 0x00},  // balance 60.00
                           {0x06, 0xFF, 0xFF, 0xFF},  // cleared -2.50
                           {0, 0, 0, 0},              // not in the plan
                           {']'}});
+    // clang-format on
     EXPECT_EQ(os.bytes(), expected);
 }
 

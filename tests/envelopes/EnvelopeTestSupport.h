@@ -12,28 +12,16 @@
 #include "envelopes/EnvelopeDialogs.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeReferences.h"
+#include "tests/core/StreamBytes.h"
 
 namespace envtest {
 
-using Bytes = std::vector<uint8_t>;
+using streambytes::Bytes;
+using streambytes::Cat;
+using streambytes::Header;
+using streambytes::Str;
+using streambytes::W32;
 
-inline Bytes Cat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const Bytes& p : parts)
-        out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-inline Bytes W32(uint32_t v) {
-    return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-}
-// A string: word32 length, then the bytes.
-inline Bytes Str(const std::string& s) {
-    Bytes out = W32(static_cast<uint32_t>(s.size()));
-    for (char c : s)
-        out.push_back(static_cast<uint8_t>(c));
-    return out;
-}
-inline const Bytes Header = {0x3A, 0x01, 0x01, 0x00, 0x00};
 // A new-object record: tag 2, '[', the class name, the class version, the fields, ']'.
 inline Bytes Record(const std::string& name, uint32_t version, const Bytes& fields) {
     return Cat({{0x02, '['}, Str(name), W32(version), fields, {']'}});
