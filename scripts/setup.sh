@@ -5,8 +5,9 @@ set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
+# poppler-utils: the form tests count and look at the pages of the PDF files written.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev ccache clang libclang-rt-14-dev)
+          libbenchmark-dev ccache clang libclang-rt-14-dev poppler-utils)
 
 missing=()
 for p in "${packages[@]}"; do
