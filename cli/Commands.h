@@ -29,3 +29,7 @@ int RunNewCommand(const TCommandArgs& args);
 int RunPlanCommand(const TCommandArgs& args);
 // Writes the demo household budget.
 int RunDemoCommand(const TCommandArgs& args);
+
+// Writes one of the six reports to standard output, byte for byte as its export file (or its
+// clipboard text).
+int RunReportCommand(const TCommandArgs& args);

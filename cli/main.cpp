@@ -33,6 +33,8 @@ constexpr TCommand Commands[] = {
     {"demo", RunDemoCommand, "FILE.qlt", "write a demo household budget"},
     {"import", RunImportCommand, "FILE.qlt STATEMENT --account NAME",
      "import a bank statement into an account"},
+    {"report", RunReportCommand, "KIND FILE.qlt [OPTIONS]",
+     "write a report as its export file; \"report --help\" lists the kinds"},
 };
 
 void PrintUsage(std::ostream& os) {
