@@ -3,6 +3,7 @@
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
+#include "tests/core/StreamBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -14,35 +15,19 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-Bytes Cat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const auto& p : parts)
-        out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-
-Bytes Word32(uint32_t v) {
-    return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-            static_cast<uint8_t>(v >> 24)};
-}
+using namespace streambytes;
 
 // The stream header and the start of a TXManager record (class version 0), stream version 0x101.
-const Bytes RecordStart = {0x3A, 0x01, 0x01, 0x00, 0x00,  // header
-                           0x02, 0x5B,                    // new object, '['
-                           0x09, 0x00, 0x00, 0x00,        // name length
-                           'T',  'X',  'M',  'a',  'n',  'a', 'g',
-                           'e',  'r',  0x00, 0x00, 0x00, 0x00};  // class version
+const Bytes RecordStart = Cat({Header, {0x02, '['}, Str("TXManager"), W32(0)});
 const Bytes RecordEnd = {0x5D};
 
 // A 256-byte record holding only the fields the store looks at, placed at their offsets.
 Bytes RawRecord(uint32_t id, uint32_t flags, uint32_t dateKey, int32_t amount, const char* code) {
     Bytes b(256, 0);
-    std::memcpy(&b[0], Word32(id).data(), 4);
-    std::memcpy(&b[4], Word32(flags).data(), 4);
-    std::memcpy(&b[28], Word32(dateKey).data(), 4);
-    std::memcpy(&b[52], Word32(static_cast<uint32_t>(amount)).data(), 4);
+    std::memcpy(&b[0], W32(id).data(), 4);
+    std::memcpy(&b[4], W32(flags).data(), 4);
+    std::memcpy(&b[28], W32(dateKey).data(), 4);
+    std::memcpy(&b[52], W32(static_cast<uint32_t>(amount)).data(), 4);
     std::memcpy(&b[56], code, std::strlen(code));
     return b;
 }
@@ -104,12 +89,9 @@ TEST(XManagerStream, NewManagerWritesItsEmptyLayout) {
 TEST(XManagerStream, Layout2ReadsAndWritesBackByteForByte) {
     Bytes first = RawRecord(7, 0x0D, Day(3), -1000, "101");
     Bytes freed = RawRecord(2, 0x00, Day(4), 0, "");  // a free slot keeps its id
-    Bytes file = Cat({RecordStart,
-                      {0x02, 0x00, 0x00, 0x00, 0xE8, 0x03, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x07,
-                       0x00, 0x00, 0x00},
-                      first,
-                      freed,
-                      RecordEnd});
+    Bytes file =
+        Cat({RecordStart, W32(2), W32(1000), W32(2), W32(7),  // layout, capacity, count, last id
+             first, freed, RecordEnd});
     int state = -1;
     auto m = ReadManager(file, &state);
     ASSERT_TRUE(m);
@@ -148,11 +130,7 @@ TEST(XManagerStream, Layout1TakesTheCountAsLastIdAndIsWrittenAsLayout2) {
     EXPECT_EQ(m->GetLastId(), 1u);
     EXPECT_EQ(m->RecordAt(1).amount, 500);
 
-    Bytes expected = Cat({RecordStart,
-                          {0x02, 0x00, 0x00, 0x00, 0x64, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00,
-                           0x01, 0x00, 0x00, 0x00},
-                          rec,
-                          RecordEnd});
+    Bytes expected = Cat({RecordStart, W32(2), W32(100), W32(1), W32(1), rec, RecordEnd});
     EXPECT_EQ(WriteManager(*m), expected);
     EXPECT_EQ(m->NewRecord(Rec(Day(2), 1)), 2u);
 }
@@ -160,9 +138,7 @@ TEST(XManagerStream, Layout1TakesTheCountAsLastIdAndIsWrittenAsLayout2) {
 TEST(XManagerStream, DamagedCountsFailWithoutRunawayAllocation) {
     // A count of four billion with one record behind it: the stream fails, nothing is kept from
     // the incomplete piece, and the manager stays usable.
-    Bytes file = Cat({RecordStart,
-                      {0x02, 0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x01,
-                       0x00, 0x00, 0x00},
+    Bytes file = Cat({RecordStart, W32(2), W32(0xFFFFFFFF), W32(0xFFFFFFFF), W32(1),
                       RawRecord(1, 0x09, Day(1), 1, "")});
     int state = -1;
     auto m = ReadManager(file, &state);
@@ -172,8 +148,7 @@ TEST(XManagerStream, DamagedCountsFailWithoutRunawayAllocation) {
     EXPECT_NE(m->NewRecord(Rec(Day(1), 1)), 0u);
 
     // Records come in pieces of 64: a file cut inside the second piece keeps the first.
-    Bytes cut = Cat(
-        {RecordStart, {0x02, 0x00, 0x00, 0x00, 0xE8, 0x03, 0x00, 0x00}, Word32(100), Word32(100)});
+    Bytes cut = Cat({RecordStart, W32(2), W32(1000), W32(100), W32(100)});
     for (uint32_t id = 1; id <= 70; ++id) {
         Bytes r = RawRecord(id, 0x09, Day(1), 1, "");
         cut.insert(cut.end(), r.begin(), r.end());
@@ -186,14 +161,9 @@ TEST(XManagerStream, DamagedCountsFailWithoutRunawayAllocation) {
 
     // A count above the capacity grows the capacity to it; a last id below an id held is raised
     // so that no id is handed out twice.
-    Bytes over = Cat({RecordStart,
-                      {0x02, 0x00, 0x00, 0x00},
-                      Word32(1),
-                      Word32(2),
-                      Word32(1),
-                      RawRecord(1, 0x09, Day(1), 1, ""),
-                      RawRecord(5, 0x09, Day(1), 1, ""),
-                      RecordEnd});
+    Bytes over =
+        Cat({RecordStart, W32(2), W32(1), W32(2), W32(1), RawRecord(1, 0x09, Day(1), 1, ""),
+             RawRecord(5, 0x09, Day(1), 1, ""), RecordEnd});
     m = ReadManager(over, &state);
     ASSERT_TRUE(m);
     EXPECT_EQ(state, pstream::Good);
