@@ -3,29 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "core/ObjectStream.h"
+#include "tests/core/StreamBytes.h"
 
-namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-Bytes W32(uint32_t v) {
-    return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-}
-Bytes S(const std::string& s) {
-    Bytes b = W32(static_cast<uint32_t>(s.size()));
-    for (char c : s)
-        b.push_back(static_cast<uint8_t>(c));
-    return b;
-}
-Bytes Cat(std::initializer_list<Bytes> parts) {
-    Bytes out;
-    for (const auto& p : parts)
-        out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-const Bytes Header = {0x3A, 0x01, 0x01, 0x00, 0x00};
-
-}  // namespace
+using namespace streambytes;
 
 TEST(SettingsListTest, KeysIgnoreCaseQualifiersSeparateAndNumbersReadLeadingDigits) {
     TSettingsList list;
@@ -56,30 +36,18 @@ TEST(SettingsListTest, StreamFormAndDuplicatesKeepingTheFirst) {
     list.SetString("k", "v", -2);
     omemstream os;
     list.Write(os);
-    Bytes expected = Cat({Header,
-                          {2, 0},
-                          {2, 0},
-                          S("EnvAct.ColAlloc"),
-                          S("1"),
-                          W32(0),
-                          S("k"),
-                          S("v"),
-                          {0xFE, 0xFF, 0xFF, 0xFF}});
+    // clang-format off
+    Bytes expected = Cat({Header, {2, 0}, {2, 0},  // layout 2, two entries
+                          Str("EnvAct.ColAlloc"), Str("1"), W32(0),
+                          Str("k"), Str("v"), {0xFE, 0xFF, 0xFF, 0xFF}});
+    // clang-format on
     EXPECT_EQ(os.bytes(), expected);
 
     // Written elsewhere with the same key twice: both are kept, the first one answers.
-    Bytes dup = Cat({Header,
-                     {2, 0},
-                     {3, 0},
-                     S("Key"),
-                     S("first"),
-                     W32(4),
-                     S("KEY"),
-                     S("second"),
-                     W32(4),
-                     S("key"),
-                     S("other"),
-                     W32(5)});
+    // clang-format off
+    Bytes dup = Cat({Header, W16(2), W16(3), Str("Key"), Str("first"), W32(4),
+                     Str("KEY"), Str("second"), W32(4), Str("key"), Str("other"), W32(5)});
+    // clang-format on
     imemstream is(dup);
     TSettingsList read;
     read.SetString("stale", "gone");
@@ -95,7 +63,7 @@ TEST(SettingsListTest, StreamFormAndDuplicatesKeepingTheFirst) {
 }
 
 TEST(SettingsListTest, LayoutOneHasNoQualifiers) {
-    Bytes bytes = Cat({Header, {1, 0}, {2, 0}, S("a"), S("1"), S("b"), S("2"), {0xAA}});
+    Bytes bytes = Cat({Header, {1, 0}, {2, 0}, Str("a"), Str("1"), Str("b"), Str("2"), {0xAA}});
     imemstream is(bytes);
     TSettingsList list;
     list.Read(is);
@@ -107,7 +75,7 @@ TEST(SettingsListTest, LayoutOneHasNoQualifiers) {
 
 TEST(SettingsListTest, DamagedListsStopAtTheFailure) {
     // A count far beyond what the data holds: the entries that are there, then a failed stream.
-    Bytes shortList = Cat({Header, {2, 0}, {0xFF, 0xFF}, S("a"), S("1"), W32(0), S("b")});
+    Bytes shortList = Cat({Header, {2, 0}, {0xFF, 0xFF}, Str("a"), Str("1"), W32(0), Str("b")});
     imemstream is(shortList);
     TSettingsList list;
     list.Read(is);
@@ -116,13 +84,13 @@ TEST(SettingsListTest, DamagedListsStopAtTheFailure) {
     EXPECT_EQ(list.GetString("a", ""), "1");
 
     // Key and value hold at most 1023 characters.
-    Bytes fits = Cat({Header, {2, 0}, {1, 0}, S(std::string(1023, 'k')), S("v"), W32(0)});
+    Bytes fits = Cat({Header, {2, 0}, {1, 0}, Str(std::string(1023, 'k')), Str("v"), W32(0)});
     imemstream ok(fits);
     list.Read(ok);
     EXPECT_TRUE(ok.good());
     EXPECT_EQ(list.Entries().at(0).key.size(), 1023u);
 
-    Bytes tooLong = Cat({Header, {2, 0}, {1, 0}, S("k"), S(std::string(1024, 'v')), W32(0)});
+    Bytes tooLong = Cat({Header, {2, 0}, {1, 0}, Str("k"), Str(std::string(1024, 'v')), W32(0)});
     imemstream bad(tooLong);
     TSettingsList other;
     other.Read(bad);
