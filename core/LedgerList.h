@@ -37,12 +37,13 @@ public:
     virtual int JumpTo(uint32_t) { return JumpNothing; }
     virtual uint32_t GetLastPosition() const = 0;
     virtual uint32_t GetFirstPosition() const { return 1; }
-    // Row actions of the keyboard: Shift+Delete, Ctrl+Insert, Ctrl+Delete, Shift+Insert.
+    // Row actions of the keyboard: Shift+Delete, Ctrl+Insert, Ctrl+Delete, and Shift+Insert
+    // with the question whether it is enabled.
     virtual void CutRow(uint32_t) {}
     virtual void CopyRow(uint32_t) {}
     virtual void DeleteRow(uint32_t) {}
-    virtual void InsertRow(uint32_t) {}
-    virtual bool CanInsertRow() const { return false; }
+    virtual void PasteRow(uint32_t) {}
+    virtual bool CanPasteRow() const { return false; }
     virtual TCellPaint PaintHeader(uint32_t column) const = 0;
     virtual TCellPaint PaintFooter(uint32_t) const { return {}; }
 };

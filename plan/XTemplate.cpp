@@ -468,8 +468,11 @@ void TXTemplate::ApplyTo(TXItem& item) const {
         return doc->GetAccounts().GetDefaultEnvelope(account);
     };
 
-    // The texts go through the row's own setters, as if typed.
+    // Only what the command offers it to: an account transaction, not a part of a multiple.
     TXRecord& r = item.Data();
+    if (!r.Has(XAccount) || r.IsPart() || r.IsInert()) return;
+
+    // The texts go through the row's own setters, as if typed.
     if (r.payableTo[0] == '\0' && fields.payableTo[0] != '\0')
         item.SetCellText(XColPayableTo, fields.payableTo);
     if (r.memo[0] == '\0' && fields.memo[0] != '\0') item.SetCellText(XColMemo, fields.memo);
