@@ -4,6 +4,7 @@
 #include "app/qt/MainWindow.h"
 #include "app/qt/QtUIPort.h"
 #include "core/ObjectStream.h"
+#include "plan/TemplateDialogs.h"
 #include "platform/Platform.h"
 
 int main(int argc, char* argv[]) {
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
         QString("%1.%2").arg(QuilletVersionMajor).arg(QuilletVersionMinor));
 
     RegisterQuilletClasses();
+    InstallTemplateApplier();
     TQtUIPort ui;
     SetUIPort(&ui);
     TLinuxPlatform platform;
