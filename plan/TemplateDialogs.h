@@ -114,6 +114,6 @@ bool ChooseTemplateItemEnvelope(TXTemplateItem* row);
 void ViewTransactionTemplates(TQuilletData& document, void* parentWindow = nullptr);
 
 // Makes "A&pply Template" available to transaction rows: the "Choose Transaction Template"
-// chooser (through the plan dialog port) followed by TXTemplate::ApplyTo. The program and the
-// console program call this once at start-up.
+// chooser (through the plan dialog port) followed by TXTemplate::ApplyTo. The program calls this
+// once at start-up; the console program applies no templates.
 void InstallTemplateApplier();
