@@ -320,7 +320,8 @@ private slots:
         QCOMPARE(qGray(image.pixel(100, 95)), 196);
         // The form's own drawing comes through: the grey rule under the title (y = 236 units).
         int rule = 255;
-        for (int y = 77; y <= 80; ++y) rule = std::min(rule, qGray(image.pixel(400, y)));
+        for (int y = 77; y <= 80; ++y)
+            rule = std::min(rule, qGray(image.pixel(400, y)));
         QVERIFY2(rule < 235, qPrintable(QString::number(rule)));
     }
 };

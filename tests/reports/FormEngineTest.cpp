@@ -10,7 +10,6 @@
 #include "app/QuilletConfig.h"
 #include "app/SettingsList.h"
 #include "reports/FormPreview.h"
-#include "reports/FormSizes.h"
 
 namespace {
 
@@ -409,11 +408,4 @@ TEST(FormEngineTest, PagePlacementAndPreviewSize) {
     StorePreviewSize(&settings, {1000, 700});
     EXPECT_EQ(settings.GetInt("Preview.Height", 0), 700);
     EXPECT_EQ(PreviewSize(TFixedScreen(), &settings), (TPreviewSize{1000, 700}));
-
-    // Every envelope summary size names a form and one table field per column.
-    for (const TFormSize& size : FormSizes) {
-        EXPECT_EQ(FindFormSize(size.id), &size);
-        EXPECT_NE(size.fields[size.columns - 1], 0) << size.name;
-    }
-    EXPECT_EQ(FindFormSize(7), nullptr);
 }
