@@ -16,6 +16,12 @@ std::vector<TImportItem> ReadSample(const std::string& name) {
     return items;
 }
 
+// An item as one line: date, cents, number, name and memo.
+std::string Row(const TImportItem& i) {
+    return i.date.Format(DateLongYear) + " " + std::to_string(i.amount.Cents()) + " #" + i.number +
+           " [" + i.name + "] [" + i.memo + "]";
+}
+
 TEST(OfxReaderTest, FieldsOfABlock) {
     auto items = ReadOfxStatement(
         "OFXHEADER:100\r\n<OFX><BANKTRANLIST><DTSTART>19990101\r\n"
@@ -23,11 +29,9 @@ TEST(OfxReaderTest, FieldsOfABlock) {
         " <TRNAMT>  -1,234.5  \r\n <CHECKNUM>\t0042\t\r\n <NAME>ACME  SUPPLY </NAME>\r\n"
         " <MEMO>first half\r\nsecond half</MEMO>\r\n</STMTTRN></BANKTRANLIST></OFX>");
     ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0].date, TDate(5, 3, 2012));  // the time and zone after the date are dropped
-    EXPECT_EQ(items[0].amount.Cents(), -123450);
-    EXPECT_EQ(items[0].number, "0042");  // kept as written; only QIF numbers are rewritten
-    EXPECT_EQ(items[0].name, "ACME  SUPPLY");
-    EXPECT_EQ(items[0].memo, "first halfsecond half");  // line ends vanish, they are not blanks
+    // The time and zone after the date are dropped; the number is kept as written (only QIF
+    // numbers are rewritten); line ends vanish in a value, they are not blanks.
+    EXPECT_EQ(Row(items[0]), "03/05/2012 -123450 #0042 [ACME  SUPPLY] [first halfsecond half]");
     EXPECT_EQ(items[0].matched, 0u);
 }
 
@@ -78,19 +82,15 @@ TEST(OfxReaderTest, BlocksAreFoundInTurn) {
 TEST(OfxReaderTest, SgmlSampleWithAFeeForACheck) {
     auto items = ReadSample("checking.ofx");
     ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].date, TDate(31, 3, 2011));
-    EXPECT_EQ(items[0].amount.Cents(), 1);
-    EXPECT_EQ(items[0].name, "DIVIDEND EARNED FOR PERIOD OF 03");
-    EXPECT_EQ(items[0].memo,
-              "DIVIDEND EARNED FOR PERIOD OF 03/01/2011 THROUGH 03/31/2011 ANNUAL PERCENTAGE "
-              "YIELD EARNED IS 0.05%");
-    EXPECT_EQ(items[1].date, TDate(5, 4, 2011));
-    EXPECT_EQ(items[1].amount.Cents(), -3451);
-    EXPECT_EQ(items[1].name, "AUTOMATIC WITHDRAWAL, ELECTRIC BILL");
-    EXPECT_EQ(items[1].number, "");
-    EXPECT_EQ(items[2].date, TDate(7, 4, 2011));
-    EXPECT_EQ(items[2].amount.Cents(), -2500);
-    EXPECT_EQ(items[2].number, "319");
+    EXPECT_EQ(Row(items[0]),
+              "03/31/2011 1 # [DIVIDEND EARNED FOR PERIOD OF 03] [DIVIDEND EARNED FOR PERIOD OF "
+              "03/01/2011 THROUGH 03/31/2011 ANNUAL PERCENTAGE YIELD EARNED IS 0.05%]");
+    EXPECT_EQ(Row(items[1]),
+              "04/05/2011 -3451 # [AUTOMATIC WITHDRAWAL, ELECTRIC BILL] [AUTOMATIC WITHDRAWAL, "
+              "ELECTRIC BILL WEB(S )]");
+    EXPECT_EQ(Row(items[2]),
+              "04/07/2011 -2500 #319 [RETURNED CHECK FEE, CHECK # 319] [RETURNED "
+              "CHECK FEE, CHECK # 319 FOR $45.33 ON 04/07/11]");
 }
 
 }  // namespace

@@ -16,6 +16,12 @@ std::vector<TImportItem> ReadSample(const std::string& name) {
     return items;
 }
 
+// An item as one line: date, cents, number, name and memo.
+std::string Row(const TImportItem& i) {
+    return i.date.Format(DateLongYear) + " " + std::to_string(i.amount.Cents()) + " #" + i.number +
+           " [" + i.name + "] [" + i.memo + "]";
+}
+
 TEST(QifReaderTest, FieldsOfAnItem) {
     auto items = ReadQifStatement(
         "!Type:Bank\n"
@@ -28,11 +34,7 @@ TEST(QifReaderTest, FieldsOfAnItem) {
         "^\n"
         "D12/24\nT1\n^\n");
     ASSERT_EQ(items.size(), 2u);
-    EXPECT_EQ(items[0].date, TDate(5, 3, 2012));
-    EXPECT_EQ(items[0].amount.Cents(), -123456);
-    EXPECT_EQ(items[0].number, "123");
-    EXPECT_EQ(items[0].name, "Corner Store");
-    EXPECT_EQ(items[0].memo, "weekly shop");
+    EXPECT_EQ(Row(items[0]), "03/05/2012 -123456 #123 [Corner Store] [weekly shop]");
     EXPECT_EQ(items[1].date, TDate(24, 12, TDate::Today().Year()));  // no year: this year
 }
 
@@ -121,15 +123,9 @@ TEST(QifReaderTest, LongLinesAreCut) {
 TEST(QifReaderTest, SampleWithSplitsAndAddresses) {
     auto items = ReadSample("quicken_non_investement_account.qif");
     ASSERT_EQ(items.size(), 3u);
-    EXPECT_EQ(items[0].date, TDate(1, 6, 1994));
-    EXPECT_EQ(items[0].amount.Cents(), -100000);
-    EXPECT_EQ(items[0].number, "1005");
-    EXPECT_EQ(items[0].name, "Bank Of Mortgage");
-    EXPECT_EQ(items[0].memo, "Memo");
-    EXPECT_EQ(items[1].amount.Cents(), 7500);
-    EXPECT_EQ(items[1].name, "Deposit");
-    EXPECT_EQ(items[2].date, TDate(3, 6, 1994));
-    EXPECT_EQ(items[2].memo, "Film");
+    EXPECT_EQ(Row(items[0]), "06/01/1994 -100000 #1005 [Bank Of Mortgage] [Memo]");
+    EXPECT_EQ(Row(items[1]), "06/02/1994 7500 # [Deposit] []");
+    EXPECT_EQ(Row(items[2]), "06/03/1994 -1000 # [Anthony Hopkins] [Film]");
 }
 
 }  // namespace
