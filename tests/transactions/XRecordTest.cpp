@@ -63,16 +63,9 @@ TEST(XRecord, FieldsLieAtTheirFileOffsets) {
     std::memcpy(actual.data(), &r, 256);
     EXPECT_EQ(actual, expected);
 
-    // And the other way: bytes from a file give the same fields.
+    // The flags say what kind of record it is.
     TXRecord read;
     std::memcpy(&read, expected.data(), 256);
-    EXPECT_EQ(read.id, 42u);
-    EXPECT_EQ(read.partner, 43u);
-    EXPECT_EQ(read.created, TDate(1, 3, 2024).Key());
-    EXPECT_EQ(read.amount, -2000);
-    EXPECT_EQ(read.GetCode(), "101");
-    EXPECT_EQ(read.GetPayableTo(), "Grocer");
-    EXPECT_EQ(read.GetMemo(), "Weekly");
     EXPECT_TRUE(read.IsAccountTransfer());
     EXPECT_FALSE(read.IsEnvelopeTransfer());
     read.flags = XMultipleSet | XMultipleKid;  // without the account bit it is no part
