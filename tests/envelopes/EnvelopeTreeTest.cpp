@@ -155,24 +155,22 @@ TEST_F(EnvelopeTreeTest, LabelsFollowTheFourSwitches) {
     auto* alias = static_cast<TEnvelopeNode*>(Node("Monthly")->GetFirstChild());
     ASSERT_NE(alias, nullptr);
 
+    auto labels = [&] {
+        std::string out;
+        for (TEnvelopeNode* n : {Root(), bills, Node("Rent"), Node("Monthly"), alias})
+            out += n->LabelText() + "|";
+        return out;
+    };
     TQuilletOptions options;  // root, bundles and envelopes on, associations off
     list.SetLabelSwitches(TEnvelopeLabelSwitches::From(options));
-    EXPECT_EQ(Root()->LabelText(), "Envelopes: -1,234.56");
-    EXPECT_EQ(bills->LabelText(), "Bills: -1,234.56");
-    EXPECT_EQ(Node("Rent")->LabelText(), "Rent: -1,234.56");
-    EXPECT_EQ(Node("Monthly")->LabelText(), "Monthly");
-    EXPECT_EQ(alias->LabelText(), "Rent [alias]");
-
+    EXPECT_EQ(labels(),
+              "Envelopes: -1,234.56|Bills: -1,234.56|Rent: -1,234.56|Monthly|Rent [alias]|");
     options.envShowRootBalance = 0;
     options.envShowBundleBalances = 0;
     options.envShowEnvelopeBalances = 0;
     options.envShowAssociationBalances = 1;
     list.SetLabelSwitches(TEnvelopeLabelSwitches::From(options));
-    EXPECT_EQ(Root()->LabelText(), "Envelopes");
-    EXPECT_EQ(bills->LabelText(), "Bills");
-    EXPECT_EQ(Node("Rent")->LabelText(), "Rent");
-    EXPECT_EQ(Node("Monthly")->LabelText(), "Monthly: -1,234.56");
-    EXPECT_EQ(alias->LabelText(), "Rent [alias]");
+    EXPECT_EQ(labels(), "Envelopes|Bills|Rent|Monthly: -1,234.56|Rent [alias]|");
 
     char small[6];
     Node("Monthly")->GetLabel(small, sizeof small);
