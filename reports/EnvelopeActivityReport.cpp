@@ -140,13 +140,17 @@ int32_t TEnvelopeActivityReport::Value(const TEnvelopeActivityRow& row, int colu
 std::string TEnvelopeActivityReport::GetText() const {
     const std::vector<int> ticked = Ticked();
     std::string text = "Envelope";
-    for (int c : ticked)
-        text += std::string("\t") + Headers[c - 1];
+    for (int c : ticked) {
+        text += '\t';
+        text += Headers[c - 1];
+    }
     text += '\r';
     for (const TEnvelopeActivityRow& row : rows) {
         text += row.name;
-        for (int c : ticked)
-            text += "\t" + LedgerAmount(Value(row, c));
+        for (int c : ticked) {
+            text += '\t';
+            text += LedgerAmount(Value(row, c));
+        }
         text += '\r';
     }
     return text;
