@@ -2,11 +2,33 @@
 // the printed pages.
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "reports/AccountLedgerReport.h"
 #include "reports/EnvelopeLedgerReport.h"
 #include "tests/transactions/XBudgetFixture.h"
 
 namespace {
+
+// Template 100 as its three fields: the body table, the title line and the footer line.
+class TTableFormLoader : public TTemplateLoader {
+public:
+    int LoadResource(uint16_t resource, std::shared_ptr<const TFormTemplate>& out) override {
+        if (resource != 100) return FormNoResource;
+        auto form = std::make_shared<TFormTemplate>();
+        for (TFormRect r : {TFormRect{231, 247, 2428, 3079}, TFormRect{231, 137, 2428, 225},
+                            TFormRect{920, 3144, 2428, 3194}})
+            form->records.push_back(
+                {TTemplateRecordKind::Rectangle, {{r.left, r.top}, {r.right, r.bottom}}});
+        out = form;
+        return FormOk;
+    }
+    int LoadFile(const std::string&, std::shared_ptr<const TFormTemplate>&) override {
+        return FormFileFailed;
+    }
+};
 
 class LedgerReportTest : public xtest::XBudgetTest {
 protected:
@@ -51,6 +73,22 @@ TEST_F(LedgerReportTest, AccountLedgerTextAndFile) {
               "\n\t\t\tSubtotals\t\t 0.00 \t 0.00 \n"
               "\n\t\t\tTotal\t\t 0.00 \t\n");
     EXPECT_EQ(empty.GetPageCount(), 1);
+
+    // Through the page engine: the title, the header on grey, the totals and the footer.
+    TTableFormLoader loader;
+    TFormRecording page;
+    ASSERT_EQ(empty.BuildPage(1, loader, page), FormOk);
+    std::vector<std::string> texts;
+    int grey = 0;
+    for (const TFormOp& op : page.ops) {
+        if (op.kind == TFormOp::Text && !op.text.empty()) texts.push_back(op.text);
+        if (op.kind == TFormOp::Fill && op.color == 0xC4C4C4u) ++grey;
+    }
+    EXPECT_EQ(grey, 7);
+    EXPECT_EQ(texts, (std::vector<std::string>{"No.", "Date", "Description/Payable To (Memo)",
+                                               "Envelope", "X", "Payment", "Deposit", "Subtotals",
+                                               " 0.00 ", " 0.00 ", "Total", " 0.00 ",
+                                               "Account Ledger: Savings", "Page 1, 05/15/2024"}));
 }
 
 TEST_F(LedgerReportTest, EnvelopeLedgerShowsPartsAndTheOldClipboardLayout) {
