@@ -23,6 +23,7 @@
 #include "reports/EnvelopeActivityReport.h"
 #include "reports/EnvelopeLedgerReport.h"
 #include "reports/EnvelopeSummaryReport.h"
+#include "reports/qt/FormPdf.h"
 
 namespace {
 
@@ -40,7 +41,8 @@ constexpr const char* Usage =
     "  --period NAME        allocation-plan period (default: Monthly)\n"
     "  --size N             envelope-summary size, 1 to 6 (default: 1)\n"
     "  --clipboard          the clipboard text instead of the file\n"
-    "  --old-format         with --clipboard, the envelope ledger's old layout\n";
+    "  --old-format         with --clipboard, the envelope ledger's old layout\n"
+    "  --pdf OUT.pdf        the printed form as a PDF file, one page per report page\n";
 
 int UsageError(const std::string& why) {
     std::cerr << "quillet-cli report: " << why << "\n" << Usage;
@@ -72,9 +74,9 @@ constexpr TKindName Kinds[] = {
 };
 
 struct TOptions {
-    std::string account, envelope, from, to, columns, period, size;
+    std::string account, envelope, from, to, columns, period, size, pdf;
     bool haveAccount = false, haveEnvelope = false, haveFrom = false, haveTo = false;
-    bool haveColumns = false, havePeriod = false, haveSize = false;
+    bool haveColumns = false, havePeriod = false, haveSize = false, havePdf = false;
     bool clipboard = false, oldFormat = false;
 };
 
@@ -146,6 +148,8 @@ int RunReportCommand(const TCommandArgs& args) {
             ok = value(o.period, o.havePeriod);
         else if (a == "--size")
             ok = value(o.size, o.haveSize);
+        else if (a == "--pdf")
+            ok = value(o.pdf, o.havePdf);
         else if (a == "--clipboard")
             o.clipboard = true;
         else if (a == "--old-format")
@@ -184,6 +188,7 @@ int RunReportCommand(const TCommandArgs& args) {
                             misplaced(o.haveSize, kind == TKind::EnvelopeSummary, "--size"),
                             misplaced(o.oldFormat, kind == TKind::EnvelopeLedger, "--old-format")})
         if (!why.empty()) return UsageError(why);
+    if (o.havePdf && o.clipboard) return UsageError("--pdf and --clipboard exclude each other");
     if (o.oldFormat && !o.clipboard)
         return UsageError("--old-format is a clipboard layout; add --clipboard");
     if (kind == TKind::AccountLedger && !o.haveAccount) return UsageError("--account is required");
@@ -248,8 +253,19 @@ int RunReportCommand(const TCommandArgs& args) {
     }
 
     auto emit = [&](auto& report) {
-        WriteBytes(o.clipboard ? report.GetClipboard().text : report.GetFileText());
-        return 0;
+        if (!o.havePdf) {
+            WriteBytes(o.clipboard ? report.GetClipboard().text : report.GetFileText());
+            return 0;
+        }
+        if (report.GetPageCount() < 1) {
+            std::cerr << "quillet-cli report: the report has no pages; no PDF was written\n";
+            return 1;
+        }
+        int status = WriteFormPdf(report, o.pdf);
+        if (status == FormOk) return 0;
+        if (status == FormFileFailed) return Refuse(o.pdf + ": the PDF file cannot be written");
+        return Refuse("the page template is missing or damaged (status " + std::to_string(status) +
+                      ")");
     };
     switch (kind) {
         case TKind::AccountLedger: {

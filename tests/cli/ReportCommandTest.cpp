@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 #include <filesystem>
+#include <fstream>
 
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
@@ -85,7 +86,8 @@ TEST_F(ReportCommandTest, WritesTheExportBytesAndRefusesBadInput) {
          {"report account-ledger B", "report account-ledger B --account Nobody",
           "report account-ledger B --account 'Caf\xC3\xA9 Card' --from 2/30/2024",
           "report cashflow B", "report envelope-ledger B --envelope Food --old-format",
-          "report account-summary B --period Weekly"}) {
+          "report account-summary B --period Weekly",
+          "report account-summary B --pdf x --clipboard"}) {
         std::string args = bad;
         args.replace(args.find(" B"), 2, " " + budget);
         RunResult r = Run(args);
@@ -93,6 +95,20 @@ TEST_F(ReportCommandTest, WritesTheExportBytesAndRefusesBadInput) {
         EXPECT_TRUE(r.out.empty()) << bad;
         EXPECT_NE(r.err.find("quillet-cli report: "), std::string::npos) << bad;
     }
+
+    // The printed form goes to a PDF file instead of standard output.
+    fs::path pdf = root / "summary.pdf";
+    RunResult printed = Run("report account-summary " + budget + " --pdf '" + pdf.string() + "'");
+    ASSERT_EQ(printed.status, 0) << printed.err;
+    EXPECT_TRUE(printed.out.empty());
+    std::ifstream in(pdf, std::ios::binary);
+    std::string head(5, '\0');
+    in.read(head.data(), 5);
+    EXPECT_EQ(head, "%PDF-");
+    RunResult unwritable = Run("report account-summary " + budget + " --pdf '" +
+                               (root / "no/such/x.pdf").string() + "'");
+    EXPECT_EQ(unwritable.status, 2);
+    EXPECT_NE(unwritable.err.find("cannot be written"), std::string::npos);
 }
 
 }  // namespace
