@@ -170,7 +170,15 @@ TEnvelopeNode* TEnvelopeList::GetNodeAt(uint32_t id, uint32_t n) const {
 
 bool TEnvelopeList::Contains(uint32_t id, uint32_t containerId) const {
     const TEnvelopeNode* container = FindById(containerId);
-    return container && container->ContainsId(id);
+    if (!container) return false;
+    // A ledger asks this for every record, so walk up from the node first: that answers every
+    // node below the container at once. Only the other answers (a path through an alias, or not
+    // contained at all) need the container's whole subtree.
+    const TEnvelopeNode* node = FindById(id);
+    if (node && !node->IsAlias())
+        for (const TTreeItem* n = node; n; n = n->GetParent())
+            if (n == container) return true;
+    return container->ContainsId(id);
 }
 
 bool TEnvelopeList::IsInPlan(uint32_t id) const {
