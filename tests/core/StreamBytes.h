@@ -1,6 +1,7 @@
 // Byte sequences written out by hand, to hold stream layouts against.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -25,8 +26,10 @@ inline Bytes Raw(const std::string& s) {
 }
 // A string with its 32-bit length.
 inline Bytes Str(const std::string& s) {
-    Bytes out = W32(static_cast<uint32_t>(s.size()));
-    out.insert(out.end(), s.begin(), s.end());
+    Bytes out(4 + s.size());
+    Bytes length = W32(static_cast<uint32_t>(s.size()));
+    std::copy(length.begin(), length.end(), out.begin());
+    std::copy(s.begin(), s.end(), out.begin() + 4);
     return out;
 }
 inline Bytes Cat(std::initializer_list<Bytes> parts) {
