@@ -82,8 +82,18 @@ uint32_t ipstream::readWord() {
 
 void ipstream::readBytes(void* dest, size_t n) {
     if (!good() || n == 0) return;
-    // Read into a scratch area first so a short read leaves dest untouched. The caller already
-    // holds n bytes for dest, so the scratch area is no larger than what it asked for.
+    if (available() >= n) {
+        // Every byte is already at hand, so the read cannot come up short: straight into dest.
+        char* to = static_cast<char*>(dest);
+        for (size_t done = 0; done < n;) {
+            size_t piece = std::min(MaxPiece, n - done);
+            if (!readRaw(to + done, piece)) return;
+            done += piece;
+        }
+        return;
+    }
+    // Otherwise read into a scratch area first so a short read leaves dest untouched. The caller
+    // already holds n bytes for dest, so the scratch area is no larger than what it asked for.
     std::unique_ptr<char[]> scratch(new char[n]);
     size_t done = 0;
     while (done < n) {

@@ -882,19 +882,33 @@ TStreamableBase* TXManager::Streamer::Read(ipstream& is, uint32_t) const {
     // The count is only a claim: the block grows piece by piece as the records really arrive,
     // so a damaged count fails the stream instead of reserving memory for it.
     TXRecordBlock records;
+    uint32_t largestId = lastId;
+    // Each piece is looked at for its ids while it is still in the cache.
+    auto readPiece = [&](size_t first, size_t piece) {
+        is.readBytes(records.data() + first, piece * sizeof(TXRecord));
+        if (!is.good()) return false;
+        for (size_t i = first; i < first + piece; ++i)
+            largestId = std::max(largestId, records[i].id);
+        return true;
+    };
     try {
         if (static_cast<uint64_t>(count) * sizeof(TXRecord) <= is.available()) {
-            // The stream holds every record claimed: take the block in one piece.
+            // The stream holds every record claimed: make the block in one piece.
             records.resize(count);
-            is.readBytes(records.data(), records.size() * sizeof(TXRecord));
-            if (!is.good()) records.clear();
+            for (size_t have = 0; have < count;) {
+                size_t piece = std::min<size_t>(RecordsPerPiece, count - have);
+                if (!readPiece(have, piece)) {
+                    records.resize(have);
+                    break;
+                }
+                have += piece;
+            }
         }
         while (records.size() < count && is.good()) {
             size_t have = records.size();
             size_t piece = std::min<size_t>(RecordsPerPiece, count - have);
             records.resize(have + piece);
-            is.readBytes(records.data() + have, piece * sizeof(TXRecord));
-            if (!is.good()) {
+            if (!readPiece(have, piece)) {
                 records.resize(have);
                 break;
             }
@@ -907,9 +921,7 @@ TStreamableBase* TXManager::Streamer::Read(ipstream& is, uint32_t) const {
     // a damaged file claims a last id below one it holds.
     m->records = std::move(records);
     m->capacity = std::max(capacity, m->GetCount());
-    m->lastId = lastId;
-    for (const TXRecord& r : m->records)
-        m->lastId = std::max(m->lastId, r.id);
+    m->lastId = largestId;
     m->cursor = 0;
     m->keyOrder = TKeyOrder::Unknown;
     return m;
