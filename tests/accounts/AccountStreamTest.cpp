@@ -52,8 +52,10 @@ Bytes WriteOne(const TStreamableBase* object) {
 
 std::string Children(const TTreeItem* parent) {
     std::string out;
-    for (TTreeItem* c = parent->GetFirstChild(); c; c = c->GetNextSibling())
-        out += (out.empty() ? "" : ",") + std::string(static_cast<TAccountNode*>(c)->GetName());
+    for (TTreeItem* c = parent->GetFirstChild(); c; c = c->GetNextSibling()) {
+        if (!out.empty()) out += ',';
+        out += static_cast<TAccountNode*>(c)->GetName();
+    }
     return out;
 }
 

@@ -1,7 +1,6 @@
 // Byte sequences written out by hand, to hold stream layouts against.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
@@ -24,19 +23,16 @@ inline Bytes W16(uint16_t v) {
 inline Bytes Raw(const std::string& s) {
     return Bytes(s.begin(), s.end());
 }
-// A string with its 32-bit length.
-inline Bytes Str(const std::string& s) {
-    Bytes out(4 + s.size());
-    Bytes length = W32(static_cast<uint32_t>(s.size()));
-    std::copy(length.begin(), length.end(), out.begin());
-    std::copy(s.begin(), s.end(), out.begin() + 4);
-    return out;
-}
 inline Bytes Cat(std::initializer_list<Bytes> parts) {
     Bytes out;
     for (const auto& p : parts)
         out.insert(out.end(), p.begin(), p.end());
     return out;
+}
+
+// A string with its 32-bit length.
+inline Bytes Str(const std::string& s) {
+    return Cat({W32(static_cast<uint32_t>(s.size())), Raw(s)});
 }
 
 }  // namespace streambytes
