@@ -10,6 +10,7 @@
 #include "accounts/AccountRoot.h"
 #include "app/QuilletConfig.h"
 #include "app/UIPort.h"
+#include "controls/EditText.h"
 #include "core/QuilletData.h"
 
 namespace {
@@ -53,17 +54,7 @@ const char* AccountArt::KindMask(uint32_t kind) {
 
 bool CheckAccountName(const std::string& name, const TTarnStringList& taken, bool tell) {
     std::string kept = name.substr(0, AccountNameSize - 1);
-    std::string why;
-    if (kept.empty())
-        why = "You must provide a label.";
-    else if (taken.Find(kept) != 0)
-        why = "Label \"" + kept + "\" is already in use.  You must use a unique label.";
-    if (why.empty()) return true;
-    if (tell) {
-        UI().Beep();
-        UI().Message("Error", why, TMsgButtons::Ok, TMsgIcon::Stop);
-    }
-    return false;
+    return CheckUniqueLabel(kept, taken.Find(kept) != 0, tell);
 }
 
 void SetAccountText(char* field, size_t size, const std::string& text) {

@@ -3,6 +3,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "app/UIPort.h"
 #include "core/Money.h"
 
 namespace {
@@ -94,4 +95,18 @@ TUnsignedFocusResult EditUnsignedFocusLost(const std::string& text, TUnsignedRan
     uint32_t typed = ReadUnsigned(text);
     uint32_t kept = range.Clamp(typed);
     return {std::to_string(kept), kept != typed};
+}
+
+bool CheckUniqueLabel(const std::string& text, bool taken, bool tell) {
+    std::string why;
+    if (text.empty())
+        why = "You must provide a label.";
+    else if (taken)
+        why = "Label \"" + text + "\" is already in use.  You must use a unique label.";
+    if (why.empty()) return true;
+    if (tell) {
+        UI().Beep();
+        UI().Message("Error", why, TMsgButtons::Ok, TMsgIcon::Stop);
+    }
+    return false;
 }

@@ -40,3 +40,7 @@ struct TUnsignedFocusResult {
     bool beep = false;  // the typed value lay outside the active range and was corrected
 };
 TUnsignedFocusResult EditUnsignedFocusLost(const std::string& text, TUnsignedRange range);
+
+// Unique-text field: the text (already cut to its field) must not be empty and must not be one
+// of the names taken. When it breaks the rule and `tell` is set, the field beeps and says why.
+bool CheckUniqueLabel(const std::string& text, bool taken, bool tell);

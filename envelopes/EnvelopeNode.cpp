@@ -5,6 +5,7 @@
 
 #include "app/QuilletConfig.h"
 #include "app/UIPort.h"
+#include "controls/EditText.h"
 #include "core/QuilletData.h"
 #include "envelopes/Association.h"
 #include "envelopes/Bundle.h"
@@ -300,15 +301,5 @@ void TEnvelopeNode::Streamer::Write(opstream& os) const {
 
 bool CheckEnvelopeName(const std::string& name, const TTarnStringList& taken, bool tell) {
     std::string kept = name.substr(0, TEnvelopeNameRecord::NameSize - 1);
-    std::string why;
-    if (kept.empty())
-        why = "You must provide a label.";
-    else if (taken.Find(kept) != 0)
-        why = "Label \"" + kept + "\" is already in use.  You must use a unique label.";
-    if (why.empty()) return true;
-    if (tell) {
-        UI().Beep();
-        UI().Message("Error", why, TMsgButtons::Ok, TMsgIcon::Stop);
-    }
-    return false;
+    return CheckUniqueLabel(kept, taken.Find(kept) != 0, tell);
 }

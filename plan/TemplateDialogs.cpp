@@ -6,6 +6,7 @@
 #include "app/QuilletConfig.h"
 #include "app/SettingsList.h"
 #include "app/UIPort.h"
+#include "controls/EditText.h"
 #include "core/ManagedList.h"
 #include "core/QuilletData.h"
 #include "core/TarnStringList.h"
@@ -89,17 +90,7 @@ void InstallTemplateApplier() {
 
 bool CheckTemplateName(const std::string& name, const std::vector<std::string>& taken, bool tell) {
     std::string kept = name.substr(0, TXTemplateFields::NameSize - 1);
-    std::string why;
-    if (kept.empty())
-        why = "You must provide a label.";
-    else if (std::find(taken.begin(), taken.end(), kept) != taken.end())
-        why = "Label \"" + kept + "\" is already in use.  You must use a unique label.";
-    if (why.empty()) return true;
-    if (tell) {
-        UI().Beep();
-        UI().Message("Error", why, TMsgButtons::Ok, TMsgIcon::Stop);
-    }
-    return false;
+    return CheckUniqueLabel(kept, std::find(taken.begin(), taken.end(), kept) != taken.end(), tell);
 }
 
 bool EditTemplateProperties(TXTemplate& xtemplate, void* parentWindow) {
