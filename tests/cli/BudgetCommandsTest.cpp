@@ -20,19 +20,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class BudgetCommandsTest : public ::testing::Test {
+class BudgetCommandsTest : public TCliFolderTest {
 protected:
     void SetUp() override {
+        TCliFolderTest::SetUp();
         RegisterQuilletClasses();
-        root = fs::temp_directory_path() / ("quillet-budget-" + std::to_string(getpid()));
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    void TearDown() override { fs::remove_all(root); }
-
-    RunResult Run(const std::string& args) {
-        return RunCli("env XDG_CONFIG_HOME='" + (root / "cfg").string() + "'", args,
-                      (root / "err.txt").string());
     }
 
     // A small budget: two accounts, a bundle with an envelope, an envelope with a
@@ -69,8 +61,6 @@ protected:
         TQuilletData::SetCurrent(nullptr);
         return path;
     }
-
-    fs::path root;
 };
 
 std::vector<uint8_t> Bytes(const fs::path& p) {

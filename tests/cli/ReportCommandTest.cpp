@@ -20,19 +20,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ReportCommandTest : public ::testing::Test {
+class ReportCommandTest : public TCliFolderTest {
 protected:
     void SetUp() override {
+        TCliFolderTest::SetUp();
         RegisterQuilletClasses();
-        root = fs::temp_directory_path() / ("quillet-report-" + std::to_string(getpid()));
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    void TearDown() override { fs::remove_all(root); }
-
-    RunResult Run(const std::string& args) {
-        return RunCli("env XDG_CONFIG_HOME='" + (root / "cfg").string() + "'", args,
-                      (root / "err.txt").string());
     }
 
     // An account "Caf\xE9 Card" with one payment of 12.34 to "Bäckerei" on 2 March 2024.
@@ -60,8 +52,6 @@ protected:
         TQuilletData::SetCurrent(nullptr);
         return "'" + path.string() + "'";
     }
-
-    fs::path root;
 };
 
 TEST_F(ReportCommandTest, WritesTheExportBytesAndRefusesBadInput) {

@@ -1,10 +1,14 @@
 // Helpers for tests that run the built quillet-cli as a user would.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -105,3 +109,24 @@ inline RunResult RunCli(const std::string& envPrefix, const std::string& args,
     r.err.assign(std::istreambuf_iterator<char>(in), {});
     return r;
 }
+
+// A test with a folder of its own, removed afterwards, in which quillet-cli keeps its
+// configuration, so runs never touch the user's.
+class TCliFolderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = std::filesystem::temp_directory_path() /
+               ("quillet-cli-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(root);
+        std::filesystem::create_directories(root);
+    }
+    void TearDown() override { std::filesystem::remove_all(root); }
+
+    RunResult Run(const std::string& args) const {
+        return RunCli("env XDG_CONFIG_HOME='" + (root / "cfg").string() + "'", args,
+                      (root / "err.txt").string());
+    }
+
+    std::filesystem::path root;
+};
