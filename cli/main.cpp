@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "app/Version.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleUI.h"
 #include "core/ObjectStream.h"
 
 namespace {
 
-constexpr const char* Version = "3.1";
 constexpr int Build = 1004;
 
 struct TCommand {
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     }
     const std::string& name = args.front();
     if (name == "--version") {
-        std::cout << "quillet-cli " << Version << " build " << Build << "\n";
+        std::cout << "quillet-cli " << QuilletVersionText() << " build " << Build << "\n";
         return 0;
     }
     if (name == "--help" || name == "-h" || name == "help") {

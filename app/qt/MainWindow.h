@@ -7,14 +7,13 @@
 #include <map>
 #include <string>
 
+#include "app/Version.h"
+
 class QLabel;
 class QMdiArea;
 class QMenu;
 class QToolBar;
 class TConfigFile;
-
-constexpr int QuilletVersionMajor = 3;
-constexpr int QuilletVersionMinor = 1;
 
 // Command ids of the main menu and the control bar. Each command's QAction is named "cmd<id>".
 enum TCommandId : int {
