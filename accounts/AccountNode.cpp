@@ -12,18 +12,9 @@
 #include "app/UIPort.h"
 #include "controls/EditText.h"
 #include "core/QuilletData.h"
+#include "core/TreeStream.h"
 
 namespace {
-
-// Trees written by the program are a handful of levels deep; a file nesting records deeper than
-// this is damaged, and reading it on would only exhaust the stack.
-constexpr int MaxReadDepth = 200;
-int readDepth = 0;
-
-struct TReadDepthGuard {
-    TReadDepthGuard() { ++readDepth; }
-    ~TReadDepthGuard() { --readDepth; }
-};
 
 constexpr const char* KindIcons[] = {"account-checking", "account-savings",
                                      "account-cash",     "account-electronic-cash",
@@ -194,36 +185,23 @@ void TAccountNode::DetachAndDestroy() {
 // Stream layout of the node fields
 
 TStreamableBase* TAccountNode::Streamer::Read(ipstream& is, uint32_t) const {
-    TReadDepthGuard depth;
-    if (readDepth > MaxReadDepth) {
-        is.setstate(pstream::Failed);
-        return node;
-    }
+    TTreeReadDepth depth;
+    if (!depth.Allows(is)) return node;
     node->SetMarked(false);
     if (uint32_t v = is.readWord32(); is.good()) node->SetExpanded(v != 0);
     if (uint32_t v = is.readWord(); is.good()) node->id = v;
-    uint32_t count = is.readWord();
-    for (uint32_t i = 0; i < count && is.good(); ++i) {
-        TStreamableBase* p = is.readObjectPointer();
-        // A back reference names an object someone else already holds: never adopt it.
-        if (!p || is.lastWasBackReference()) continue;
-        // The children come last to first; dropping each in turn rebuilds the order written.
-        if (auto* child = dynamic_cast<TAccountNode*>(p)) {
+    ReadChildRecords<TAccountNode>(
+        is,
+        [&](TAccountNode* child) {
             node->Drop(child);
-            if (child->GetParent() == node) continue;
-        }
-        TAccountList::DiscardRead(is, p);
-    }
+            return child->GetParent() == node;
+        },
+        [&](TStreamableBase* p) { TAccountList::DiscardRead(is, p); });
     return node;
 }
 
 void TAccountNode::Streamer::Write(opstream& os) const {
     os.writeBool(node->IsExpanded());
     os.writeWord32(node->id);
-    uint32_t count = 0;
-    for (const TTreeItem* c = node->GetFirstChild(); c; c = c->GetNextSibling())
-        ++count;
-    os.writeWord32(count);
-    for (const TTreeItem* c = node->GetLastChild(); c; c = c->GetPrevSibling())
-        os.writeObjectPointer(dynamic_cast<const TAccountNode*>(c));
+    WriteChildRecords<TAccountNode>(os, *node);
 }

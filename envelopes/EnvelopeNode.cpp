@@ -7,25 +7,12 @@
 #include "app/UIPort.h"
 #include "controls/EditText.h"
 #include "core/QuilletData.h"
+#include "core/TreeStream.h"
 #include "envelopes/Association.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/Env.h"
 #include "envelopes/EnvelopeAlias.h"
 #include "envelopes/EnvelopeList.h"
-
-namespace {
-
-// Trees written by the program are a handful of levels deep; a file nesting records deeper than
-// this is damaged, and reading it on would only exhaust the stack.
-constexpr int MaxReadDepth = 200;
-int readDepth = 0;
-
-struct TReadDepthGuard {
-    TReadDepthGuard() { ++readDepth; }
-    ~TReadDepthGuard() { --readDepth; }
-};
-
-}  // namespace
 
 TEnvelopeLabelSwitches TEnvelopeLabelSwitches::From(const TQuilletOptions& options) {
     TEnvelopeLabelSwitches s;
@@ -263,27 +250,19 @@ std::function<bool(const std::string&)> TEnvelopeNode::NameCheck() const {
 // The node part of every record
 
 TStreamableBase* TEnvelopeNode::Streamer::Read(ipstream& is, uint32_t) const {
-    TReadDepthGuard depth;
-    if (readDepth > MaxReadDepth) {
-        is.setstate(pstream::Failed);
-        return node;
-    }
+    TTreeReadDepth depth;
+    if (!depth.Allows(is)) return node;
     if (uint32_t v = is.readWord32(); is.good()) node->SetExpanded(v != 0);
     if (uint32_t v = is.readWord32(); is.good()) node->SetMarked(v != 0);
     if (uint32_t v = is.readWord(); is.good()) node->id = v;
-    uint32_t count = is.readWord();
-    for (uint32_t i = 0; i < count && is.good(); ++i) {
-        TStreamableBase* p = is.readObjectPointer();
-        // A back reference names an object someone else already holds: never adopt it.
-        if (!p || is.lastWasBackReference()) continue;
-        // The children come last to first; adding each in turn rebuilds the order written.
-        auto* child = dynamic_cast<TEnvelopeNode*>(p);
-        if (child && node->MayHold(child)) {
+    ReadChildRecords<TEnvelopeNode>(
+        is,
+        [&](TEnvelopeNode* child) {
+            if (!node->MayHold(child)) return false;
             node->AddChild(child);
-            if (child->GetParent() == node) continue;
-        }
-        TEnvelopeList::DiscardRead(is, p);
-    }
+            return child->GetParent() == node;
+        },
+        [&](TStreamableBase* p) { TEnvelopeList::DiscardRead(is, p); });
     return node;
 }
 
@@ -291,12 +270,7 @@ void TEnvelopeNode::Streamer::Write(opstream& os) const {
     os.writeBool(node->IsExpanded());
     os.writeBool(node->IsMarked());
     os.writeWord32(node->id);
-    uint32_t count = 0;
-    for (const TTreeItem* c = node->GetFirstChild(); c; c = c->GetNextSibling())
-        ++count;
-    os.writeWord32(count);
-    for (const TTreeItem* c = node->GetLastChild(); c; c = c->GetPrevSibling())
-        os.writeObjectPointer(dynamic_cast<const TEnvelopeNode*>(c));
+    WriteChildRecords<TEnvelopeNode>(os, *node);
 }
 
 bool CheckEnvelopeName(const std::string& name, const TTarnStringList& taken, bool tell) {
