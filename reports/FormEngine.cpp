@@ -146,28 +146,28 @@ void TFormRecording::DrawText(const TFormFont& font, int32_t x, int32_t y, TForm
     ops.push_back(std::move(op));
 }
 
-void TFormRecording::FillRect(const TFormRect& rect, uint32_t color) {
+namespace {
+
+TFormOp ShapeOp(TFormOp::Kind kind, const TFormRect& rect, uint32_t color) {
     TFormOp op;
-    op.kind = TFormOp::Fill;
+    op.kind = kind;
     op.rect = rect;
     op.color = color;
-    ops.push_back(std::move(op));
+    return op;
+}
+
+}  // namespace
+
+void TFormRecording::FillRect(const TFormRect& rect, uint32_t color) {
+    ops.push_back(ShapeOp(TFormOp::Fill, rect, color));
 }
 
 void TFormRecording::Rectangle(const TFormRect& rect, uint32_t fill) {
-    TFormOp op;
-    op.kind = TFormOp::Rectangle;
-    op.rect = rect;
-    op.color = fill;
-    ops.push_back(std::move(op));
+    ops.push_back(ShapeOp(TFormOp::Rectangle, rect, fill));
 }
 
 void TFormRecording::Ellipse(const TFormRect& rect, uint32_t fill) {
-    TFormOp op;
-    op.kind = TFormOp::Ellipse;
-    op.rect = rect;
-    op.color = fill;
-    ops.push_back(std::move(op));
+    ops.push_back(ShapeOp(TFormOp::Ellipse, rect, fill));
 }
 
 void TFormRecording::Line(TFormPoint from, TFormPoint to, int32_t penWidth, uint32_t color) {
