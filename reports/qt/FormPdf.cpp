@@ -14,14 +14,32 @@
 
 namespace {
 
+QtMessageHandler previousHandler = nullptr;
+
+// Only real failures reach the console program's user; Qt's notices about the platform it was
+// started on (a missing runtime folder and the like) say nothing about the PDF, whose own
+// failures come back as statuses.
+void SevereOnly(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if ((type == QtCriticalMsg || type == QtFatalMsg) && previousHandler)
+        previousHandler(type, context, message);
+}
+
 // Fonts and the SVG renderer need a GUI application; the console program has none.
 class TApplicationGuard {
 public:
     TApplicationGuard() {
         if (QCoreApplication::instance()) return;
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        previousHandler = qInstallMessageHandler(SevereOnly);
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
+    ~TApplicationGuard() {
+        if (!app) return;
+        app.reset();
+        qInstallMessageHandler(previousHandler);
+    }
+    TApplicationGuard(const TApplicationGuard&) = delete;
+    TApplicationGuard& operator=(const TApplicationGuard&) = delete;
 
 private:
     int argc = 1;
