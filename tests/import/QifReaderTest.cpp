@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "import/StatementFile.h"
+#include "tests/import/ImportRows.h"
 
 namespace {
 
@@ -14,12 +15,6 @@ std::vector<TImportItem> ReadSample(const std::string& name) {
     EXPECT_EQ(ReadQifFile(std::string(QUILLET_TESTDATA_DIR) + "/import/" + name, items),
               TStatementFileStatus::Read);
     return items;
-}
-
-// An item as one line: date, cents, number, name and memo.
-std::string Row(const TImportItem& i) {
-    return i.date.Format(DateLongYear) + " " + std::to_string(i.amount.Cents()) + " #" + i.number +
-           " [" + i.name + "] [" + i.memo + "]";
 }
 
 TEST(QifReaderTest, FieldsOfAnItem) {
