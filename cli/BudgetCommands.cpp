@@ -193,14 +193,21 @@ std::unique_ptr<TQuilletData> Open(const char* command, const std::string& path)
     return doc;
 }
 
+// The budget of a command taking exactly `expected` arguments, the file first; null after saying
+// why when the count is wrong (the usage line) or the file cannot be read.
+std::unique_ptr<TQuilletData> OpenArgument(const char* command, const TCommandArgs& args,
+                                           size_t expected, const char* operands) {
+    if (args.size() != expected) {
+        std::cerr << "usage: quillet-cli " << command << " " << operands << "\n";
+        return nullptr;
+    }
+    return Open(command, args[0]);
+}
+
 }  // namespace
 
 int RunDumpCommand(const TCommandArgs& args) {
-    if (args.size() != 1) {
-        std::cerr << "usage: quillet-cli dump FILE.qlt\n";
-        return 2;
-    }
-    std::unique_ptr<TQuilletData> doc = Open("dump", args[0]);
+    std::unique_ptr<TQuilletData> doc = OpenArgument("dump", args, 1, "FILE.qlt");
     if (!doc) return 2;
     TJsonWriter json;
     json.BeginObject();
@@ -231,11 +238,7 @@ int RunDumpCommand(const TCommandArgs& args) {
 }
 
 int RunConvertCommand(const TCommandArgs& args) {
-    if (args.size() != 2) {
-        std::cerr << "usage: quillet-cli convert IN.qlt OUT.qlt\n";
-        return 2;
-    }
-    std::unique_ptr<TQuilletData> doc = Open("convert", args[0]);
+    std::unique_ptr<TQuilletData> doc = OpenArgument("convert", args, 2, "IN.qlt OUT.qlt");
     if (!doc) return 2;
     TLinuxPlatform platform;
     std::string error;
@@ -247,11 +250,7 @@ int RunConvertCommand(const TCommandArgs& args) {
 }
 
 int RunCheckCommand(const TCommandArgs& args) {
-    if (args.size() != 1) {
-        std::cerr << "usage: quillet-cli check FILE.qlt\n";
-        return 2;
-    }
-    std::unique_ptr<TQuilletData> doc = Open("check", args[0]);
+    std::unique_ptr<TQuilletData> doc = OpenArgument("check", args, 1, "FILE.qlt");
     if (!doc) return 2;
     std::vector<std::string> problems = CheckBudget(*doc);
     for (const std::string& p : problems)

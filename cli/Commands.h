@@ -8,6 +8,15 @@
 
 using TCommandArgs = std::vector<std::string>;
 
+// The value of the option at args[i]: i moves onto it and the option counts as given; false when
+// the option is the last argument.
+inline bool TakeOptionValue(const TCommandArgs& args, size_t& i, std::string& into, bool& given) {
+    if (i + 1 >= args.size()) return false;
+    into = args[++i];
+    given = true;
+    return true;
+}
+
 // Loads the configuration as the program does (creating it with its defaults when missing or
 // unreadable) and prints it as JSON.
 int RunConfigCommand(const TCommandArgs& args);

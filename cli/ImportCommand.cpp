@@ -54,10 +54,7 @@ int RunImportCommand(const TCommandArgs& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& into, bool& seen) {
-            if (i + 1 >= args.size()) return false;
-            into = args[++i];
-            seen = true;
-            return true;
+            return TakeOptionValue(args, i, into, seen);
         };
         if (a == "--account") {
             if (!value(accountName, haveAccount)) return UsageError("--account needs a name");

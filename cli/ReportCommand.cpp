@@ -128,10 +128,7 @@ int RunReportCommand(const TCommandArgs& args) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& into, bool& seen) {
-            if (i + 1 >= args.size()) return false;
-            into = args[++i];
-            seen = true;
-            return true;
+            return TakeOptionValue(args, i, into, seen);
         };
         bool ok = true;
         if (a == "--account")
