@@ -156,7 +156,13 @@ int Load(const QString& path, int failure, std::shared_ptr<const TFormTemplate>&
 }  // namespace
 
 int TSvgTemplateLoader::LoadResource(uint16_t resource, std::shared_ptr<const TFormTemplate>& out) {
-    return Load(QStringLiteral(":/forms/%1.svg").arg(resource), FormNoResource, out);
+    if (auto found = forms.find(resource); found != forms.end()) {
+        out = found->second;
+        return FormOk;
+    }
+    int status = Load(QStringLiteral(":/forms/%1.svg").arg(resource), FormNoResource, out);
+    if (status == FormOk) forms.emplace(resource, out);
+    return status;
 }
 
 int TSvgTemplateLoader::LoadFile(const std::string& fileName,

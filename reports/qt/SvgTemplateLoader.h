@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QRectF>
 #include <QString>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -38,6 +39,11 @@ std::shared_ptr<const TFormTemplate> ReadSvgTemplate(const QByteArray& svg,
 // Resource n is the form compiled in as ":/forms/<n>.svg"; files are read from disk.
 class TSvgTemplateLoader : public TTemplateLoader {
 public:
+    // The forms built into the program never change, so each is read once per loader and every
+    // page after the first reuses it; files are read afresh each time.
     int LoadResource(uint16_t resource, std::shared_ptr<const TFormTemplate>& out) override;
     int LoadFile(const std::string& fileName, std::shared_ptr<const TFormTemplate>& out) override;
+
+private:
+    std::map<uint16_t, std::shared_ptr<const TFormTemplate>> forms;
 };
