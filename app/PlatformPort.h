@@ -19,4 +19,17 @@ public:
     // written. On failure returns false and says why in error.
     virtual bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes,
                              std::string& error) = 0;
+
+    // The user's documents folder ($XDG_DOCUMENTS_DIR, default ~/Documents); empty when unknown.
+    virtual std::string DocumentsFolder() = 0;
+    virtual bool FileExists(const std::string& path) = 0;
+    virtual bool FolderExists(const std::string& path) = 0;
+    // Creates the folder and its parents; an existing folder is no error.
+    virtual bool CreateFolder(const std::string& path) = 0;
+    // Renames from to to, replacing a file at to.
+    virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
+    // Copies from to to, replacing a file at to.
+    virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
+    // Deletes the file; a missing one is no error.
+    virtual bool RemoveFile(const std::string& path) = 0;
 };

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/PlatformPort.h"
+#include "platform/Platform.h"
 #include "tests/core/StreamBytes.h"
 
 namespace fs = std::filesystem;
@@ -62,7 +62,7 @@ TQuilletConfig* ReadConfig(const Bytes& bytes, int* state = nullptr) {
 }
 
 // A platform whose folders are temporary ones; replacement can be made to fail.
-class TTempPlatform : public TPlatformPort {
+class TTempPlatform : public TLinuxPlatform {
 public:
     std::string config, older;
     bool failReplace = false;
