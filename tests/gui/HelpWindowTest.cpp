@@ -7,6 +7,7 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include "app/qt/CommandIcons.h"
 #include "app/qt/HelpWindow.h"
 
 class HelpWindowTest : public QObject {
@@ -57,6 +58,16 @@ private slots:
         }
         QVERIFY(count > 60);
         QVERIFY(QSvgRenderer(QString(":/splash.svg")).isValid());
+
+        // Every command of the menus and the control bar has a picture that exists.
+        int commands = 0;
+        for (int id = 0; id < 30000; ++id) {
+            const QString file = CommandIconFile(id);
+            if (file.isEmpty()) continue;
+            ++commands;
+            QVERIFY2(QFile::exists(file), qPrintable(file));
+        }
+        QCOMPARE(commands, 47);
     }
 };
 
