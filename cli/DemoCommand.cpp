@@ -1,6 +1,7 @@
 // demo: a small household budget made the way a user would make it, for trying the program out
 // and for screenshots. Every amount moves through the transaction rows, so the budget is sound.
 #include <iostream>
+#include <sstream>
 
 #include "accounts/AccountList.h"
 #include "app/BudgetCheck.h"
@@ -134,8 +135,18 @@ private:
     TNamingDialogs dialogs;
 };
 
-bool BuildDemo(TQuilletData& doc, std::string& error) {
-    const TDate start(31, 12, 2025);
+// The first day of the month `back` months before (month, year).
+TDate MonthStart(int month, int year, int back) {
+    const int index = year * 12 + (month - 1) - back;
+    return TDate(1, index % 12 + 1, index / 12);
+}
+
+// Three months of household life ending in the month of today, so the ledgers and the reports'
+// default ranges show data the day the demo is opened.
+bool BuildDemo(TQuilletData& doc, TDate today, std::string& error) {
+    const TDate first = MonthStart(today.month, today.year, 2);
+    const TDate before = MonthStart(today.month, today.year, 3);
+    const TDate start(TDate::DaysInMonth(before.month, before.year), before.month, before.year);
     doc.SetDate(start);
     TNewPlanInput plan;
     plan.incomes[0] = 3200;
@@ -157,14 +168,16 @@ bool BuildDemo(TQuilletData& doc, std::string& error) {
         return error = "the envelope groups were not made", false;
 
     b.Allocate(start, {{"Housing", 120000}, {"Food", 40000}, {"Savings", 800000}});
-    for (int month = 1; month <= 3; ++month) {
+    for (int m = 0; m < 3; ++m) {
+        const TDate monthStart = MonthStart(first.month, first.year, -m);
+        const int month = monthStart.month, year = monthStart.year;
         // Older months are reconciled; the last one is still open.
-        auto cleared = [&](int day) { return month < 3 ? TDate(day + 2, month, 2026) : TDate(); };
-        b.Payment("Checking", "Unallocated", TDate(1, month, 2026), "dep", "Northwind Payroll",
+        auto cleared = [&](int day) { return m < 2 ? TDate(day + 2, month, year) : TDate(); };
+        b.Payment("Checking", "Unallocated", TDate(1, month, year), "dep", "Northwind Payroll",
                   320000, cleared(1));
-        b.Payment("Checking", "Unallocated", TDate(15, month, 2026), "dep", "City Library", 145000,
+        b.Payment("Checking", "Unallocated", TDate(15, month, year), "dep", "City Library", 145000,
                   cleared(15));
-        b.Allocate(TDate(1, month, 2026), {{"Housing", 150000},
+        b.Allocate(TDate(1, month, year), {{"Housing", 150000},
                                            {"Food", 60000},
                                            {"Transport", 35000},
                                            {"Insurance", 22000},
@@ -176,23 +189,28 @@ bool BuildDemo(TQuilletData& doc, std::string& error) {
                                            {"Charity", 10000},
                                            {"Savings", 40000},
                                            {"Misc.", 20000}});
-        b.Payment("Checking", "Housing", TDate(2, month, 2026), "1001", "Maple Court Rentals",
+        b.Payment("Checking", "Housing", TDate(2, month, year), "1001", "Maple Court Rentals",
                   -145000, cleared(2));
-        b.Payment("Checking", "Insurance", TDate(5, month, 2026), "auto", "Harbor Mutual", -21450,
+        b.Payment("Checking", "Insurance", TDate(5, month, year), "auto", "Harbor Mutual", -21450,
                   cleared(5));
-        b.Payment("Visa", "Food", TDate(7, month, 2026), "", "Greenleaf Market", -8743, cleared(7));
-        b.Payment("Visa", "Transport", TDate(9, month, 2026), "", "Quick Fuel", -5210 - month * 37,
+        b.Payment("Visa", "Food", TDate(7, month, year), "", "Greenleaf Market", -8743, cleared(7));
+        b.Payment("Visa", "Transport", TDate(9, month, year), "", "Quick Fuel", -5210 - (m + 1) * 37,
                   cleared(9));
-        b.Payment("Wallet", "Fun", TDate(12, month, 2026), "", "Bijou Cinema", -3200);
-        b.Payment("Visa", "Food", TDate(20, month, 2026), "", "Greenleaf Market", -11260);
-        b.Split("Visa", TDate(22, month, 2026), "Big Box Store",
+        b.Payment("Wallet", "Fun", TDate(12, month, year), "", "Bijou Cinema", -3200);
+        b.Payment("Visa", "Food", TDate(20, month, year), "", "Greenleaf Market", -11260);
+        b.Split("Visa", TDate(22, month, year), "Big Box Store",
                 {{"Food", -9425}, {"Clothing", -4599}, {"Misc.", -1875}});
-        b.Transfer("Checking", "Visa", TDate(25, month, 2026), 45000);
-        b.Transfer("Checking", "Wallet", TDate(26, month, 2026), 6000);
+        b.Transfer("Checking", "Visa", TDate(25, month, year), 45000);
+        b.Transfer("Checking", "Wallet", TDate(26, month, year), 6000);
     }
-    b.Split("Checking", TDate(10, 2, 2026), "Riverside Clinic",
+    const TDate second = MonthStart(first.month, first.year, -1);
+    b.Split("Checking", TDate(10, second.month, second.year), "Riverside Clinic",
             {{"Medical", -6000}, {"School", -2500}});
-    b.Payment("Checking", "Charity", TDate(14, 3, 2026), "1002", "Food Bank", -5000);
+    b.Payment("Checking", "Charity", TDate(14, today.month, today.year), "1002", "Food Bank",
+              -5000);
+    // The program opens on the two tree windows.
+    doc.AccountsPlacement().open = true;
+    doc.EnvelopesPlacement().open = true;
     std::vector<std::string> problems = CheckBudget(doc);
     if (!problems.empty()) return error = "the demo is not sound: " + problems.front(), false;
     return true;
@@ -201,15 +219,27 @@ bool BuildDemo(TQuilletData& doc, std::string& error) {
 }  // namespace
 
 int RunDemoCommand(const TCommandArgs& args) {
-    if (args.size() != 1) {
-        std::cerr << "usage: quillet-cli demo FILE.qlt\n";
+    // A fixed month (MM/YYYY) makes the same file every time; the current month otherwise.
+    TDate today = TDate::Today();
+    if (args.size() == 3 && args[1] == "--month") {
+        int month = 0, year = 0;
+        char slash = 0;
+        std::istringstream in(args[2]);
+        if (!(in >> month >> slash >> year) || slash != '/' || month < 1 || month > 12 ||
+            year < 1900 || year > 9999) {
+            std::cerr << "quillet-cli demo: --month takes MM/YYYY\n";
+            return 2;
+        }
+        today = TDate(28, month, year);
+    } else if (args.size() != 1) {
+        std::cerr << "usage: quillet-cli demo FILE.qlt [--month MM/YYYY]\n";
         return 2;
     }
     TQuilletData doc;
     TCurrentDocument current(doc);
     std::string error;
     TLinuxPlatform platform;
-    if (!BuildDemo(doc, error) || !SaveBudgetFile(doc, args[0], platform, error)) {
+    if (!BuildDemo(doc, today, error) || !SaveBudgetFile(doc, args[0], platform, error)) {
         std::cerr << "quillet-cli demo: " << error << "\n";
         return 1;
     }

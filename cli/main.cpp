@@ -30,7 +30,7 @@ constexpr TCommand Commands[] = {
     {"new", RunNewCommand, "FILE.qlt (--income A[,B..] | --plan PLANFILE) --account ...",
      "make a new budget; --account \"NAME;KIND;CLOSING-BALANCE;M/D/Y\", repeatable"},
     {"plan", RunPlanCommand, "FILE.qlt [--period NAME]", "print the allocation plan as text"},
-    {"demo", RunDemoCommand, "FILE.qlt", "write a demo household budget"},
+    {"demo", RunDemoCommand, "FILE.qlt [--month MM/YYYY]", "write a demo household budget"},
     {"import", RunImportCommand, "FILE.qlt STATEMENT --account NAME",
      "import a bank statement into an account"},
     {"report", RunReportCommand, "KIND FILE.qlt [OPTIONS]",

@@ -1,11 +1,14 @@
 #include "app/qt/MainWindow.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -13,16 +16,26 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QUrl>
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
+#include <memory>
 
+#include "accounts/AccountList.h"
 #include "app/ConfigDialogs.h"
+#include "app/DMDIChild.h"
+#include "app/QuilletApp.h"
 #include "app/QuilletConfig.h"
+#include "app/UpdateCheck.h"
+#include "app/qt/CommandIcons.h"
 #include "app/qt/ConfigDialogsQt.h"
+#include "app/qt/HelpWindow.h"
+#include "app/qt/QtUIPort.h"
+#include "app/qt/SplashWindow.h"
+#include "core/QuilletData.h"
+#include "envelopes/EnvelopeList.h"
 
 namespace {
 
@@ -36,28 +49,79 @@ bool EditOptions(QWidget* parent, TQuilletOptions& options, Buffer (*fill)(const
     return true;
 }
 
-}  // namespace
+// A tree window's frame: keeps the budget's placement of the window current while it lives.
+class TTreeChild : public QMdiSubWindow {
+public:
+    TTreeChild(TChildPlacement& placement) : child(std::make_unique<TDMDIChild>(placement)) {
+        placement.window = this;
+    }
+    ~TTreeChild() override { Release(); }
 
-TCommandLine TCommandLine::Parse(const QStringList& arguments) {
-    TCommandLine result;
-    for (qsizetype i = 1; i + 1 < arguments.size(); ++i) {
-        const QString& option = arguments[i];
-        if (option == QLatin1String("-f")) {
-            result.filePath = QFile::encodeName(arguments[++i]).toStdString();
-        } else if (option == QLatin1String("-w")) {
-            result.planPath = QFile::encodeName(arguments[++i]).toStdString();
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        QMdiSubWindow::closeEvent(event);
+        // The placement belongs to the budget, which may go right after its windows close.
+        if (event->isAccepted()) Release();
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QMdiSubWindow::resizeEvent(event);
+        if (child && !isMinimized() && !isMaximized()) child->Restored(width(), height());
+    }
+    void moveEvent(QMoveEvent* event) override {
+        QMdiSubWindow::moveEvent(event);
+        if (child && !isMinimized() && !isMaximized()) child->Moved(x(), y());
+    }
+    void changeEvent(QEvent* event) override {
+        QMdiSubWindow::changeEvent(event);
+        if (!child || event->type() != QEvent::WindowStateChange) return;
+        if (isMinimized()) {
+            child->Minimised();
+        } else if (isMaximized()) {
+            child->Maximised();
+        } else {
+            child->Restored(width(), height());
         }
     }
-    return result;
+
+private:
+    void Release() {
+        if (!child) return;
+        child->Placement().window = nullptr;
+        child.reset();
+    }
+
+    std::unique_ptr<TDMDIChild> child;
+};
+
+// Until the tree windows themselves come, a tree window lists the tree's names, indented by level.
+QWidget* TreeList(TTreeWindowKind kind) {
+    auto* list = new QListWidget;
+    const bool accounts = kind == TTreeWindowKind::Accounts;
+    list->setObjectName(accounts ? "accountsList" : "envelopesList");
+    list->setAccessibleName(accounts ? "Accounts" : "Envelopes");
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    if (TQuilletData* doc = TQuilletData::Current()) {
+        const TTreeItem* root = accounts ? static_cast<const TTreeItem*>(
+                                               doc->GetAccounts().GetRoot())
+                                         : doc->GetEnvelopes().GetRoot();
+        for (const TTreeItem* item = root; item; item = item->Next(true)) {
+            list->addItem(QString(2 * item->GetDepth(), ' ') + FromWindows1252(item->LabelText()));
+        }
+    }
+    if (list->count() > 0) list->setCurrentRow(0);
+    return list;
 }
 
-TMainWindow::TMainWindow(TConfigFile& configFile, const TCommandLine& cmdLine, QWidget* parent)
-    : QMainWindow(parent), config(configFile), commandLine(cmdLine) {
+}  // namespace
+
+TMainWindow::TMainWindow(TConfigFile& configFile, QWidget* parent)
+    : QMainWindow(parent), config(configFile) {
     setObjectName("mainWindow");
     client = new QMdiArea(this);
     client->setObjectName("client");
+    client->setAccessibleName("Windows");
     setCentralWidget(client);
-    SetFileName({});
+    SetTitle(QString("Quillet %1.%2 ").arg(QuilletVersionMajor).arg(QuilletVersionMinor).toStdString());
 
     if (config.Path().empty()) config.FindPath();
     // A configuration that cannot be written is not reported; its defaults serve all the same.
@@ -99,23 +163,6 @@ void TMainWindow::ShowAsConfigured() {
     } else {
         show();
     }
-    // The start file is opened once the frame is on screen and the event loop runs, so that its
-    // messages and wizards have a window to belong to.
-    QTimer::singleShot(0, this, &TMainWindow::StartUp);
-}
-
-QString TMainWindow::TitleFor(const std::string& filePath) {
-    QString title;
-    if (!filePath.empty()) {
-        title = QFile::decodeName(std::filesystem::path(filePath).filename().string().c_str()) +
-                QLatin1String(" - ");
-    }
-    return title + QString("Quillet %1.%2 ").arg(QuilletVersionMajor).arg(QuilletVersionMinor);
-}
-
-void TMainWindow::SetFileName(const std::string& filePath) {
-    fileName = filePath;
-    setWindowTitle(TitleFor(fileName));
 }
 
 void TMainWindow::SetModified(bool isModified) {
@@ -131,6 +178,8 @@ QAction* TMainWindow::Command(int id) const {
 QAction* TMainWindow::MakeCommand(int id, const QString& text, const QString& shortcut) {
     auto* action = new QAction(text, this);
     action->setObjectName(QString("cmd%1").arg(id));
+    // Tool tips and the control bar's buttons read the command without its mnemonic.
+    action->setToolTip(QString(text).remove('&'));
     if (!shortcut.isEmpty()) action->setShortcut(QKeySequence(shortcut));
     // Every command starts disabled; it is enabled when the feature behind it is bound.
     action->setEnabled(false);
@@ -145,10 +194,13 @@ QAction* TMainWindow::AddCommand(QMenu* menu, int id, const QString& text,
     return action;
 }
 
+void TMainWindow::Bind(int id, void (TMainWindow::*handler)()) {
+    connect(Command(id), &QAction::triggered, this, handler);
+}
+
 void TMainWindow::Enable(int id, void (TMainWindow::*handler)()) {
-    QAction* action = Command(id);
-    action->setEnabled(true);
-    connect(action, &QAction::triggered, this, handler);
+    Command(id)->setEnabled(true);
+    Bind(id, handler);
 }
 
 void TMainWindow::BuildMenus() {
@@ -212,7 +264,7 @@ void TMainWindow::BuildMenus() {
 
     QMenu* help = menuBar()->addMenu("&Help");
     help->setObjectName("menuHelp");
-    AddCommand(help, CmHelpContents, "&Help Contents...");
+    AddCommand(help, CmHelpContents, "&Help Contents...", "F1");
     help->addSeparator();
     AddCommand(help, CmCheckUpdates, "&Check for Updates...");
     AddCommand(help, CmWebsite, "Open Quillet &Website...");
@@ -232,27 +284,11 @@ void TMainWindow::BuildMenus() {
     MakeCommand(CmViewUnreconciledNonChecks, "View Unreconciled Non-Checks");
     MakeCommand(CmViewImported, "View Newly Imported Transactions");
 
-    // Control-bar buttons show these until the program has pictures of its own.
-    const std::pair<int, QStyle::StandardPixmap> icons[] = {
-        {CmAccountList, QStyle::SP_DirHomeIcon},
-        {CmEnvelopeList, QStyle::SP_DirIcon},
-        {CmTemplates, QStyle::SP_FileDialogDetailedView},
-        {CmAllocationPlan, QStyle::SP_FileDialogInfoView},
-        {CmApplyTemplate, QStyle::SP_DialogApplyButton},
-        {CmCreateTransfer, QStyle::SP_ArrowRight},
-        {CmMultiple, QStyle::SP_FileDialogListView},
-        {CmSelectEnvelope, QStyle::SP_DialogOpenButton},
-        {CmEditFilter, QStyle::SP_FileDialogContentsView},
-        {CmClearFilter, QStyle::SP_DialogResetButton},
-        {CmViewUnreconciled, QStyle::SP_MessageBoxQuestion},
-        {CmViewUnreconciledDeposits, QStyle::SP_ArrowUp},
-        {CmViewUnreconciledChecks, QStyle::SP_ArrowDown},
-        {CmViewUnreconciledNonChecks, QStyle::SP_ArrowLeft},
-        {CmViewImported, QStyle::SP_FileDialogNewFolder},
-    };
-    for (const auto& [id, pixmap] : icons) {
-        Command(id)->setIcon(style()->standardIcon(pixmap));
-        Command(id)->setIconVisibleInMenu(false);  // menus stay plain text
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>())
+        menu->setAccessibleName(menu->title().remove('&'));
+    for (const auto& [id, action] : commands) {
+        action->setIcon(CommandIcon(id));
+        action->setIconVisibleInMenu(false);  // menus stay plain text
     }
 
     connect(Command(CmExit), &QAction::triggered, this, &QWidget::close);
@@ -263,16 +299,27 @@ void TMainWindow::BuildMenus() {
     Command(CmTile)->setEnabled(true);
     Enable(CmTileHorizontally, &TMainWindow::TileHorizontally);
     Enable(CmArrangeIcons, &TMainWindow::ArrangeIcons);
+    Enable(CmHelpContents, &TMainWindow::HelpContents);
+    Enable(CmWebsite, &TMainWindow::OpenWebsite);
     Enable(CmAbout, &TMainWindow::About);
     Enable(CmMainConfig, &TMainWindow::MainConfiguration);
     Enable(CmEnvelopeListConfig, &TMainWindow::EnvelopeListConfiguration);
     Enable(CmAccountListConfig, &TMainWindow::AccountListConfiguration);
     Enable(CmTransactionViewConfig, &TMainWindow::TransactionViewConfiguration);
+    // These reach the spine; Attach enables them.
+    Bind(CmFileNew, &TMainWindow::NewFile);
+    Bind(CmFileOpen, &TMainWindow::OpenFile);
+    Bind(CmFileSave, &TMainWindow::SaveFile);
+    Bind(CmFileSaveAs, &TMainWindow::SaveFileAs);
+    Bind(CmAccountList, &TMainWindow::DisplayAccounts);
+    Bind(CmEnvelopeList, &TMainWindow::DisplayEnvelopes);
+    Bind(CmCheckUpdates, &TMainWindow::CheckForUpdates);
 }
 
 void TMainWindow::BuildControlBar() {
     controlBar = new QToolBar("Control Bar", this);
     controlBar->setObjectName("controlBar");
+    controlBar->setAccessibleName("Control Bar");
     controlBar->setMovable(false);
     controlBar->setFloatable(false);
     // The bar is the configuration's to show or hide, not the toolbar context menu's.
@@ -290,8 +337,12 @@ void TMainWindow::BuildControlBar() {
     for (const auto& group : groups) {
         if (!first) controlBar->addSeparator();
         first = false;
-        for (int id : group)
+        for (int id : group) {
             controlBar->addAction(Command(id));
+            QWidget* button = controlBar->widgetForAction(Command(id));
+            button->setObjectName(QString("button%1").arg(id));
+            button->setAccessibleName(Command(id)->toolTip());
+        }
     }
     addToolBar(Qt::TopToolBarArea, controlBar);
     controlBar->show();
@@ -302,8 +353,10 @@ void TMainWindow::ApplyBars() {
     if (options.showStatusBar == 1 && !modifiedLabel) {
         auto* bar = new QStatusBar(this);
         bar->setObjectName("statusBar");
+        bar->setAccessibleName("Status Bar");
         modifiedLabel = new QLabel(bar);
         modifiedLabel->setObjectName("modifiedLabel");
+        modifiedLabel->setAccessibleName("Modified");
         bar->addWidget(modifiedLabel);
         setStatusBar(bar);
         bar->show();  // a bar added to a frame already on screen stays hidden otherwise
@@ -420,21 +473,7 @@ void TMainWindow::TransactionViewConfiguration() {
     emit OptionsChanged();
 }
 
-void TMainWindow::StartUp() {
-    // Runs once, on the event loop's first pass after the frame is shown. The budget named by
-    // "-w" or "-f", or the last file, is opened from here once the program handles files; until
-    // then the paths stay in commandLine.
-    if (startedUp) return;
-    startedUp = true;
-}
-
-bool TMainWindow::CanClose() {
-    // The open budget's close procedure (confirmations, save, lock) decides here once budgets
-    // can be opened; with none open there is nothing to refuse.
-    return true;
-}
-
-void TMainWindow::SaveConfiguration() {
+void TMainWindow::RecordPlace() {
     TQuilletOptions& options = config.Options();
     // While maximised or minimised the frame's geometry is not the one to come back to, so the
     // last restored place stays recorded.
@@ -445,15 +484,214 @@ void TMainWindow::SaveConfiguration() {
         options.windowHeight = height();
     }
     options.maximised = isMaximized();
+}
+
+void TMainWindow::SaveConfiguration() {
+    RecordPlace();
     // A configuration that cannot be written is not reported; the program goes on as it is.
     config.Save();
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
+    if (ended) {
+        event->accept();
+        return;
+    }
     if (!CanClose()) {
         event->ignore();
         return;
     }
-    SaveConfiguration();
+    RecordPlace();
+    if (app) {
+        app->ShutDown();
+        // Nothing runs on the spine once it has shut down.
+        minuteTimer->stop();
+        idleTimer->stop();
+        app = nullptr;
+    } else {
+        config.Save();
+    }
+    if (help) help->close();
     event->accept();
+}
+
+void TMainWindow::Attach(TQuilletApp& spine, TUpdateCheckPort& updateCheck) {
+    app = &spine;
+    updates = &updateCheck;
+    minuteTimer = new QTimer(this);
+    minuteTimer->setObjectName("minuteTimer");
+    minuteTimer->setInterval(60000);
+    connect(minuteTimer, &QTimer::timeout, this, [this] {
+        if (app) app->TimerTick();
+    });
+    minuteTimer->start();
+    idleTimer = new QTimer(this);
+    idleTimer->setSingleShot(true);
+    idleTimer->setInterval(0);
+    connect(idleTimer, &QTimer::timeout, this, &TMainWindow::RunIdlePass);
+    // Anything that reaches any object means the next wait gets an idle pass before it.
+    qApp->installEventFilter(this);
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &TMainWindow::AboutToBlock);
+    Command(CmFileNew)->setEnabled(true);
+    Command(CmFileOpen)->setEnabled(true);
+    Command(CmCheckUpdates)->setEnabled(true);
+    UpdateCommands();
+}
+
+bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != idleTimer && event->type() != QEvent::DeferredDelete) idleWanted = true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainWindow::AboutToBlock() {
+    if (!app || !idleWanted || inIdlePass || idleTimer->isActive()) return;
+    idleWanted = false;
+    idleTimer->start();
+}
+
+void TMainWindow::RunIdlePass() {
+    if (!app || inIdlePass) return;
+    inIdlePass = true;
+    app->IdlePass();
+    inIdlePass = false;
+    if (ended) return;
+    UpdateCommands();
+}
+
+void TMainWindow::UpdateCommands() {
+    const bool open = app && app->Client().Document();
+    for (int id : {CmFileSave, CmFileSaveAs, CmAccountList, CmEnvelopeList})
+        Command(id)->setEnabled(open);
+}
+
+bool TMainWindow::CanClose() {
+    // Closing in the middle of an idle pass (a message of the start-up asks, say) waits for it.
+    if (inIdlePass) return false;
+    return !app || app->CanClose();
+}
+
+void TMainWindow::NewFile() {
+    if (app) app->Client().NewFile();
+    UpdateCommands();
+}
+
+void TMainWindow::OpenFile() {
+    if (app) app->Client().OpenCommand();
+    UpdateCommands();
+}
+
+void TMainWindow::SaveFile() {
+    if (app) app->Client().Save();
+}
+
+void TMainWindow::SaveFileAs() {
+    if (app) app->Client().SaveAs(false);
+}
+
+void TMainWindow::DisplayAccounts() {
+    if (app) app->Client().DisplayAccounts();
+}
+
+void TMainWindow::DisplayEnvelopes() {
+    if (app) app->Client().DisplayEnvelopes();
+}
+
+void TMainWindow::HelpContents() {
+    if (!help) {
+        help = new THelpWindow;
+        help->setAttribute(Qt::WA_DeleteOnClose);
+        connect(help, &QObject::destroyed, this, [this] { help = nullptr; });
+    }
+    help->show();
+    help->raise();
+    help->activateWindow();
+}
+
+void TMainWindow::CheckForUpdates() {
+    if (updates) updates->CheckForUpdates();
+}
+
+void TMainWindow::OpenWebsite() {
+    QDesktopServices::openUrl(QUrl(QString::fromLatin1(QuilletWebsiteUrl)));
+}
+
+void TMainWindow::OpenTreeWindow(TTreeWindowKind kind, TChildPlacement& placement) {
+    if (auto* open = static_cast<QMdiSubWindow*>(placement.window)) {
+        if (open->isMinimized()) open->showNormal();
+        client->setActiveSubWindow(open);
+        return;
+    }
+    const bool accounts = kind == TTreeWindowKind::Accounts;
+    auto* window = new TTreeChild(placement);
+    window->setObjectName(accounts ? "accountsWindow" : "envelopesWindow");
+    window->setWindowTitle(accounts ? "Accounts" : "Envelopes");
+    window->setAccessibleName(window->windowTitle());
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWidget(TreeList(kind));
+    window->setWindowIcon(CommandIcon(accounts ? CmAccountList : CmEnvelopeList));
+    client->addSubWindow(window);
+    const TChildShow show = TDMDIChild::InitialShow(placement);
+    if (placement.width > 0 && placement.height > 0) {
+        window->setGeometry(placement.x, placement.y, placement.width, placement.height);
+    } else {
+        window->resize(client->viewport()->width() / 2, client->viewport()->height() * 2 / 3);
+    }
+    if (show == TChildShow::Minimised) {
+        window->showMinimized();
+    } else if (show == TChildShow::Maximised) {
+        window->showMaximized();
+    } else {
+        window->show();
+    }
+    client->setActiveSubWindow(window);
+    window->widget()->setFocus();
+}
+
+bool TMainWindow::CloseChildren() {
+    for (QMdiSubWindow* window : client->subWindowList()) {
+        if (!window->close()) return false;
+        // At once rather than later: the budget the window shows goes next.
+        delete window;
+    }
+    return client->subWindowList().isEmpty();
+}
+
+void TMainWindow::SetTitle(const std::string& title) {
+    const QString text = QFile::decodeName(title.c_str());
+    setWindowTitle(text);
+    setAccessibleName(text);
+}
+
+void TMainWindow::ShowSplash() {
+    ::ShowSplash();
+}
+
+void TMainWindow::SetWaitCursor(bool on) {
+    if (on) {
+        ++waitCursors;
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (waitCursors > 0) {
+        --waitCursors;
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+bool TMainWindow::MainWindowEnabled() {
+    return isEnabled() && !QApplication::activeModalWidget() && !QApplication::activePopupWidget() &&
+           waitCursors == 0;
+}
+
+void TMainWindow::RestoreMainWindow() {
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+}
+
+void TMainWindow::EndProgram() {
+    ended = true;
+    app = nullptr;
+    if (minuteTimer) minuteTimer->stop();
+    if (idleTimer) idleTimer->stop();
+    QCoreApplication::exit(1);
 }

@@ -1,5 +1,6 @@
 // The main frame: the menu with every command, the multiple-document area the budget's windows
-// live in, and the status and control bars the configuration asks for.
+// live in, and the status and control bars the configuration asks for. It is the spine's frame
+// port and forwards the one-minute timer, the idle passes, the commands and the close to it.
 #pragma once
 
 #include <QMainWindow>
@@ -7,13 +8,17 @@
 #include <map>
 #include <string>
 
+#include "app/ShellPorts.h"
 #include "app/Version.h"
 
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QTimer;
 class QToolBar;
 class TConfigFile;
+class THelpWindow;
+class TQuilletApp;
 
 // Command ids of the main menu and the control bar. Each command's QAction is named "cmd<id>".
 enum TCommandId : int {
@@ -67,33 +72,19 @@ enum TCommandId : int {
     CmViewImported = 24518,
 };
 
-// What the command line asked for: "-f PATH" opens a budget, "-w PATH" makes a new one from a
-// plan-definition file. Paths are kept in the file system's own encoding.
-struct TCommandLine {
-    std::string filePath;
-    std::string planPath;
-
-    static TCommandLine Parse(const QStringList& arguments);  // arguments[0] is the program
-};
-
-class TMainWindow : public QMainWindow {
+class TMainWindow : public QMainWindow, public TFramePort {
     Q_OBJECT
 
 public:
     // Finds and loads the configuration (a default one is written when none can be read) and
     // places the frame as it records. Call ShowAsConfigured to put it on screen.
-    TMainWindow(TConfigFile& config, const TCommandLine& commandLine, QWidget* parent = nullptr);
+    explicit TMainWindow(TConfigFile& config, QWidget* parent = nullptr);
     ~TMainWindow() override;
 
+    // Binds the spine: its commands become available, the one-minute timer starts and the idle
+    // passes run from the next time the event loop waits.
+    void Attach(TQuilletApp& app, TUpdateCheckPort& updates);
     void ShowAsConfigured();
-
-    // "Budget.qlt - Quillet 3.1 " for a named file, "Quillet 3.1 " without one.
-    static QString TitleFor(const std::string& filePath);
-    // The open budget's full path (empty when none); the title follows it.
-    void SetFileName(const std::string& filePath);
-    const std::string& FileName() const { return fileName; }
-
-    const TCommandLine& CommandLine() const { return commandLine; }
 
     // The status bar shows "Modified" while the budget has unsaved changes.
     void SetModified(bool modified);
@@ -101,12 +92,28 @@ public:
     QAction* Command(int id) const;
     QMdiArea* Client() const { return client; }
     TConfigFile& Configuration() { return config; }
+    THelpWindow* HelpWindow() const { return help; }
 
     // Records the frame's place (kept as it was while maximised or minimised) and writes the
     // configuration file.
     void SaveConfiguration();
+    // Records the frame's place into the options without writing them.
+    void RecordPlace();
     // Builds or removes the status and control bars to match the configuration.
     void ApplyBars();
+    // Enables each command the spine can carry out now.
+    void UpdateCommands();
+
+    // The spine's view of the frame.
+    void OpenTreeWindow(TTreeWindowKind kind, TChildPlacement& placement) override;
+    bool CloseChildren() override;
+    void SetTitle(const std::string& title) override;
+    void ShowModified(bool modified) override { SetModified(modified); }
+    void ShowSplash() override;
+    void SetWaitCursor(bool on) override;
+    bool MainWindowEnabled() override;
+    void RestoreMainWindow() override;
+    void EndProgram() override;
 
 signals:
     // A configuration dialog changed the options and they were saved: the tree windows and the
@@ -115,6 +122,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void PlaceAsRecorded();
@@ -122,14 +130,25 @@ private:
     QAction* AddCommand(QMenu* menu, int id, const QString& text, const QString& shortcut = {});
     QAction* MakeCommand(int id, const QString& text, const QString& shortcut = {});
     void Enable(int id, void (TMainWindow::*handler)());
+    void Bind(int id, void (TMainWindow::*handler)());
     void BuildControlBar();
     void FillWindowList();
 
-    void StartUp();
+    void AboutToBlock();
+    void RunIdlePass();
     bool CanClose();
 
+    void NewFile();
+    void OpenFile();
+    void SaveFile();
+    void SaveFileAs();
+    void DisplayAccounts();
+    void DisplayEnvelopes();
     void TileHorizontally();
     void ArrangeIcons();
+    void HelpContents();
+    void CheckForUpdates();
+    void OpenWebsite();
     void About();
     void MainConfiguration();
     void EnvelopeListConfiguration();
@@ -137,15 +156,24 @@ private:
     void TransactionViewConfiguration();
 
     TConfigFile& config;
-    TCommandLine commandLine;
-    std::string fileName;
+    TQuilletApp* app = nullptr;
+    TUpdateCheckPort* updates = nullptr;
     bool modified = false;
-    bool startedUp = false;
+    bool ended = false;
+
+    // Idle passes: wanted once anything has happened since the last one, run from a zero-timer
+    // so that no dialog ever runs inside the event loop's about-to-wait notice.
+    QTimer* minuteTimer = nullptr;
+    QTimer* idleTimer = nullptr;
+    bool idleWanted = true;
+    bool inIdlePass = false;
+    int waitCursors = 0;
 
     QMdiArea* client = nullptr;
     QMenu* windowMenu = nullptr;
     QAction* windowListStart = nullptr;
     QToolBar* controlBar = nullptr;
     QLabel* modifiedLabel = nullptr;
+    THelpWindow* help = nullptr;
     std::map<int, QAction*> commands;
 };

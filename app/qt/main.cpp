@@ -1,10 +1,19 @@
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <string>
+#include <vector>
 
+#include "app/QuilletApp.h"
 #include "app/QuilletConfig.h"
+#include "app/qt/FileDialogsQt.h"
+#include "app/qt/InstanceServer.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/QtUIPort.h"
+#include "app/qt/UpdateCheckerQt.h"
 #include "core/ObjectStream.h"
 #include "plan/TemplateDialogs.h"
+#include "platform/FileLock.h"
 #include "platform/Platform.h"
 
 int main(int argc, char* argv[]) {
@@ -12,18 +21,51 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("Quillet");
     QApplication::setApplicationVersion(
         QString("%1.%2").arg(QuilletVersionMajor).arg(QuilletVersionMinor));
+    QApplication::setWindowIcon(QIcon(":/icons/quillet.svg"));
+
+    std::vector<std::string> args;
+    for (const QString& argument : QApplication::arguments())
+        args.push_back(QFile::encodeName(argument).toStdString());
+    const TQuilletCommandLine commandLine = TQuilletCommandLine::Parse(args);
+
+    // A statement handed to a program that already runs is its to import; this start ends.
+    if (!commandLine.statementPath.empty()) {
+        const std::optional<TStatementKind> kind = StatementKindOf(commandLine.statementPath);
+        const QString full =
+            QFileInfo(QFile::decodeName(commandLine.statementPath.c_str())).absoluteFilePath();
+        if (kind && SendToRunningInstance(InstanceSocketName(),
+                                          {*kind, QFile::encodeName(full).toStdString()}))
+            return 0;
+    }
 
     RegisterQuilletClasses();
     InstallTemplateApplier();
     TQtUIPort ui;
     SetUIPort(&ui);
     TLinuxPlatform platform;
+    TLinuxFileLocks locks;
     TQtScreen screen;
+    TSystemClock clock;
     TConfigFile config(platform, screen);
 
     int result = 0;
     {
-        TMainWindow window(config, TCommandLine::Parse(QApplication::arguments()));
+        TMainWindow window(config);
+        TQtFileDialogs fileDialogs(&window);
+        TStatementImportRunner importer(config);
+        TUpdateCheckerQt updates(&window);
+        TQuilletApp quillet(config,
+                            {platform, locks, clock, fileDialogs, window, importer, updates});
+        TQuilletClient& client = quillet.Client();
+        client.SetCommandLine(args);
+        window.Attach(quillet, updates);
+
+        TInstanceServer server(InstanceSocketName(), [&client](const TImportRequest& request) {
+            client.SetPendingImport(request.kind, request.path);
+        });
+        // Only the first program of a user serves; a later one works without.
+        server.Listen();
+
         window.ShowAsConfigured();
         result = QApplication::exec();
     }

@@ -205,6 +205,17 @@ TEST_F(NewBudgetTest, ConsoleNewPlanAndDemo) {
     EXPECT_EQ(CheckBudget(*loaded), std::vector<std::string>{});
     EXPECT_EQ(loaded->GetAccounts().CountAccounts(), 4u);
     EXPECT_GT(loaded->GetXManager().GetCount(), 100u);
+    // The program opens the demo on its two tree windows.
+    EXPECT_TRUE(loaded->AccountsPlacement().open && loaded->EnvelopesPlacement().open);
+
+    // Months that run across a new year make a sound budget too; a bad month is refused.
+    ASSERT_EQ(Run("demo '" + demo + "' --month 01/2027").status, 0);
+    std::unique_ptr<TQuilletData> wrapped = LoadBudgetFile(demo, error);
+    ASSERT_TRUE(wrapped) << error;
+    TCurrentDocument january(*wrapped);
+    EXPECT_EQ(CheckBudget(*wrapped), std::vector<std::string>{});
+    EXPECT_EQ(wrapped->GetDate(), TDate(31, 10, 2026));
+    EXPECT_EQ(Run("demo '" + demo + "' --month 13/2027").status, 2);
 }
 
 }  // namespace
