@@ -19,6 +19,7 @@ void TAutoSave::Tick(uint32_t intervalMinutes) {
 TQuilletApp::TQuilletApp(TConfigFile& cfg, const TShellPorts& ports)
     : config(cfg), frame(ports.frame), client(cfg, autoSave, ports) {
     TQuilletData::SetObserver(this);
+    client.RefreshTitle();
 }
 
 TQuilletApp::~TQuilletApp() {

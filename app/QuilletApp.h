@@ -45,6 +45,7 @@ private:
 class TQuilletApp : private TDocumentObserver {
 public:
     // The configuration is loaded by the caller (a default one written when it cannot be read).
+    // The frame is given its title at once.
     TQuilletApp(TConfigFile& config, const TShellPorts& ports);
     ~TQuilletApp();
     TQuilletApp(const TQuilletApp&) = delete;
