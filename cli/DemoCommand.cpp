@@ -1,11 +1,13 @@
 // demo: a small household budget made the way a user would make it, for trying the program out
 // and for screenshots. Every amount moves through the transaction rows, so the budget is sound.
+#include <filesystem>
 #include <iostream>
 
 #include "accounts/AccountList.h"
 #include "app/BudgetCheck.h"
 #include "app/BudgetFile.h"
 #include "app/NewBudget.h"
+#include "cli/BudgetWriter.h"
 #include "cli/Commands.h"
 #include "core/QuilletData.h"
 #include "envelopes/Association.h"
@@ -13,7 +15,6 @@
 #include "envelopes/EnvelopeDialogs.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
-#include "platform/Platform.h"
 #include "transactions/Transfers.h"
 #include "transactions/XItem.h"
 #include "transactions/XManager.h"
@@ -201,17 +202,26 @@ bool BuildDemo(TQuilletData& doc, std::string& error) {
 }  // namespace
 
 int RunDemoCommand(const TCommandArgs& args) {
-    if (args.size() != 1) {
+    if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
         std::cerr << "usage: quillet-cli demo FILE.qlt\n";
         return 2;
+    }
+    const std::string& path = args[0];
+    TBudgetWriter writer("demo", path);
+    if (!writer.Lock()) return 1;
+    // Like a new budget, the demo never replaces a file that is there.
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
+        std::cerr << "quillet-cli demo: " << path
+                  << ": already exists; the demo does not replace it\n";
+        return 1;
     }
     TQuilletData doc;
     TCurrentDocument current(doc);
     std::string error;
-    TLinuxPlatform platform;
-    if (!BuildDemo(doc, error) || !SaveBudgetFile(doc, args[0], platform, error)) {
-        std::cerr << "quillet-cli demo: " << error << "\n";
+    if (!BuildDemo(doc, error)) {
+        std::cerr << "quillet-cli demo: " << path << ": " << error << "\n";
         return 1;
     }
-    return 0;
+    return writer.Save(doc) ? 0 : 1;
 }
