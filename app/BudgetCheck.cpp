@@ -43,6 +43,10 @@ int32_t Wrapped(int64_t cents) {
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(cents)));
 }
 
+bool Fits(int64_t cents) {
+    return cents == Wrapped(cents);
+}
+
 void CheckTransfer(const TXManager& store, const TXRecord& r, std::vector<std::string>& problems) {
     bool accountHalf = r.IsAccountTransfer(), envelopeHalf = r.IsEnvelopeTransfer();
     if (accountHalf == envelopeHalf) {
@@ -109,6 +113,9 @@ std::vector<std::string> CheckBudget(TQuilletData& doc) {
                            " does not equal envelope total " +
                            envelopeTotal.Format(MoneyThousands));
 
+    for (const std::string& dropped : doc.GetEnvelopes().DroppedOnReading())
+        problems.push_back("left out when the file was read: " + dropped);
+
     const TXManager& store = doc.GetXManager();
     std::unordered_map<uint32_t, int64_t> accountSums, clearedSums, envelopeSums, partSums;
     for (uint32_t p = 1; p <= store.GetCount(); ++p) {
@@ -150,6 +157,10 @@ std::vector<std::string> CheckBudget(TQuilletData& doc) {
         std::string name = "account \"" + accounts.GetAccountName(id) + "\": ";
         int64_t balance = accounts.GetBalance(id).Cents();
         int64_t cleared = accounts.GetRecBalance(id).Cents();
+        if (!Fits(accountSums[id]) || !Fits(clearedSums[id]))
+            problems.push_back(name + "its transactions add up to " + Money(accountSums[id]) +
+                               " (cleared " + Money(clearedSums[id]) +
+                               "), beyond what a balance can hold");
         if (Wrapped(accountSums[id]) != balance)
             problems.push_back(name + "balance " + Money(balance) +
                                ", its transactions add up to " + Money(accountSums[id]));
@@ -161,6 +172,10 @@ std::vector<std::string> CheckBudget(TQuilletData& doc) {
     for (uint32_t n = 1, count = envelopes.CountEnvelopes(); n <= count; ++n) {
         uint32_t id = envelopes.GetEnvelopeIdByIndex(n);
         int64_t balance = envelopes.GetBalance(id).Cents();
+        if (!Fits(envelopeSums[id]))
+            problems.push_back("envelope \"" + envelopes.GetEnvelopeName(id) +
+                               "\": its transactions add up to " + Money(envelopeSums[id]) +
+                               ", beyond what a balance can hold");
         if (Wrapped(envelopeSums[id]) != balance)
             problems.push_back("envelope \"" + envelopes.GetEnvelopeName(id) + "\": balance " +
                                Money(balance) + ", its transactions add up to " +

@@ -6,6 +6,10 @@
 
 class TQuilletData;
 
+// What the program says before it stops on a budget whose totals disagree.
+inline constexpr const char* TotalsDisagreeMessage =
+    "Account and Envelope balances are not equal.  This means that the file has been currupted.";
+
 // The account total equals the envelope total. The program ends when this stops holding.
 bool TotalsAgree(TQuilletData& doc);
 

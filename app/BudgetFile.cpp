@@ -1,6 +1,8 @@
 #include "app/BudgetFile.h"
 
+#include <filesystem>
 #include <fstream>
+#include <unordered_set>
 
 #include "app/PlatformPort.h"
 #include "core/ObjectStream.h"
@@ -8,6 +10,13 @@
 #include "transactions/XManager.h"
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
+    // A pipe would block the reader for ever and a folder has no bytes to read.
+    std::error_code ec;
+    std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        error = "not a regular file";
+        return false;
+    }
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) {
         error = "the file cannot be opened";
@@ -51,6 +60,20 @@ std::unique_ptr<TQuilletData> ReadBudget(const std::vector<uint8_t>& bytes, std:
     if (!doc) {
         error = "the file holds no budget";
         return nullptr;
+    }
+    // Transactions are found, shared and linked by id: a record in use without one, or with one
+    // another record has, could never be reached safely, so such a file is refused.
+    TXManager& records = doc->GetXManager();
+    std::unordered_set<uint32_t> ids;
+    for (uint32_t p = 1; p <= records.GetCount(); ++p) {
+        const TXRecord& r = records.RecordAt(p);
+        if (r.IsFree()) continue;
+        if (r.id == 0 || !ids.insert(r.id).second) {
+            error = "transaction record " + std::to_string(p) +
+                    (r.id == 0 ? " has no id"
+                               : " has the id of another (" + std::to_string(r.id) + ")");
+            return nullptr;
+        }
     }
     // The store posts to and sorts by this document's lists, whichever document is open; rows a
     // view left uncommitted or unsorted when the file was written are settled now.

@@ -33,7 +33,7 @@ bool CreateNewBudgetFile(const TNewBudgetInput& input, const std::string& path,
     }
     // A new budget never replaces one that exists: that is what opening it is for.
     if (std::ifstream(path, std::ios::binary).is_open()) {
-        error = "\"" + path + "\" already exists; a new budget does not replace it";
+        error = "already exists; a new budget does not replace it";
         return false;
     }
     TQuilletData doc;

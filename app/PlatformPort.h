@@ -28,7 +28,7 @@ public:
     virtual bool CreateFolder(const std::string& path) = 0;
     // Renames from to to, replacing a file at to.
     virtual bool MoveFile(const std::string& from, const std::string& to) = 0;
-    // Copies from to to, replacing a file at to.
+    // Copies from to to, replacing a file at to as the atomic replacement does.
     virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
     // Deletes the file; a missing one is no error.
     virtual bool RemoveFile(const std::string& path) = 0;

@@ -7,8 +7,20 @@
 #include <cstdint>
 
 #include "app/QuilletClient.h"
+#include "core/QuilletData.h"
 
 class TConfigFile;
+
+// Imports a statement straight into the open budget with the options it (or the configuration)
+// holds for the account; the configuration keeps the folder and is saved afterwards.
+class TStatementImportRunner : public TImportRunnerPort {
+public:
+    explicit TStatementImportRunner(TConfigFile& config) : config(config) {}
+    void ImportFile(TStatementKind kind, const std::string& path) override;
+
+private:
+    TConfigFile& config;
+};
 
 // Minutes since the last save, counted while auto-save is on.
 class TAutoSave {
@@ -30,9 +42,10 @@ private:
     TState state = Idle;
 };
 
-class TQuilletApp {
+class TQuilletApp : private TDocumentObserver {
 public:
     // The configuration is loaded by the caller (a default one written when it cannot be read).
+    // The frame is given its title at once.
     TQuilletApp(TConfigFile& config, const TShellPorts& ports);
     ~TQuilletApp();
     TQuilletApp(const TQuilletApp&) = delete;
@@ -42,6 +55,7 @@ public:
     TConfigFile& Config() { return config; }
     TAutoSave& AutoSave() { return autoSave; }
 
+    // The status bar follows the open budget's modified mark from construction on.
     // The frame's repeating 60000-millisecond timer fired.
     void TimerTick();
     // The event loop is about to wait: the client's pass, then a due auto-save, then every
@@ -54,7 +68,10 @@ public:
     void ShutDown();
 
 private:
+    void ModifiedChanged(bool modified) override;
+
     TConfigFile& config;
+    TFramePort& frame;
     TAutoSave autoSave;
     TQuilletClient client;
 };

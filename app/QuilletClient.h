@@ -39,6 +39,9 @@ struct TQuilletCommandLine {
     static TQuilletCommandLine Parse(const std::vector<std::string>& args);
 };
 
+// The backup of level n beside a budget: "/b/Home.qlt" has "/b/Home.backup1.qlt" first.
+std::string BackupName(const std::string& fullPath, unsigned level);
+
 inline constexpr const char* NoFileQuestion =
     "No File Specified. Would you like to create a new Quillet File?";
 inline constexpr const char* TotalsAbortText =

@@ -1,14 +1,20 @@
 #include "app/QuilletConfig.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <system_error>
 
 #include "app/PlatformPort.h"
+#include "app/UIPort.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr int64_t MaxFieldNumber = 99999;  // the five digits the configuration dialog takes
+constexpr int64_t MaxBackupLevels = 999;
+constexpr int64_t MaxScreenExtent = 32767;
 
 constexpr const char* FileName = "Quillet.cfg";
 constexpr const char* FolderName = "Quillet";
@@ -152,6 +158,26 @@ void TQuilletOptions::Read(ipstream& is) {
     }
 }
 
+void TQuilletOptions::KeepInLimits() {
+    auto limit = [](auto& field, int64_t low, int64_t high) {
+        using T = std::remove_reference_t<decltype(field)>;
+        field = static_cast<T>(std::clamp<int64_t>(field, low, high));
+    };
+    limit(codeWidth, 5, 10);
+    limit(payableToWidth, 20, 50);
+    limit(memoWidth, 0, 50);
+    limit(amountWidth, 10, 15);
+    limit(envelopeLabelWidth, 15, 30);
+    limit(accountLabelWidth, 15, 30);
+    limit(autoSaveMinutes, 0, MaxFieldNumber);
+    limit(updateCheckDays, 0, MaxFieldNumber);
+    limit(backupLevels, 0, MaxBackupLevels);
+    limit(windowWidth, 0, MaxScreenExtent);
+    limit(windowHeight, 0, MaxScreenExtent);
+    limit(windowX, -MaxScreenExtent, MaxScreenExtent);
+    limit(windowY, -MaxScreenExtent, MaxScreenExtent);
+}
+
 // ---------------------------------------------------------------------------------------------
 // The persistent configuration
 
@@ -217,6 +243,7 @@ bool TConfigFile::Load(std::string* error) {
     }
     if (loaded) {
         config.options = loaded->options;
+        config.options.KeepInLimits();
         config.settings = loaded->settings;
         // The oldest layout stores no placement: it keeps the screen defaults.
         if (config.options.layoutRead < 2) config.options.SetScreenDefaults(screen);
@@ -225,6 +252,26 @@ bool TConfigFile::Load(std::string* error) {
     config.options = TQuilletOptions();
     config.options.SetScreenDefaults(screen);
     config.settings.Clear();
+    std::error_code ec;
+    fs::file_status status = fs::symlink_status(path, ec);
+    if (fs::exists(status)) {
+        if (!fs::is_regular_file(fs::status(path, ec))) {
+            // A folder, a pipe or a device is not ours to replace.
+            UI().Message(
+                "Quillet",
+                "\"" + path + "\" is not a regular file; the default configuration is used.",
+                TMsgButtons::Ok, TMsgIcon::Exclamation);
+            return true;
+        }
+        // The user's settings may still be recoverable from the unreadable file.
+        std::string bad = path + ".bad";
+        fs::rename(path, bad, ec);
+        UI().Message("Quillet",
+                     ec ? "\"" + path + "\" cannot be read; it is replaced by the defaults."
+                        : "\"" + path + "\" cannot be read; it is kept as \"" + bad +
+                              "\" and replaced by the defaults.",
+                     TMsgButtons::Ok, TMsgIcon::Exclamation);
+    }
     return Save(error);
 }
 

@@ -79,6 +79,10 @@ struct TQuilletOptions {
     // not hold keep their values.
     void Write(opstream& os) const;
     void Read(ipstream& is);
+    // Brings values a damaged or hand-edited file may hold into the limits the program works
+    // in: ledger widths into the ranges of their dialog, numbers of minutes, days and backups
+    // to what their fields can take, and the window onto a plausible screen.
+    void KeepInLimits();
 };
 
 class TQuilletConfig : public TStreamableBase {
@@ -116,6 +120,8 @@ public:
 
     // Reads the file; a missing or unreadable one is replaced at once by a default one.
     // Returns false when that default could not be written (error says why).
+    // A file that is there but cannot be read is kept as "Quillet.cfg.bad" beside it first, and
+    // the user is told once; something that is no regular file is left alone and not replaced.
     bool Load(std::string* error = nullptr);
     // Writes the whole file anew, through the platform's atomic replacement so that a crash
     // never leaves it half written; false (error says why) when it could not be written.

@@ -25,5 +25,9 @@ TUIPort* current = &silent;
 
 }  // namespace
 
-TUIPort& UI() { return *current; }
-void SetUIPort(TUIPort* port) { current = port ? port : &silent; }
+TUIPort& UI() {
+    return *current;
+}
+void SetUIPort(TUIPort* port) {
+    current = port ? port : &silent;
+}

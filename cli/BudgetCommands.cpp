@@ -8,6 +8,7 @@
 #include "accounts/AccountRoot.h"
 #include "app/BudgetCheck.h"
 #include "app/BudgetFile.h"
+#include "cli/BudgetWriter.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "core/QuilletData.h"
@@ -20,7 +21,6 @@
 #include "envelopes/EnvelopeRoot.h"
 #include "plan/XTemplate.h"
 #include "plan/XTemplateManager.h"
-#include "platform/Platform.h"
 #include "transactions/XManager.h"
 
 namespace {
@@ -238,15 +238,21 @@ int RunDumpCommand(const TCommandArgs& args) {
 }
 
 int RunConvertCommand(const TCommandArgs& args) {
-    std::unique_ptr<TQuilletData> doc = OpenArgument("convert", args, 2, "IN.qlt OUT.qlt");
-    if (!doc) return 2;
-    TLinuxPlatform platform;
-    std::string error;
-    if (!SaveBudgetFile(*doc, args[1], platform, error)) {
-        std::cerr << "quillet-cli convert: " << args[1] << ": " << error << "\n";
-        return 1;
+    if (args.size() != 2) {
+        std::cerr << "usage: quillet-cli convert IN.qlt OUT.qlt\n";
+        return 2;
     }
-    return 0;
+    // The target is locked before the source is read, so a writer of the target meanwhile is
+    // either refused or refuses this one.
+    TBudgetWriter writer("convert", args[1]);
+    if (!writer.Lock()) return 1;
+    std::unique_ptr<TQuilletData> doc = Open("convert", args[0]);
+    if (!doc) return 2;
+    if (!writer.TotalsAgreeIn(*doc, args[0])) return 1;
+    for (const std::string& lost : doc->GetEnvelopes().DroppedOnReading())
+        std::cerr << "quillet-cli convert: " << args[0] << ": dropped " << Cp1252ToUtf8(lost)
+                  << "\n";
+    return writer.Save(*doc) ? 0 : 1;
 }
 
 int RunCheckCommand(const TCommandArgs& args) {

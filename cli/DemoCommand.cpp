@@ -1,5 +1,6 @@
 // demo: a small household budget made the way a user would make it, for trying the program out
 // and for screenshots. Every amount moves through the transaction rows, so the budget is sound.
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 
@@ -7,6 +8,7 @@
 #include "app/BudgetCheck.h"
 #include "app/BudgetFile.h"
 #include "app/NewBudget.h"
+#include "cli/BudgetWriter.h"
 #include "cli/Commands.h"
 #include "core/QuilletData.h"
 #include "envelopes/Association.h"
@@ -14,7 +16,6 @@
 #include "envelopes/EnvelopeDialogs.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
-#include "platform/Platform.h"
 #include "transactions/Transfers.h"
 #include "transactions/XItem.h"
 #include "transactions/XManager.h"
@@ -221,6 +222,10 @@ bool BuildDemo(TQuilletData& doc, TDate today, std::string& error) {
 int RunDemoCommand(const TCommandArgs& args) {
     // A fixed month (MM/YYYY) makes the same file every time; the current month otherwise.
     TDate today = TDate::Today();
+    if (args.empty() || args[0].empty() || args[0][0] == '-') {
+        std::cerr << "usage: quillet-cli demo FILE.qlt [--month MM/YYYY]\n";
+        return 2;
+    }
     if (args.size() == 3 && args[1] == "--month") {
         int month = 0, year = 0;
         char slash = 0;
@@ -235,13 +240,22 @@ int RunDemoCommand(const TCommandArgs& args) {
         std::cerr << "usage: quillet-cli demo FILE.qlt [--month MM/YYYY]\n";
         return 2;
     }
+    const std::string& path = args[0];
+    TBudgetWriter writer("demo", path);
+    if (!writer.Lock()) return 1;
+    // Like a new budget, the demo never replaces a file that is there.
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(path, ec))) {
+        std::cerr << "quillet-cli demo: " << path
+                  << ": already exists; the demo does not replace it\n";
+        return 1;
+    }
     TQuilletData doc;
     TCurrentDocument current(doc);
     std::string error;
-    TLinuxPlatform platform;
-    if (!BuildDemo(doc, today, error) || !SaveBudgetFile(doc, args[0], platform, error)) {
-        std::cerr << "quillet-cli demo: " << error << "\n";
+    if (!BuildDemo(doc, today, error)) {
+        std::cerr << "quillet-cli demo: " << path << ": " << error << "\n";
         return 1;
     }
-    return 0;
+    return writer.Save(doc) ? 0 : 1;
 }

@@ -4,15 +4,14 @@
 #include <iostream>
 
 #include "accounts/AccountList.h"
-#include "app/BudgetFile.h"
 #include "app/QuilletConfig.h"
+#include "cli/BudgetWriter.h"
 #include "cli/Commands.h"
 #include "core/QuilletData.h"
 #include "core/Text.h"
 #include "envelopes/EnvelopeList.h"
 #include "import/Importer.h"
 #include "import/StatementFile.h"
-#include "platform/Platform.h"
 
 namespace {
 
@@ -89,12 +88,10 @@ int RunImportCommand(const TCommandArgs& args) {
             return UsageError("'" + since + "' is not a date (M/D/Y)");
     }
 
-    std::string error;
-    std::unique_ptr<TQuilletData> doc = LoadBudgetFile(budgetPath, error);
-    if (!doc) {
-        std::cerr << "quillet-cli import: " << budgetPath << ": " << error << "\n";
-        return 2;
-    }
+    TBudgetWriter writer("import", budgetPath);
+    int status = 0;
+    std::unique_ptr<TQuilletData> doc = writer.Open(status);
+    if (!doc) return status;
     // Transactions post their balances to the open document.
     TQuilletData::SetCurrent(doc.get());
     struct TCloser {
@@ -117,23 +114,31 @@ int RunImportCommand(const TCommandArgs& args) {
     }
 
     std::vector<TImportItem> items;
-    TStatementFileStatus status =
-        ext == "qif" ? ReadQifFile(statementPath, items) : ReadOfxFile(statementPath, items);
-    if (status != TStatementFileStatus::Read) {
-        std::cerr << "quillet-cli import: " << statementPath << ": "
-                  << (status == TStatementFileStatus::Missing ? "no such file"
-                                                              : "cannot be read as a statement")
-                  << "\n";
+    bool cutShort = false;
+    TStatementFileStatus read = ext == "qif" ? ReadQifFile(statementPath, items, &cutShort)
+                                             : ReadOfxFile(statementPath, items, &cutShort);
+    if (read != TStatementFileStatus::Read) {
+        std::cerr << "quillet-cli import: " << statementPath << ": ";
+        if (read == TStatementFileStatus::Missing)
+            std::cerr << "no such file\n";
+        else if (read == TStatementFileStatus::TooLarge)
+            std::cerr << "larger than a statement can be (" << (MaxStatementBytes >> 20)
+                      << " MiB)\n";
+        else
+            std::cerr << "cannot be read as a statement\n";
         return 2;
     }
+    if (cutShort)
+        std::cerr << "quillet-cli import: " << statementPath
+                  << ": the statement ends in the middle of a transaction; only the "
+                     "transactions before that are read\n";
     if (items.empty()) {
         std::cout << "no transactions in the statement\n";
         return 0;
     }
 
-    TLinuxPlatform platform;
     TFixedScreen screen(1920, 1080);
-    TConfigFile config(platform, screen);
+    TConfigFile config(writer.Platform(), screen);
     config.FindPath();
     config.Load();  // on failure the defaults stand, which is all the import needs
 
@@ -151,15 +156,18 @@ int RunImportCommand(const TCommandArgs& args) {
     if (copyPayee) options.copyPayableTo = 1;
 
     TImportResult result = RunImport(*doc, account, std::move(items), options);
+    // Only what reached the disk is reported as imported.
+    if (!writer.Save(*doc)) {
+        std::cerr << "quillet-cli import: nothing was imported\n";
+        return 1;
+    }
     PrintRecords("added", result.added, false);
     PrintRecords("cleared", result.cleared, false);
     PrintRecords("adjusted", result.adjusted, true);
     for (const std::string& w : result.warnings)
         std::cout << "warning: " << Cp1252ToUtf8(w) << "\n";
-
-    if (!SaveBudgetFile(*doc, budgetPath, platform, error)) {
-        std::cerr << "quillet-cli import: " << budgetPath << ": " << error << "\n";
-        return 1;
-    }
+    for (const TImportItem& i : result.skipped)
+        std::cout << "skipped " << i.date.Format(DateLongYear) << " \"" << Cp1252ToUtf8(i.name)
+                  << "\": " << Cp1252ToUtf8(i.problem) << "\n";
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "accounts/AccountRoot.h"
 #include "app/BudgetFile.h"
 #include "app/NewBudget.h"
+#include "cli/BudgetWriter.h"
 #include "cli/Commands.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeDialogs.h"
@@ -15,7 +16,6 @@
 #include "envelopes/EnvelopeNode.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "plan/Period.h"
-#include "platform/Platform.h"
 #include "transactions/Transfers.h"
 #include "transactions/XItem.h"
 #include "transactions/XManager.h"
@@ -138,10 +138,11 @@ int RunNewCommand(const TCommandArgs& args) {
     if (incomes == plan || input.accounts.empty()) return Usage("new", Arguments);
     if (plan && input.plan.definitionPath.empty()) return Refuse("new", "no plan file given");
 
-    TLinuxPlatform platform;
+    TBudgetWriter writer("new", args[0]);
+    if (!writer.Lock()) return 1;
     std::string error;
-    if (!CreateNewBudgetFile(input, args[0], platform, error)) {
-        std::cerr << "quillet-cli new: " << error << "\n";
+    if (!CreateNewBudgetFile(input, args[0], writer.Platform(), error)) {
+        std::cerr << "quillet-cli new: " << args[0] << ": " << error << "\n";
         return 1;
     }
     return 0;

@@ -2,8 +2,26 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 namespace {
+
+// A class name read from a damaged file may hold any bytes; control bytes are shown as \xNN so
+// a message never carries them raw to a terminal.
+std::string PrintableName(const std::string& name) {
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : name) {
+        if (c < 0x20 || c == 0x7f) {
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
 
 constexpr uint8_t TagNull = 0;
 constexpr uint8_t TagBackReference = 1;
@@ -179,7 +197,8 @@ TStreamableBase* ipstream::readObjectPointer() {
             name.resize(length);
             if (!readRaw(name.data(), length)) return nullptr;
             const TStreamRegistration* reg = TStreamRegistry::Instance().Find(name, 1);
-            if (!reg) throw TXBase("Attempt to stream unregistered type '" + name + "'");
+            if (!reg)
+                throw TXBase("Attempt to stream unregistered type '" + PrintableName(name) + "'");
             std::unique_ptr<TNewStreamer> streamer = reg->builder(nullptr);
             TStreamableBase* obj = streamer->GetObject();
             objects.push_back(obj);
@@ -344,7 +363,10 @@ void opstream::writeVersion() {
 // File streams
 
 ifpstream::ifpstream(const std::string& path) : ipstream(nullptr) {
-    if (!buf.open(path, std::ios::in | std::ios::binary)) {
+    // A pipe would block the reader and a folder reads as nonsense: only plain files are read.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec) ||
+        !buf.open(path, std::ios::in | std::ios::binary)) {
         setstate(OpenFailed);
         return;
     }

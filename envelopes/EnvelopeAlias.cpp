@@ -63,6 +63,8 @@ void TEnvelopeAlias::BindAliases(TEnvelopeList& list) {
     if (target) return;
     if (Bind(list.FindById(GetId()))) return;
     UI().Message("Error", "Can't bind envelope items to list.", TMsgButtons::Ok, TMsgIcon::Stop);
+    list.NoteDropped("alias \"" + GetName() + "\" (envelope " + std::to_string(GetId()) +
+                     " is missing)");
     Detach();
     list.DiscardNode(this);
 }

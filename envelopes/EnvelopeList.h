@@ -118,6 +118,10 @@ public:
     void BindAliases();
     // Destroys a node (already detached) that cannot stay in the tree.
     void DiscardNode(TEnvelopeNode* node);
+    // What reading the file had to leave out (one line each, e.g. an alias whose envelope is
+    // missing); the budget written back no longer holds it.
+    const std::vector<std::string>& DroppedOnReading() const { return droppedOnReading; }
+    void NoteDropped(std::string what) { droppedOnReading.push_back(std::move(what)); }
     // Disposes of an object read from a stream that no tree may hold. While a list is being
     // read it is kept aside until that list goes, since the stream's table of objects still
     // names it and a later back reference must not reach freed memory; otherwise the stream
@@ -137,6 +141,7 @@ public:
     };
 
 private:
+    std::vector<std::string> droppedOnReading;
     struct TIndexEntry {
         TEnvelopeNode* node = nullptr;  // the first node with the id that is not an alias
         uint32_t position = 0;          // the first node with the id, aliases included

@@ -14,4 +14,5 @@ struct TImportItem {
     std::string name;      // the payee, which becomes "Payable To"
     TMoney amount;         // negative for payments
     uint32_t matched = 0;  // id of the ledger transaction it was matched to, 0 for none
+    std::string problem;   // why it cannot be imported (no readable date or amount); empty if fine
 };

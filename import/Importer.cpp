@@ -83,6 +83,34 @@ void AddItem(TXManager& store, uint32_t account, uint32_t envelope, TImportItem 
     store.Release(row);
 }
 
+// Why posting the item would carry a balance past what its 32-bit field holds; empty if it fits.
+std::string Overflow(TQuilletData& doc, uint32_t account, uint32_t envelope,
+                     const TImportItem& item) {
+    int64_t delta = item.amount.Cents();
+    bool clears = true;
+    if (item.matched) {
+        const TXRecord* r = doc.GetXManager().FindRecord(item.matched);
+        if (!r) return {};
+        delta -= r->amount;
+        envelope = r->envelope;
+        clears = r->accountCleared == XNotCleared;
+    }
+    auto fits = [](int64_t cents) {
+        return cents >= std::numeric_limits<int32_t>::min() &&
+               cents <= std::numeric_limits<int32_t>::max();
+    };
+    TAccountList& accounts = doc.GetAccounts();
+    if (!fits(accounts.GetBalance(account).Cents() + delta) ||
+        (clears && !fits(accounts.GetRecBalance(account).Cents() + item.amount.Cents())))
+        return "the account balance would pass " +
+               TMoney(std::numeric_limits<int32_t>::max()).Format(MoneyThousands);
+    if (doc.GetEnvelopes().GetEnvelope(envelope) &&
+        !fits(doc.GetEnvelopes().GetBalance(envelope).Cents() + delta))
+        return "the envelope balance would pass " +
+               TMoney(std::numeric_limits<int32_t>::max()).Format(MoneyThousands);
+    return {};
+}
+
 void ClearMatched(TXManager& store, const TImportItem& item, TImportResult& result) {
     TXItem* row = store.GetItem(item.matched);
     if (!row) return;
@@ -168,8 +196,20 @@ TImportResult RunImport(TQuilletData& doc, uint32_t account, std::vector<TImport
     if (!doc.GetEnvelopes().GetEnvelope(envelope))
         envelope = doc.GetAccounts().GetDefaultEnvelope(account);
 
+    // Items the statement did not give a usable date or amount stay out of matching and posting.
+    std::erase_if(items, [&](TImportItem& i) {
+        if (i.problem.empty()) return false;
+        result.skipped.push_back(std::move(i));
+        return true;
+    });
+
     TDate last;
-    for (const TImportItem& item : items) {
+    for (TImportItem& item : items) {
+        if (std::string why = Overflow(doc, account, envelope, item); !why.empty()) {
+            item.problem = std::move(why);
+            result.skipped.push_back(std::move(item));
+            continue;
+        }
         if (item.date > last) last = item.date;
         if (item.matched)
             ClearMatched(store, item, result);

@@ -32,6 +32,7 @@ struct TImportResult {
     std::vector<TImportedRecord> cleared;   // matched records cleared by this import
     std::vector<TImportedRecord> adjusted;  // matched records that took the bank's amount
     std::vector<std::string> warnings;      // every message shown, in order
+    std::vector<TImportItem> skipped;       // items not imported, each with its problem
     bool Changed() const { return !added.empty() || !cleared.empty(); }
 };
 

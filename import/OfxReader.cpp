@@ -31,7 +31,7 @@ TDate PostedDate(const std::string& value, int currentYear) {
 
 }  // namespace
 
-std::vector<TImportItem> ReadOfxStatement(std::string_view text) {
+std::vector<TImportItem> ReadOfxStatement(std::string_view text, bool* cutShort) {
     std::vector<TImportItem> items;
     const int currentYear = TDate::Today().Year();
     std::string block;
@@ -50,11 +50,19 @@ std::vector<TImportItem> ReadOfxStatement(std::string_view text) {
 
         TImportItem item;
         item.number = TagValue(block, "<CHECKNUM>");
-        item.date = PostedDate(TagValue(block, "<DTPOSTED>"), currentYear);
+        std::string posted = TagValue(block, "<DTPOSTED>");
+        item.date = PostedDate(posted, currentYear);
         item.memo = TagValue(block, "<MEMO>");
-        item.amount = ReadStatementAmount(TagValue(block, "<TRNAMT>"));
+        item.amount = ReadStatementAmount(TagValue(block, "<TRNAMT>"), &item.problem);
+        if (item.problem.empty()) item.problem = StatementDateProblem(item.date, posted);
         item.name = TagValue(block, "<NAME>");
         items.push_back(std::move(item));
+    }
+    if (cutShort) {
+        bool openBlock = text.find(OpenTag, from) != std::string_view::npos;
+        bool unclosed = text.find("<OFX>") != std::string_view::npos &&
+                        text.find("</OFX>", from) == std::string_view::npos;
+        *cutShort = openBlock || unclosed;
     }
     return items;
 }

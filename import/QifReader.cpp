@@ -62,7 +62,8 @@ void NormaliseNumber(std::string& number) {
 
 }  // namespace
 
-std::vector<TImportItem> ReadQifStatement(std::string_view text) {
+std::vector<TImportItem> ReadQifStatement(std::string_view text, bool* cutShort) {
+    if (cutShort) *cutShort = false;
     std::vector<TImportItem> items;
     const int currentYear = TDate::Today().Year();
     TQifLines lines(text);
@@ -85,19 +86,24 @@ std::vector<TImportItem> ReadQifStatement(std::string_view text) {
         bool hasDate = false;
         bool hasAmount = false;
         bool ended = false;
+        bool started = false;
+        std::string amountProblem;
+        std::string dateText;
         while (pending || lines.Next(line)) {
             pending = false;
             if (Contains(line, "^")) {
                 ended = true;
                 break;
             }
+            started = true;
             switch (line.front()) {
                 case 'D':
-                    item.date = ReadStatementDate(FieldValue(line), currentYear);
+                    dateText = FieldValue(line);
+                    item.date = ReadStatementDate(dateText, currentYear);
                     hasDate = true;
                     break;
                 case 'T':
-                    item.amount = ReadStatementAmount(FieldValue(line));
+                    item.amount = ReadStatementAmount(FieldValue(line), &amountProblem);
                     hasAmount = true;
                     break;
                 case 'N':
@@ -115,7 +121,12 @@ std::vector<TImportItem> ReadQifStatement(std::string_view text) {
                     break;
             }
         }
-        if (!ended) break;  // an item is complete only at its "^" line
+        if (!ended) {  // an item is complete only at its "^" line
+            if (cutShort) *cutShort = started;
+            break;
+        }
+        item.problem =
+            amountProblem.empty() ? StatementDateProblem(item.date, dateText) : amountProblem;
         if (item.name == item.memo) item.memo.clear();
         NormaliseNumber(item.number);
         if (hasDate && hasAmount) items.push_back(std::move(item));

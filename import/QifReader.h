@@ -14,4 +14,6 @@ constexpr size_t QifLineLimit = 1023;
 // as is a "!Type:" line; then each item runs up to a line containing "^". Lines are read by their
 // first character: D date, T amount, N number, P payee, M memo; other lines are ignored. Items
 // without both a date line and an amount line are dropped.
-std::vector<TImportItem> ReadQifStatement(std::string_view text);
+// An item whose date or amount cannot be used carries its problem; cutShort, when given, tells
+// whether the text ends inside an item.
+std::vector<TImportItem> ReadQifStatement(std::string_view text, bool* cutShort = nullptr);

@@ -30,7 +30,7 @@ TStatementFileStatus LoadStatementBytes(const std::string& path, std::string& by
         size_t got = static_cast<size_t>(in.gcount());
         if (bytes.size() + got > limit) {
             bytes.clear();
-            return TStatementFileStatus::Unreadable;
+            return TStatementFileStatus::TooLarge;
         }
         bytes.append(chunk, got);
     }
@@ -41,18 +41,20 @@ TStatementFileStatus LoadStatementBytes(const std::string& path, std::string& by
     return TStatementFileStatus::Read;
 }
 
-TStatementFileStatus ReadOfxFile(const std::string& path, std::vector<TImportItem>& items) {
+TStatementFileStatus ReadOfxFile(const std::string& path, std::vector<TImportItem>& items,
+                                 bool* cutShort) {
     items.clear();
     std::string bytes;
     TStatementFileStatus status = LoadStatementBytes(path, bytes);
-    if (status == TStatementFileStatus::Read) items = ReadOfxStatement(bytes);
+    if (status == TStatementFileStatus::Read) items = ReadOfxStatement(bytes, cutShort);
     return status;
 }
 
-TStatementFileStatus ReadQifFile(const std::string& path, std::vector<TImportItem>& items) {
+TStatementFileStatus ReadQifFile(const std::string& path, std::vector<TImportItem>& items,
+                                 bool* cutShort) {
     items.clear();
     std::string bytes;
     TStatementFileStatus status = LoadStatementBytes(path, bytes);
-    if (status == TStatementFileStatus::Read) items = ReadQifStatement(bytes);
+    if (status == TStatementFileStatus::Read) items = ReadQifStatement(bytes, cutShort);
     return status;
 }

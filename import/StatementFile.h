@@ -10,7 +10,8 @@
 enum class TStatementFileStatus {
     Read,        // the file was read (it may still hold no transactions)
     Missing,     // no file at that path
-    Unreadable,  // not a regular file, an input error, or larger than a statement can be
+    Unreadable,  // not a regular file or an input error
+    TooLarge,    // larger than a statement can be (MaxStatementBytes)
 };
 
 // A statement larger than this is not one a bank sends (50,000 transactions take some 10 MB);
@@ -22,5 +23,8 @@ TStatementFileStatus LoadStatementBytes(const std::string& path, std::string& by
                                         size_t limit = MaxStatementBytes);
 
 // Load and read; items is left empty unless the status is Read.
-TStatementFileStatus ReadOfxFile(const std::string& path, std::vector<TImportItem>& items);
-TStatementFileStatus ReadQifFile(const std::string& path, std::vector<TImportItem>& items);
+// cutShort, when given, tells whether the statement ends in the middle of a transaction.
+TStatementFileStatus ReadOfxFile(const std::string& path, std::vector<TImportItem>& items,
+                                 bool* cutShort = nullptr);
+TStatementFileStatus ReadQifFile(const std::string& path, std::vector<TImportItem>& items,
+                                 bool* cutShort = nullptr);

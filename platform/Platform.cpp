@@ -1,15 +1,20 @@
 #include "platform/Platform.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cctype>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <random>
 
 namespace {
+
+constexpr auto StaleTemporaryAge = std::chrono::seconds(60);
 
 std::string HomeFolder() {
     if (const char* home = std::getenv("HOME"); home && *home) return home;
@@ -27,7 +32,9 @@ std::string XdgFolder(const char* variable, const char* fallbackUnderHome) {
 
 }  // namespace
 
-std::string TLinuxPlatform::ConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }
+std::string TLinuxPlatform::ConfigFolder() {
+    return XdgFolder("XDG_CONFIG_HOME", ".config");
+}
 
 std::string TLinuxPlatform::OlderConfigFolder() {
     return XdgFolder("XDG_DATA_HOME", ".local/share");
@@ -38,56 +45,134 @@ bool TLinuxPlatform::ReplaceFile(const std::string& path, const std::vector<uint
     return ReplaceFileAtomically(path, bytes, error);
 }
 
-bool ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
-                           std::string& error) {
+namespace {
+
+// Temporaries of our own are named ".NAME.XXXXXX" beside the file NAME.
+bool IsOurTemporary(const std::string& entry, const std::string& name) {
+    std::string head = "." + name + ".";
+    if (entry.size() != head.size() + 6 || entry.compare(0, head.size(), head) != 0) return false;
+    for (size_t i = head.size(); i < entry.size(); ++i)
+        if (!std::isalnum(static_cast<unsigned char>(entry[i]))) return false;
+    return true;
+}
+
+// Removes temporaries an earlier save left when it was killed. One still being written is
+// touched as it grows, so only those left alone for a while are taken.
+void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& name) {
     namespace fs = std::filesystem;
-    fs::path target(path);
-    fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string tmpl = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    int fd = mkstemp(name.data());
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return false;
+    std::error_code ec;
+    auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string entry = it->path().filename().string();
+        if (!IsOurTemporary(entry, name) || !it->is_regular_file(ec)) continue;
+        auto written = it->last_write_time(ec);
+        if (!ec && now - written > StaleTemporaryAge) fs::remove(it->path(), ec);
     }
-    auto fail = [&](int err) {
-        error = std::strerror(err);
-        close(fd);
-        unlink(name.data());
-        return false;
-    };
+}
+
+bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR) continue;
-            return fail(errno);
+            return false;
         }
         done += static_cast<size_t>(n);
     }
+    return true;
+}
+
+// Gives the complete unnamed file fd a temporary name beside the target; empty when it cannot.
+std::string LinkTemporary(int fd, const std::filesystem::path& folder, const std::string& name) {
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static std::mt19937 random{std::random_device{}()};
+    std::string self = "/proc/self/fd/" + std::to_string(fd);
+    std::string pick(6, 'a');
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        for (char& c : pick)
+            c = letters[random() % (sizeof letters - 1)];
+        std::string candidate = (folder / ("." + name + "." + pick)).string();
+        if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0)
+            return candidate;
+        if (errno != EEXIST) break;
+    }
+    return {};
+}
+
+}  // namespace
+
+bool ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
+                           std::string& error) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    // Writing through a symbolic link replaces what it points at, not the link.
+    fs::path target(path);
+    if (fs::is_symlink(fs::symlink_status(target, ec))) {
+        target = fs::weakly_canonical(target, ec);
+        if (ec) {
+            error = ec.message();
+            return false;
+        }
+    }
+    fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string name = target.filename().string();
+    RemoveStaleTemporaries(folder, name);
+
     // Keep the permissions of the file being replaced; new files get the usual 0666 & ~umask.
+    mode_t mode;
     struct stat st {};
-    if (stat(path.c_str(), &st) == 0) {
-        fchmod(fd, st.st_mode & 07777);
+    if (stat(target.c_str(), &st) == 0) {
+        // Only a plain file is replaced, and not one its owner has marked read-only (which a
+        // rename would otherwise pass over).
+        if (!S_ISREG(st.st_mode)) {
+            error = "not a regular file";
+            return false;
+        }
+        if ((st.st_mode & 0222) == 0) {
+            error = "the file is read-only";
+            return false;
+        }
+        mode = st.st_mode & 07777;
     } else {
         mode_t mask = umask(0);
         umask(mask);
-        fchmod(fd, 0666 & ~mask);
+        mode = 0666 & ~mask;
     }
-    if (fsync(fd) != 0) return fail(errno);
-    if (close(fd) != 0) {
-        error = std::strerror(errno);
-        unlink(name.data());
+
+    // An unnamed file vanishes by itself if we are killed while writing it; it gets a name only
+    // once it is complete. Filesystems without unnamed files get a named one at once.
+    std::string named;
+    int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    bool unnamed = fd >= 0;
+    if (!unnamed) {
+        std::string tmpl = (folder / ("." + name + ".XXXXXX")).string();
+        std::vector<char> buffer(tmpl.begin(), tmpl.end());
+        buffer.push_back('\0');
+        fd = mkstemp(buffer.data());
+        if (fd < 0) {
+            error = std::strerror(errno);
+            return false;
+        }
+        named = buffer.data();
+    }
+    auto fail = [&](int err) {
+        error = std::strerror(err);
+        if (fd >= 0) close(fd);
+        if (!named.empty()) unlink(named.c_str());
         return false;
+    };
+    if (!WriteAll(fd, bytes) || fchmod(fd, mode) != 0 || fsync(fd) != 0) return fail(errno);
+    if (unnamed) {
+        named = LinkTemporary(fd, folder, name);
+        if (named.empty()) return fail(errno);
     }
-    if (rename(name.data(), path.c_str()) != 0) {
-        error = std::strerror(errno);
-        unlink(name.data());
-        return false;
-    }
+    int closed = close(fd);
+    fd = -1;
+    if (closed != 0) return fail(errno);
+    if (rename(named.c_str(), target.c_str()) != 0) return fail(errno);
     // Make the rename itself durable.
-    int dirfd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    int dirfd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirfd >= 0) {
         fsync(dirfd);
         close(dirfd);

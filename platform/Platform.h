@@ -19,6 +19,10 @@ public:
     bool RemoveFile(const std::string& path) override;
 };
 
-// Writes bytes to a temporary file beside path, flushes it to disk and renames it over path.
+// Writes bytes to an unnamed temporary file beside path (a named one where the file system has no
+// unnamed files), flushes it to disk, names it and renames it over path, so a kill at any moment
+// leaves the old file or the new one and no temporary. A symbolic link is written through to
+// its target. Temporaries a killed save left are removed; a read-only file or something that is
+// not a plain file is refused.
 bool ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
                            std::string& error);

@@ -2,7 +2,10 @@
 // false and never thrown: the callers decide which failures matter.
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
+#include <vector>
 
 #include "platform/Platform.h"
 
@@ -38,8 +41,13 @@ bool TLinuxPlatform::MoveFile(const std::string& from, const std::string& to) {
 }
 
 bool TLinuxPlatform::CopyFile(const std::string& from, const std::string& to) {
-    std::error_code ec;
-    return fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec) && !ec;
+    // Through the atomic replacement, so that a copy cut short never leaves half a backup.
+    std::ifstream in(from, std::ios::binary);
+    if (!in) return false;
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    if (in.bad()) return false;
+    std::string error;
+    return ReplaceFileAtomically(to, bytes, error);
 }
 
 bool TLinuxPlatform::RemoveFile(const std::string& path) {

@@ -9,6 +9,7 @@ bash "$repo/scripts/setup.sh" quillet quillet-cli
 demo="$repo/build/demo/Demo.qlt"
 if [[ ! -f "$demo" || "$(date -r "$demo" +%Y%m)" != "$(date +%Y%m)" ]]; then
     mkdir -p "$(dirname "$demo")"
+    rm -f "$demo"
     "$repo/build/quillet-cli" demo "$demo"
 fi
 

@@ -198,9 +198,11 @@ uint32_t TXManager::NewRecord(const TXRecord& templ) {
                 capacity += CapacityGrowth;
             }
             // The capacity the file records grows by 500; the memory behind it grows by half
-            // again, so a long run of additions copies the store only a few times.
+            // again, so a long run of additions copies the store only a few times. The recorded
+            // capacity is only a number in the file: memory follows the records really held.
             if (records.size() == records.capacity())
-                records.reserve(std::max<size_t>(capacity, records.capacity() * 3 / 2));
+                records.reserve(
+                    std::max<size_t>(records.size() + CapacityGrowth, records.capacity() * 3 / 2));
             records.emplace_back();
         } catch (const std::bad_alloc&) {
             throw TXOutOfMemory();
@@ -882,7 +884,9 @@ TStreamableBase* TXManager::Streamer::Read(ipstream& is, uint32_t) const {
     // The count is only a claim: the block grows piece by piece as the records really arrive,
     // so a damaged count fails the stream instead of reserving memory for it.
     TXRecordBlock records;
-    uint32_t largestId = lastId;
+    // Slots are never removed, so the highest id handed out is the highest id a slot holds; a
+    // larger claim is damage, and taking it would leave no ids for new records.
+    uint32_t largestId = layout == 1 ? lastId : 0;
     // Each piece is looked at for its ids while it is still in the cache.
     auto readPiece = [&](size_t first, size_t piece) {
         is.readBytes(records.data() + first, piece * sizeof(TXRecord));

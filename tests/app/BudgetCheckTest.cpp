@@ -2,6 +2,9 @@
 #include "app/BudgetCheck.h"
 
 #include <algorithm>
+#include <cstring>
+
+#include "app/BudgetFile.h"
 
 #include "accounts/Account.h"
 #include "tests/transactions/XBudgetFixture.h"
@@ -160,6 +163,31 @@ TEST_F(BudgetCheckTest, BalancesMustBeWhatTheRecordsAddUpTo) {
                                return p.rfind("account \"Checking\": balance", 0) == 0;
                            }),
               problems.end());
+}
+
+TEST_F(BudgetCheckTest, SumsPastTheBalanceRangeAndRecordsWithoutIdsAreFound) {
+    // Two deposits whose sum a 32-bit balance cannot hold: the wrapped balance matches the
+    // wrapped sum, so only the range says what happened.
+    uint32_t big = Typed(savings, food, XColDeposit, "20000000");
+    Typed(savings, food, XColDeposit, "20000000");
+    std::vector<std::string> problems = Problems();
+    for (const char* head : {"account \"Savings\": its transactions add up to 40,000,007.00",
+                             "envelope \"Food\": its transactions add up to 40,000,0"})
+        EXPECT_TRUE(std::any_of(problems.begin(), problems.end(), [&](const std::string& p) {
+            return p.rfind(head, 0) == 0 && p.find("beyond what a balance can hold") != p.npos;
+        })) << head;
+
+    // A record in use without an id, or with another's, cannot be reached: reading refuses it.
+    std::vector<uint8_t> bytes = WriteBudget(doc);
+    const auto* record = reinterpret_cast<const uint8_t*>(Store().FindRecord(big));
+    auto at = std::search(bytes.begin(), bytes.end(), record, record + sizeof(TXRecord));
+    ASSERT_NE(at, bytes.end());
+    for (uint32_t id : {0u, plain}) {
+        std::memcpy(&*at, &id, sizeof id);  // the id leads the record
+        std::string error;
+        EXPECT_FALSE(ReadBudget(bytes, error));
+        EXPECT_NE(error.find("transaction record"), std::string::npos) << error;
+    }
 }
 
 }  // namespace

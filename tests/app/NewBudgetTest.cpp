@@ -209,13 +209,14 @@ TEST_F(NewBudgetTest, ConsoleNewPlanAndDemo) {
     EXPECT_TRUE(loaded->AccountsPlacement().open && loaded->EnvelopesPlacement().open);
 
     // Months that run across a new year make a sound budget too; a bad month is refused.
-    ASSERT_EQ(Run("demo '" + demo + "' --month 01/2027").status, 0);
-    std::unique_ptr<TQuilletData> wrapped = LoadBudgetFile(demo, error);
+    std::string january2027 = (root / "January.qlt").string();
+    ASSERT_EQ(Run("demo '" + january2027 + "' --month 01/2027").status, 0);
+    std::unique_ptr<TQuilletData> wrapped = LoadBudgetFile(january2027, error);
     ASSERT_TRUE(wrapped) << error;
     TCurrentDocument january(*wrapped);
     EXPECT_EQ(CheckBudget(*wrapped), std::vector<std::string>{});
     EXPECT_EQ(wrapped->GetDate(), TDate(31, 10, 2026));
-    EXPECT_EQ(Run("demo '" + demo + "' --month 13/2027").status, 2);
+    EXPECT_EQ(Run("demo '" + (root / "Bad.qlt").string() + "' --month 13/2027").status, 2);
 }
 
 }  // namespace

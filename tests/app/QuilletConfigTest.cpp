@@ -9,6 +9,7 @@
 
 #include "platform/Platform.h"
 #include "tests/core/StreamBytes.h"
+#include "tests/support/ScriptedUI.h"
 
 namespace fs = std::filesystem;
 
@@ -327,6 +328,46 @@ TEST_F(ConfigFileTest, UnreadableFilesAreReplacedByDefaults) {
     EXPECT_EQ(file.Options().autoSaveMinutes, 15u);
     EXPECT_EQ(file.Settings().GetString("K", ""), "v");
     EXPECT_EQ(ReadFile(CfgPath()), good);
+}
+
+TEST_F(ConfigFileTest, DamagedFileIsKeptAsideAndOutOfRangeValuesAreLimited) {
+    TScriptedUI ui;
+    SetUIPort(&ui);
+    WriteFile(CfgPath(), Raw("not a configuration at all\n"));
+    TConfigFile file(platform, screen);
+    file.FindPath();
+    ASSERT_TRUE(file.Load());
+    EXPECT_EQ(ReadFile(CfgPath().string() + ".bad"), Raw("not a configuration at all\n"));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].text.find("Quillet.cfg.bad"), std::string::npos);
+
+    // A readable file with absurd values: backups 8,388,607, a window 2,147,483,647 wide.
+    Bytes words = EighteenWords();
+    Bytes later = Cat({W32(0x7FFFFFFF),
+                       W32(600),
+                       W32(0x80000000u),
+                       W32(40),
+                       W32(1),
+                       W32(8388607),
+                       W32(0),
+                       Str(""),
+                       W32(99),
+                       W32(0),
+                       W32(0),
+                       W32(0),
+                       W32(4000000000u),
+                       {28, 2},
+                       W32(2011)});
+    WriteFile(CfgPath(), Cat({Header, RecordStart(3), W32(8), words, later, NoSettings, End}));
+    ASSERT_TRUE(file.Load());
+    const TQuilletOptions& o = file.Options();
+    EXPECT_EQ(o.windowWidth, 32767);
+    EXPECT_EQ(o.windowX, -32767);
+    EXPECT_EQ(o.backupLevels, 999u);
+    EXPECT_EQ(o.memoWidth, 50u);
+    EXPECT_EQ(o.updateCheckDays, 99999u);
+    EXPECT_EQ(ui.messages.size(), 1u);  // a readable file says nothing
+    SetUIPort(nullptr);
 }
 
 TEST_F(ConfigFileTest, LayoutOneKeepsTheScreenPlacement) {

@@ -170,6 +170,14 @@ TEST(XManagerStream, DamagedCountsFailWithoutRunawayAllocation) {
     EXPECT_EQ(m->GetCapacity(), 2u);
     EXPECT_EQ(m->NewRecord(Rec(Day(1), 1)), 6u);
     EXPECT_EQ(m->GetCapacity(), 502u);
+
+    // A capacity and a last id at the top of the range are damage: new records still get room
+    // and an id after the highest held.
+    Bytes claims = Cat({RecordStart, W32(2), W32(0xFFFFFFFFu), W32(1), W32(0xFFFFFFFFu),
+                        RawRecord(3, 0x09, Day(1), 1, ""), RecordEnd});
+    m = ReadManager(claims, &state);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->NewRecord(Rec(Day(1), 1)), 4u);
 }
 
 TEST(XManagerStore, NewIdsGrowthAndSlotReuse) {

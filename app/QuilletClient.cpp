@@ -1,0 +1,377 @@
+#include "app/QuilletClient.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/BudgetCheck.h"
+#include "app/BudgetFile.h"
+#include "app/FileLock.h"
+#include "app/NewBudget.h"
+#include "app/PlatformPort.h"
+#include "app/QuilletApp.h"
+#include "app/QuilletConfig.h"
+#include "app/UIPort.h"
+#include "app/Version.h"
+#include "core/QuilletData.h"
+#include "import/Importer.h"
+#include "transactions/XManager.h"
+
+namespace {
+
+constexpr const char* Caption = "Quillet";
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && Lower(text.substr(text.size() - tail.size())) == tail;
+}
+
+bool IsStatementPath(const std::string& path, TStatementKind& kind) {
+    if (EndsWithNoCase(path, ".qif")) {
+        kind = TStatementKind::Qif;
+        return true;
+    }
+    if (EndsWithNoCase(path, ".ofx") || EndsWithNoCase(path, ".qfx")) {
+        kind = TStatementKind::Ofx;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string BackupName(const std::string& fullPath, unsigned level) {
+    size_t slash = fullPath.find_last_of('/');
+    size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    size_t dot = fullPath.find_last_of('.');
+    if (dot == std::string::npos || dot < nameStart) dot = fullPath.size();
+    return fullPath.substr(0, dot) + ".backup" + std::to_string(level) + fullPath.substr(dot);
+}
+
+TQuilletCommandLine TQuilletCommandLine::Parse(const std::vector<std::string>& args) {
+    TQuilletCommandLine line;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if ((arg == "-f" || arg == "-w") && i + 1 < args.size()) {
+            (arg == "-f" ? line.filePath : line.planPath) = args[++i];
+            continue;
+        }
+        TStatementKind kind;
+        if (IsStatementPath(arg, kind))
+            line.statementPath = arg;
+        else if (line.filePath.empty() && !arg.empty() && arg[0] != '-')
+            line.filePath = arg;
+    }
+    return line;
+}
+
+TQuilletClient::TQuilletClient(TConfigFile& cfg, TAutoSave& save, const TShellPorts& p)
+    : config(cfg), autoSave(save), ports(p), createdAt(p.clock.Now()) {}
+
+TQuilletClient::~TQuilletClient() {
+    SetDocument(nullptr);
+}
+
+void TQuilletClient::SetCommandLine(const std::vector<std::string>& args) {
+    commandLine = TQuilletCommandLine::Parse(args);
+}
+
+void TQuilletClient::SetDocument(std::unique_ptr<TQuilletData> doc) {
+    // The global place changes first, so nothing consults a document being destroyed.
+    TQuilletData::SetCurrent(doc.get());
+    document = std::move(doc);
+    ports.frame.ShowModified(document && document->IsModified());
+}
+
+// ---- idle passes ----
+
+void TQuilletClient::Idle() {
+    if (ended) return;
+    if (firstIdle) FirstIdle();
+    if (document && !TotalsAgree(*document)) {
+        UI().Message(Caption, TotalsAbortText, TMsgButtons::Ok, TMsgIcon::Stop);
+        ended = true;
+        ports.frame.EndProgram();
+        return;
+    }
+    RunPendingImport(TStatementKind::Qif, pendingQif);
+    RunPendingImport(TStatementKind::Ofx, pendingOfx);
+    UpdateReminder();
+}
+
+void TQuilletClient::FirstIdle() {
+    firstIdle = false;
+    busy = true;
+    ports.frame.ShowSplash();
+    TStatementKind kind;
+    if (IsStatementPath(commandLine.statementPath, kind))
+        SetPendingImport(kind, commandLine.statementPath);
+    if (!commandLine.planPath.empty()) {
+        commandLine.filePath.clear();
+        StartNewFile(commandLine.planPath);
+        commandLine.planPath.clear();
+    } else if (!commandLine.filePath.empty()) {
+        if (SetFileName(commandLine.filePath)) OpenFile();
+    } else if (config.Options().reopenLastFile && !config.Options().lastFile.empty()) {
+        if (SetFileName(config.Options().lastFile)) OpenFile();
+    } else if (!document) {
+        if (UI().Message(Caption, NoFileQuestion, TMsgButtons::YesNo, TMsgIcon::Exclamation) ==
+            TMsgResult::Yes)
+            NewFile();
+    }
+    busy = false;
+}
+
+void TQuilletClient::SetPendingImport(TStatementKind kind, const std::string& path) {
+    if (path.empty() || !ports.platform.FileExists(path)) return;
+    (kind == TStatementKind::Qif ? pendingQif : pendingOfx) = path;
+}
+
+void TQuilletClient::RunPendingImport(TStatementKind kind, std::string& pending) {
+    if (busy || !document || pending.empty() || importing || !ports.frame.MainWindowEnabled())
+        return;
+    importing = true;
+    ports.frame.RestoreMainWindow();
+    std::string path = pending;
+    ports.importer.ImportFile(kind, path);
+    pending.clear();
+    importing = false;
+}
+
+void TQuilletClient::UpdateReminder() {
+    TQuilletOptions& options = config.Options();
+    if (busy || importing || reminderDone || !ports.frame.MainWindowEnabled() ||
+        options.updateCheckDays == 0 || ports.clock.Now() - createdAt <= 60)
+        return;
+    reminderDone = true;
+    TDate today = ports.clock.Today();
+    // Due when the last check plus the interval is not after today.
+    if (today.DaysBetween(options.lastUpdateCheck) >=
+            static_cast<int64_t>(options.updateCheckDays) &&
+        UI().Message("Check for Updates",
+                     "Would you like to go online now to check for Quillet updates?\n\nThis "
+                     "reminder can be disabled in the main configuration by setting the Check "
+                     "interval to 0 days.\n\nYou can check for updates at any time by selecting "
+                     "it under the Help menu.",
+                     TMsgButtons::YesNo, TMsgIcon::Exclamation) == TMsgResult::Yes)
+        ports.updates.CheckForUpdates();
+    options.lastUpdateCheck = today;
+    config.Save();
+}
+
+// ---- the file name and its lock ----
+
+bool TQuilletClient::SetFileName(const std::string& path) {
+    if (path.empty()) {
+        lock.reset();
+        fileName.clear();
+        return true;
+    }
+    std::string full = ports.locks.FullPath(path);
+    if (Lower(full) == Lower(fileName)) return true;
+    std::string error;
+    std::unique_ptr<TFileLock> taken = ports.locks.TryLock(LockName(full), error);
+    if (!taken) {
+        UI().Message("Error", LockRefusedMessage(path), TMsgButtons::Ok, TMsgIcon::Exclamation);
+        return false;
+    }
+    lock = std::move(taken);
+    fileName = full;
+    return true;
+}
+
+std::string TQuilletClient::Title() const {
+    std::string title;
+    if (!fileName.empty()) title = fileName.substr(fileName.find_last_of('/') + 1) + " - ";
+    return title + "Quillet " + QuilletVersionText() + " ";
+}
+
+void TQuilletClient::RefreshTitle() {
+    ports.frame.SetTitle(Title());
+}
+
+// ---- open ----
+
+void TQuilletClient::OpenCommand() {
+    if (!CloseFile()) return;
+    std::string folder;
+    if (std::string docs = ports.platform.DocumentsFolder(); !docs.empty()) {
+        folder = docs + "/Quillet";
+        if (!ports.platform.FolderExists(folder)) folder.clear();
+    }
+    std::string chosen;
+    if (ports.fileDialogs.ChooseOpenFile(OpenDialogTitle, OpenDialogFilter, folder, chosen) &&
+        SetFileName(chosen))
+        OpenFile();
+}
+
+void TQuilletClient::OpenFile() {
+    if (fileName.empty()) return;
+    ports.frame.SetWaitCursor(true);
+    std::string error;
+    std::unique_ptr<TQuilletData> doc = LoadBudgetFile(fileName, error);
+    if (!doc) {
+        // "Home" names "Home.qlt" as well. A refused lock on that name is reported by the lock
+        // message and opens nothing.
+        std::string asGiven = fileName;
+        if (SetFileName(asGiven + ".qlt")) doc = LoadBudgetFile(fileName, error);
+        if (!doc) {
+            UI().Message(Caption, "Error opening file: " + asGiven + ".", TMsgButtons::Ok,
+                         TMsgIcon::Stop);
+            SetFileName({});
+            ports.frame.SetWaitCursor(false);
+            RefreshTitle();
+            return;
+        }
+    }
+    SetDocument(std::move(doc));
+    autoSave.Reset();
+    config.SetLastFile(fileName);
+    for (TChildPlacement* placement :
+         {&document->EnvelopesPlacement(), &document->AccountsPlacement()}) {
+        if (!placement->open) continue;
+        placement->open = false;  // the window sets it again as it opens
+        ports.frame.OpenTreeWindow(placement == &document->EnvelopesPlacement()
+                                       ? TTreeWindowKind::Envelopes
+                                       : TTreeWindowKind::Accounts,
+                                   *placement);
+    }
+    RefreshTitle();
+    ports.frame.SetWaitCursor(false);
+}
+
+// ---- save ----
+
+void TQuilletClient::RotateBackups() {
+    unsigned levels = config.Options().backupLevels;
+    TPlatformPort& platform = ports.platform;
+    std::string full = ports.locks.FullPath(fileName);
+    for (unsigned n = levels; n >= 1; --n) {
+        std::string target = BackupName(full, n);
+        if (n == levels) platform.RemoveFile(target);
+        if (n == 1)
+            // Copied rather than moved: the budget stays at its name until the new one replaces
+            // it whole, so a crash in between never leaves no budget at all.
+            platform.CopyFile(full, target);
+        else
+            platform.MoveFile(BackupName(full, n - 1), target);
+    }
+}
+
+void TQuilletClient::Save() {
+    if (fileName.empty()) {
+        if (document) SaveAs(false);
+        return;
+    }
+    if (!document) return;
+    if (document->IsFresh() && config.Options().backupLevels != 0) RotateBackups();
+    ports.frame.SetWaitCursor(true);
+    std::string error;
+    bool saved = SaveBudgetFile(*document, fileName, ports.platform, error);
+    ports.frame.SetWaitCursor(false);
+    if (saved) {
+        config.SetLastFile(fileName);
+        autoSave.Reset();
+        return;
+    }
+    UI().Message(Caption,
+                 "There was an error saving file \"" + fileName +
+                     "\".  Your changes were not saved and your file may have serious errors!  "
+                     "Make sure the drive is not full or write protected.  You should free up "
+                     "some space on the current drive, or save the file to another drive.",
+                 TMsgButtons::Ok, TMsgIcon::Stop);
+    SaveAs(false);
+}
+
+std::string TQuilletClient::NewFileFolder() {
+    std::string docs = ports.platform.DocumentsFolder();
+    if (docs.empty()) return {};
+    std::string folder = docs + "/Quillet";
+    ports.platform.CreateFolder(folder);
+    return folder;
+}
+
+bool TQuilletClient::SaveAs(bool isNew) {
+    if (!document) return false;
+    std::string proposed = fileName;
+    if (proposed.empty()) {
+        std::string folder = NewFileFolder();
+        proposed = folder.empty() ? "NewFile.qlt" : folder + "/NewFile.qlt";
+    }
+    for (;;) {
+        std::string chosen;
+        if (!ports.fileDialogs.ChooseSaveFile(isNew ? NewFileDialogTitle : SaveAsDialogTitle,
+                                              SaveDialogFilter, "qlt", proposed, chosen))
+            return false;
+        if (SetFileName(chosen)) break;
+        proposed = chosen;
+    }
+    RefreshTitle();
+    Save();
+    return true;
+}
+
+// ---- new and close ----
+
+void TQuilletClient::NewFile() {
+    StartNewFile({});
+}
+
+void TQuilletClient::StartNewFile(const std::string& planPath) {
+    if (!CloseFile()) return;
+    SetDocument(CreateNewBudget(planPath));
+    if (!document || !SaveAs(true)) {
+        SetDocument(nullptr);
+        SetFileName({});
+        RefreshTitle();
+        return;
+    }
+    DisplayEnvelopes();
+    DisplayAccounts();
+    Save();
+}
+
+bool TQuilletClient::CloseFile() {
+    if (document) {
+        const TQuilletOptions& options = config.Options();
+        TXManager& store = document->GetXManager();
+        bool confirmImports = options.confirmImportOnClose == 1;
+        bool confirmCleared = options.confirmClearedOnClose == 1;
+        bool wanted = document->IsModified() || (confirmImports && store.HasImportMarks()) ||
+                      (confirmCleared && store.HasPendingCleared());
+        bool save = wanted;
+        if (wanted && options.autoSaveMinutes == 0) {
+            TMsgResult answer = UI().Message(Caption, ModifiedQuestion, TMsgButtons::YesNoCancel,
+                                             TMsgIcon::Exclamation);
+            if (answer == TMsgResult::Cancel) return false;
+            save = answer == TMsgResult::Yes;
+        }
+        if (save) {
+            if (confirmImports) store.ClearImportMarks();
+            if (confirmCleared) store.ConfirmPendingCleared(ports.clock.Today());
+            Save();
+            // A save that failed and whose Save As was cancelled keeps the budget open: closing
+            // now would throw the changes away.
+            if (document->IsModified()) return false;
+        }
+        if (!ports.frame.CloseChildren()) return false;
+        SetDocument(nullptr);
+        SetFileName({});
+    }
+    RefreshTitle();
+    return true;
+}
+
+void TQuilletClient::DisplayAccounts() {
+    if (document)
+        ports.frame.OpenTreeWindow(TTreeWindowKind::Accounts, document->AccountsPlacement());
+}
+
+void TQuilletClient::DisplayEnvelopes() {
+    if (document)
+        ports.frame.OpenTreeWindow(TTreeWindowKind::Envelopes, document->EnvelopesPlacement());
+}
