@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int Build = 1004;
-
 struct TCommand {
     const char* name;
     int (*run)(const TCommandArgs& args);
@@ -59,7 +57,7 @@ int main(int argc, char** argv) {
     }
     const std::string& name = args.front();
     if (name == "--version") {
-        std::cout << "quillet-cli " << QuilletVersionText() << " build " << Build << "\n";
+        std::cout << "quillet-cli " << QuilletVersionText() << " build " << QuilletBuild() << "\n";
         return 0;
     }
     if (name == "--help" || name == "-h" || name == "help") {
