@@ -145,9 +145,10 @@ TDate MonthStart(int month, int year, int back) {
 // Three months of household life ending in the month of today, so the ledgers and the reports'
 // default ranges show data the day the demo is opened.
 bool BuildDemo(TQuilletData& doc, TDate today, std::string& error) {
-    const TDate first = MonthStart(today.month, today.year, 2);
-    const TDate before = MonthStart(today.month, today.year, 3);
-    const TDate start(TDate::DaysInMonth(before.month, before.year), before.month, before.year);
+    const TDate first = MonthStart(today.Month(), today.Year(), 2);
+    const TDate before = MonthStart(today.Month(), today.Year(), 3);
+    const TDate start(TDate::DaysInMonth(before.Month(), before.Year()), before.Month(),
+                      before.Year());
     doc.SetDate(start);
     TNewPlanInput plan;
     plan.incomes[0] = 3200;
@@ -170,8 +171,8 @@ bool BuildDemo(TQuilletData& doc, TDate today, std::string& error) {
 
     b.Allocate(start, {{"Housing", 120000}, {"Food", 40000}, {"Savings", 800000}});
     for (int m = 0; m < 3; ++m) {
-        const TDate monthStart = MonthStart(first.month, first.year, -m);
-        const int month = monthStart.month, year = monthStart.year;
+        const TDate monthStart = MonthStart(first.Month(), first.Year(), -m);
+        const int month = monthStart.Month(), year = monthStart.Year();
         // Older months are reconciled; the last one is still open.
         auto cleared = [&](int day) { return m < 2 ? TDate(day + 2, month, year) : TDate(); };
         b.Payment("Checking", "Unallocated", TDate(1, month, year), "dep", "Northwind Payroll",
@@ -195,8 +196,8 @@ bool BuildDemo(TQuilletData& doc, TDate today, std::string& error) {
         b.Payment("Checking", "Insurance", TDate(5, month, year), "auto", "Harbor Mutual", -21450,
                   cleared(5));
         b.Payment("Visa", "Food", TDate(7, month, year), "", "Greenleaf Market", -8743, cleared(7));
-        b.Payment("Visa", "Transport", TDate(9, month, year), "", "Quick Fuel", -5210 - (m + 1) * 37,
-                  cleared(9));
+        b.Payment("Visa", "Transport", TDate(9, month, year), "", "Quick Fuel",
+                  -5210 - (m + 1) * 37, cleared(9));
         b.Payment("Wallet", "Fun", TDate(12, month, year), "", "Bijou Cinema", -3200);
         b.Payment("Visa", "Food", TDate(20, month, year), "", "Greenleaf Market", -11260);
         b.Split("Visa", TDate(22, month, year), "Big Box Store",
@@ -204,10 +205,10 @@ bool BuildDemo(TQuilletData& doc, TDate today, std::string& error) {
         b.Transfer("Checking", "Visa", TDate(25, month, year), 45000);
         b.Transfer("Checking", "Wallet", TDate(26, month, year), 6000);
     }
-    const TDate second = MonthStart(first.month, first.year, -1);
-    b.Split("Checking", TDate(10, second.month, second.year), "Riverside Clinic",
+    const TDate second = MonthStart(first.Month(), first.Year(), -1);
+    b.Split("Checking", TDate(10, second.Month(), second.Year()), "Riverside Clinic",
             {{"Medical", -6000}, {"School", -2500}});
-    b.Payment("Checking", "Charity", TDate(14, today.month, today.year), "1002", "Food Bank",
+    b.Payment("Checking", "Charity", TDate(14, today.Month(), today.Year()), "1002", "Food Bank",
               -5000);
     // The program opens on the two tree windows.
     doc.AccountsPlacement().open = true;

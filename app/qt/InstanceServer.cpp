@@ -32,7 +32,9 @@ QString InstanceSocketName() {
 
 TInstanceServer::TInstanceServer(const QString& socketName, TRequestHandler onRequest,
                                  QObject* parent)
-    : QObject(parent), name(socketName), handler(std::move(onRequest)),
+    : QObject(parent),
+      name(socketName),
+      handler(std::move(onRequest)),
       server(new QLocalServer(this)) {
     server->setObjectName("instanceServer");
     server->setSocketOptions(QLocalServer::UserAccessOption);
@@ -47,8 +49,8 @@ bool TInstanceServer::IsListening() const {
 }
 
 bool TInstanceServer::Listen() {
-    if (server->listen(name)) return true;
-    if (server->serverError() != QAbstractSocket::AddressInUseError || Answers(name)) return false;
+    // Listening would quietly replace the socket of a program that still runs.
+    if (Answers(name)) return false;
     QLocalServer::removeServer(name);
     return server->listen(name);
 }

@@ -101,9 +101,9 @@ QWidget* TreeList(TTreeWindowKind kind) {
     list->setAccessibleName(accounts ? "Accounts" : "Envelopes");
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     if (TQuilletData* doc = TQuilletData::Current()) {
-        const TTreeItem* root = accounts ? static_cast<const TTreeItem*>(
-                                               doc->GetAccounts().GetRoot())
-                                         : doc->GetEnvelopes().GetRoot();
+        const TTreeItem* root = accounts
+                                    ? static_cast<const TTreeItem*>(doc->GetAccounts().GetRoot())
+                                    : doc->GetEnvelopes().GetRoot();
         for (const TTreeItem* item = root; item; item = item->Next(true)) {
             list->addItem(QString(2 * item->GetDepth(), ' ') + FromWindows1252(item->LabelText()));
         }
@@ -121,7 +121,8 @@ TMainWindow::TMainWindow(TConfigFile& configFile, QWidget* parent)
     client->setObjectName("client");
     client->setAccessibleName("Windows");
     setCentralWidget(client);
-    SetTitle(QString("Quillet %1.%2 ").arg(QuilletVersionMajor).arg(QuilletVersionMinor).toStdString());
+    SetTitle(
+        QString("Quillet %1.%2 ").arg(QuilletVersionMajor).arg(QuilletVersionMinor).toStdString());
 
     if (config.Path().empty()) config.FindPath();
     // A configuration that cannot be written is not reported; its defaults serve all the same.
@@ -204,6 +205,8 @@ void TMainWindow::Enable(int id, void (TMainWindow::*handler)()) {
 }
 
 void TMainWindow::BuildMenus() {
+    menuBar()->setObjectName("menuBar");
+    menuBar()->setAccessibleName("Menu Bar");
     QMenu* file = menuBar()->addMenu("&File");
     file->setObjectName("menuFile");
     AddCommand(file, CmFileNew, "&New...");
@@ -678,8 +681,8 @@ void TMainWindow::SetWaitCursor(bool on) {
 }
 
 bool TMainWindow::MainWindowEnabled() {
-    return isEnabled() && !QApplication::activeModalWidget() && !QApplication::activePopupWidget() &&
-           waitCursors == 0;
+    return isEnabled() && !QApplication::activeModalWidget() &&
+           !QApplication::activePopupWidget() && waitCursors == 0;
 }
 
 void TMainWindow::RestoreMainWindow() {

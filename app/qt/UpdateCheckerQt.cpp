@@ -63,16 +63,16 @@ void TUpdateCheckerQt::CheckForUpdates() {
     const TUpdateVerdict verdict = JudgeUpdateReply(reply);
     running = false;
     switch (verdict.outcome) {
-    case TUpdateOutcome::Failed:
-        UI().Message(UpdateCaption, verdict.message, TMsgButtons::Ok, TMsgIcon::Exclamation);
-        break;
-    case TUpdateOutcome::Current:
-        UI().Message(UpdateCaption, verdict.message, TMsgButtons::Ok, TMsgIcon::Information);
-        break;
-    case TUpdateOutcome::Newer:
-        if (UI().Message(UpdateCaption, verdict.message, TMsgButtons::YesNo, TMsgIcon::Question) ==
-            TMsgResult::Yes)
-            openUrl(QString::fromStdString(verdict.downloadLink));
-        break;
+        case TUpdateOutcome::Failed:
+            UI().Message(UpdateCaption, verdict.message, TMsgButtons::Ok, TMsgIcon::Exclamation);
+            break;
+        case TUpdateOutcome::Current:
+            UI().Message(UpdateCaption, verdict.message, TMsgButtons::Ok, TMsgIcon::Information);
+            break;
+        case TUpdateOutcome::Newer:
+            if (UI().Message(UpdateCaption, verdict.message, TMsgButtons::YesNo,
+                             TMsgIcon::Question) == TMsgResult::Yes)
+                openUrl(QString::fromStdString(verdict.downloadLink));
+            break;
     }
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "accounts/NewAccountWizard.h"
+#include "accounts/qt/AccountWizardDialog.h"
 #include "app/QuilletApp.h"
 #include "app/QuilletConfig.h"
 #include "app/qt/FileDialogsQt.h"
@@ -12,7 +14,9 @@
 #include "app/qt/QtUIPort.h"
 #include "app/qt/UpdateCheckerQt.h"
 #include "core/ObjectStream.h"
+#include "plan/PlanDialogs.h"
 #include "plan/TemplateDialogs.h"
+#include "plan/qt/PlanDialogsQt.h"
 #include "platform/FileLock.h"
 #include "platform/Platform.h"
 
@@ -51,6 +55,10 @@ int main(int argc, char* argv[]) {
     int result = 0;
     {
         TMainWindow window(config);
+        TPlanDialogsQt planDialogs(&window, screen, &config.Settings());
+        SetPlanDialogPort(&planDialogs);
+        TAccountWizardDialog accountWizard(&window);
+        SetAccountWizardPort(&accountWizard);
         TQtFileDialogs fileDialogs(&window);
         TStatementImportRunner importer(config);
         TUpdateCheckerQt updates(&window);
@@ -68,6 +76,8 @@ int main(int argc, char* argv[]) {
 
         window.ShowAsConfigured();
         result = QApplication::exec();
+        SetAccountWizardPort(nullptr);
+        SetPlanDialogPort(nullptr);
     }
     SetUIPort(nullptr);
     return result;

@@ -259,7 +259,8 @@ private slots:
             if (action->isSeparator()) continue;
             QVERIFY(!action->isEnabled());
             QVERIFY(!action->icon().isNull());
-            QVERIFY(!bar->widgetForAction(const_cast<QAction*>(action))->accessibleName().isEmpty());
+            QVERIFY(
+                !bar->widgetForAction(const_cast<QAction*>(action))->accessibleName().isEmpty());
         }
         QCOMPARE(buttons.join(' '),
                  QString("cmd113 cmd112 | cmd139 cmd138 | cmd136 cmd129 cmd128 cmd131 | "

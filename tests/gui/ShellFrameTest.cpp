@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <deque>
 #include <filesystem>
+#include <functional>
 
 #include "app/BudgetFile.h"
 #include "app/FileLock.h"
@@ -79,6 +80,16 @@ public:
     void CheckForUpdates() override {}
 };
 
+// Runs the event loop as the program does, waiting for events, so that idle passes happen.
+bool RunUntil(const std::function<bool()>& done) {
+    for (int i = 0; i < 50 && !done(); ++i) {
+        QEventLoop loop;
+        QTimer::singleShot(100, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return done();
+}
+
 }  // namespace
 
 class ShellFrameTest : public QObject {
@@ -119,7 +130,7 @@ private slots:
             window->Attach(app, updates);
             ui.answers = {TMsgResult::No};  // no new budget at the start
             window->ShowAsConfigured();
-            QTRY_VERIFY(!app.Client().IsBusy());
+            QVERIFY(RunUntil([&] { return !app.Client().IsBusy(); }));
             QCOMPARE(ui.texts.size(), size_t(1));
             QVERIFY(!window->Command(CmFileSave)->isEnabled());
 

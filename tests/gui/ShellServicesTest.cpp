@@ -47,8 +47,9 @@ class TReplyServer : public QTcpServer {
 public:
     QByteArray reply, request;
     explicit TReplyServer(const QByteArray& body) {
-        reply = "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nConnection: close\r\nContent-Length: " +
-                QByteArray::number(body.size()) + "\r\n\r\n" + body;
+        reply =
+            "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nConnection: close\r\nContent-Length: " +
+            QByteArray::number(body.size()) + "\r\n\r\n" + body;
         connect(this, &QTcpServer::newConnection, this, [this] {
             QTcpSocket* socket = nextPendingConnection();
             connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
@@ -80,8 +81,8 @@ private slots:
         QVERIFY(!other.Listen());
 
         const TImportRequest valid{TStatementKind::Qif, "/home/ann/June statement.qif"};
-        QVERIFY(Acknowledged(name, QByteArray::fromStdString(EncodeInstanceMessage(
-                                       *MakeExecuteText(valid)))));
+        QVERIFY(Acknowledged(
+            name, QByteArray::fromStdString(EncodeInstanceMessage(*MakeExecuteText(valid)))));
         QCOMPARE(taken.size(), size_t(1));
         QVERIFY(taken[0] == valid);
 
@@ -97,8 +98,8 @@ private slots:
         QLocalSocket silent;
         silent.connectToServer(name);
         QVERIFY(silent.waitForConnected(1000));
-        QVERIFY(Acknowledged(name, QByteArray::fromStdString(EncodeInstanceMessage(
-                                       "OFX \"/b.ofx\""))));
+        QVERIFY(
+            Acknowledged(name, QByteArray::fromStdString(EncodeInstanceMessage("OFX \"/b.ofx\""))));
         QCOMPARE(taken.size(), size_t(2));
         QCOMPARE(taken[1].kind, TStatementKind::Ofx);
 
@@ -118,8 +119,9 @@ private slots:
             return ui.texts.size() == 1 ? ui.texts[0] : std::string("(none)");
         };
 
-        TReplyServer newer("<major>3</major><minor>2</minor><build>1</build>"
-                           "<dlink>https://example.org/get</dlink>");
+        TReplyServer newer(
+            "<major>3</major><minor>2</minor><build>1</build>"
+            "<dlink>https://example.org/get</dlink>");
         QCOMPARE(checkAgainst(newer.Url()), JudgeUpdateReply("<major>3</major><minor>2</minor>"
                                                              "<build>1</build>")
                                                 .message);
@@ -128,8 +130,9 @@ private slots:
         QCOMPARE(opened, QStringList({"https://example.org/get"}));
 
         TReplyServer current("<major>3</major><minor>1</minor><build>1004</build>");
-        QCOMPARE(checkAgainst(current.Url()),
-                 std::string("You have version 3.1 Build 1004, which is the most current version."));
+        QCOMPARE(
+            checkAgainst(current.Url()),
+            std::string("You have version 3.1 Build 1004, which is the most current version."));
 
         // Garbage longer than a reply may be compares as no version at all.
         TReplyServer garbage(QByteArray(5000, '<'));
