@@ -1,5 +1,5 @@
 # Installation: the two programs, the desktop entry, the file types and the application icon, laid
-# out as the freedesktop specifications expect under the prefix (for one user: ~/.local).
+# out where freedesktop desktops look for them under the prefix (for one user: ~/.local).
 include(GNUInstallDirs)
 
 install(TARGETS quillet-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
