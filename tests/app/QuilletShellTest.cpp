@@ -32,17 +32,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class TFakeFrame : public TFramePort {
-public:
+// The frame, the file dialogs, the clock, the importer and the update check, scripted in one.
+struct TFakeWorld : TFramePort, TFileDialogPort, TClockPort, TImportRunnerPort, TUpdateCheckPort {
     std::string title;
     std::vector<TTreeWindowKind> opened;
-    bool enabled = true, ended = false, refuseClose = false;
-    int splashes = 0;
+    std::deque<std::string> chosen;  // file dialog answers; none left cancels
+    std::vector<std::string> imported;
+    bool enabled = true, ended = false;
+    int splashes = 0, checks = 0;
+    int64_t now = 1'000'000;
+    TDate today{6, 12, 2026};
+
     void OpenTreeWindow(TTreeWindowKind kind, TChildPlacement& placement) override {
         opened.push_back(kind);
         placement.open = true;
     }
-    bool CloseChildren() override { return !refuseClose; }
+    bool CloseChildren() override { return true; }
     void SetTitle(const std::string& t) override { title = t; }
     void ShowModified(bool) override {}
     void ShowSplash() override { ++splashes; }
@@ -50,32 +55,28 @@ public:
     bool MainWindowEnabled() override { return enabled; }
     void RestoreMainWindow() override {}
     void EndProgram() override { ended = true; }
-};
-
-class TScriptedFileDialogs : public TFileDialogPort {
-public:
-    std::deque<std::string> answers;  // an empty answer cancels
-    std::vector<std::string> titles;
-    bool Next(const std::string& title, std::string& path) {
-        titles.push_back(title);
-        if (answers.empty() || answers.front().empty()) return false;
-        path = answers.front();
-        answers.pop_front();
+    bool Choose(std::string& path) {
+        if (chosen.empty()) return false;
+        path = chosen.front();
+        chosen.pop_front();
         return true;
     }
-    bool ChooseOpenFile(const std::string& title, const std::string&, const std::string&,
+    bool ChooseOpenFile(const std::string&, const std::string&, const std::string&,
                         std::string& path) override {
-        return Next(title, path);
+        return Choose(path);
     }
-    bool ChooseSaveFile(const std::string& title, const std::string&, const std::string&,
+    bool ChooseSaveFile(const std::string&, const std::string&, const std::string&,
                         const std::string&, std::string& path) override {
-        return Next(title, path);
+        return Choose(path);
     }
+    int64_t Now() override { return now; }
+    TDate Today() override { return today; }
+    void ImportFile(TStatementKind, const std::string& path) override { imported.push_back(path); }
+    void CheckForUpdates() override { ++checks; }
 };
 
-// Locks within the test; names in heldElsewhere belong to "another instance".
-class TFakeLocks : public TFileLockPort {
-public:
+// Locks within the test; names in heldElsewhere belong to another instance.
+struct TFakeLocks : TFileLockPort {
     std::set<std::string> heldElsewhere, held;
     struct TLock : TFileLock {
         std::set<std::string>& held;
@@ -85,25 +86,9 @@ public:
     };
     std::string FullPath(const std::string& path) override { return fs::absolute(path).string(); }
     std::unique_ptr<TFileLock> TryLock(const std::string& name, std::string&) override {
-        if (heldElsewhere.count(name) || held.count(name)) return nullptr;
-        held.insert(name);
+        if (heldElsewhere.count(name) || !held.insert(name).second) return nullptr;
         return std::make_unique<TLock>(held, name);
     }
-};
-
-class TFakeClock : public TClockPort {
-public:
-    int64_t now = 1'000'000;
-    TDate today{6, 12, 2026};
-    int64_t Now() override { return now; }
-    TDate Today() override { return today; }
-};
-
-struct TCounter : TImportRunnerPort, TUpdateCheckPort {
-    std::vector<std::string> imported;
-    int checks = 0;
-    void ImportFile(TStatementKind, const std::string& path) override { imported.push_back(path); }
-    void CheckForUpdates() override { ++checks; }
 };
 
 class TTempPlatform : public TLinuxPlatform {
@@ -166,40 +151,32 @@ protected:
     TFixedScreen screen;
     TConfigFile config{platform, screen};
     TScriptedUI ui;
-    TFakeFrame frame;
-    TScriptedFileDialogs dialogs;
+    TFakeWorld world;
     TFakeLocks locks;
-    TFakeClock clock;
-    TCounter counter;
-    TStatementImportRunner unused{config};
-    TShellPorts ports{platform, locks, clock, dialogs, frame, counter, counter};
+    TShellPorts ports{platform, locks, world, world, world, world, world};
     std::unique_ptr<TQuilletApp> app;
 };
 
-TEST_F(ShellTest, FileHeldElsewhereIsRefusedWithoutTheNewFileQuestion) {
+TEST_F(ShellTest, NewFileQuestionOnlyWhenNothingWasNamed) {
+    // "-f" on a file another instance holds: the lock message, nothing open, no question.
     std::string path = WriteBudget("Home.qlt", 1);
     locks.heldElsewhere.insert(LockName(path));
     Start({"quillet", "-f", path});
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].caption, "Error");
-    EXPECT_EQ(ui.messages[0].text, "File \"" + path +
-                                       "\" is already open in another instance of Quillet. You "
-                                       "must first close the file before opening it again.");
+    EXPECT_EQ(ui.messages[0].text, LockRefusedMessage(path));
     EXPECT_EQ(Client().Document(), nullptr);
     EXPECT_EQ(Client().FileName(), "");
-    EXPECT_EQ(frame.splashes, 1);
-}
 
-TEST_F(ShellTest, NoFileAskedOnceAndNoLeavesAnEmptyFrame) {
+    // Nothing named and re-open off: asked once; No leaves the empty frame.
+    ui.messages.clear();
     ui.answers = {TMsgResult::No};
     Start();
+    app->IdlePass();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].text, NoFileQuestion);
-    EXPECT_EQ(ui.messages[0].buttons, TMsgButtons::YesNo);
-    EXPECT_EQ(frame.title, "Quillet 3.1 ");
-    app->IdlePass();
-    EXPECT_EQ(ui.messages.size(), 1u);
-    EXPECT_FALSE(Client().IsBusy());
+    EXPECT_EQ(world.title, "Quillet 3.1 ");
+    EXPECT_EQ(world.splashes, 2);
 }
 
 TEST_F(ShellTest, ReopensTheLastFileWithItsWindowsAndTitle) {
@@ -212,8 +189,8 @@ TEST_F(ShellTest, ReopensTheLastFileWithItsWindowsAndTitle) {
     Start();
     ASSERT_NE(Client().Document(), nullptr);
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(frame.opened, std::vector<TTreeWindowKind>{TTreeWindowKind::Accounts});
-    EXPECT_EQ(frame.title, "Last.qlt - Quillet 3.1 ");
+    EXPECT_EQ(world.opened, std::vector<TTreeWindowKind>{TTreeWindowKind::Accounts});
+    EXPECT_EQ(world.title, "Last.qlt - Quillet 3.1 ");
     EXPECT_TRUE(Client().HoldsLock());
 }
 
@@ -226,13 +203,12 @@ TEST_F(ShellTest, OpenRetriesWithTheExtensionAndReportsTheNameAsGiven) {
 
     ui.answers = {TMsgResult::No};
     std::ofstream(root / "Bad.qlt") << "not a budget";
-    dialogs.answers = {(root / "Bad.qlt").string()};
+    world.chosen = {(root / "Bad.qlt").string()};
     Client().OpenCommand();
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back().text, "Error opening file: " + (root / "Bad.qlt").string() + ".");
     EXPECT_EQ(Client().Document(), nullptr);
     EXPECT_TRUE(locks.held.empty());
-    EXPECT_EQ(dialogs.titles, std::vector<std::string>{OpenDialogTitle});
 }
 
 TEST_F(ShellTest, BackupsRotateOncePerOpening) {
@@ -253,17 +229,15 @@ TEST_F(ShellTest, BackupsRotateOncePerOpening) {
     EXPECT_EQ(DayOf(root / "Home.backup3.qlt"), 2);
     EXPECT_FALSE(fs::exists(root / "Home.backup4.qlt"));
     EXPECT_TRUE(ui.messages.empty());
-}
 
-TEST_F(ShellTest, BackupLevelZeroTouchesNoBackup) {
+    // Level 0 touches no backup.
+    app.reset();
     Options().backupLevels = 0;
-    std::string path = WriteBudget("Home.qlt", 1);
-    std::ofstream(root / "Home.backup1.qlt") << "kept";
+    std::ofstream(root / "Home.backup3.qlt") << "kept";
     Start({"quillet", "-f", path});
     Client().Save();
-    EXPECT_EQ(ReadText(root / "Home.backup1.qlt"), "kept");
-    EXPECT_FALSE(fs::exists(root / "Home.backup0.qlt"));
-    EXPECT_FALSE(fs::exists(root / "Home.backup2.qlt"));
+    EXPECT_EQ(ReadText(root / "Home.backup3.qlt"), "kept");
+    EXPECT_EQ(DayOf(root / "Home.backup1.qlt"), 4);
 }
 
 TEST_F(ShellTest, UnequalTotalsEndTheProgramWithoutSaving) {
@@ -275,7 +249,7 @@ TEST_F(ShellTest, UnequalTotalsEndTheProgramWithoutSaving) {
     for (int i = 0; i < 10; ++i)
         app->TimerTick();  // auto-save due
     app->IdlePass();
-    EXPECT_TRUE(frame.ended);
+    EXPECT_TRUE(world.ended);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].icon, TMsgIcon::Stop);
     EXPECT_EQ(ui.messages[0].text.rfind("Account and Envelope balances are not equal.", 0), 0u);
@@ -321,18 +295,16 @@ TEST_F(ShellTest, TimerCountsToTheIntervalAndTheIdlePassSaves) {
     EXPECT_EQ(app->AutoSave().Minutes(), 0);
     EXPECT_EQ(app->AutoSave().State(), TAutoSave::Idle);
 
-    TAutoSave off;
-    for (int i = 0; i < 100; ++i)
-        off.Tick(0);
+    TAutoSave off;  // interval 0: never counts
+    off.Tick(0);
     EXPECT_EQ(off.Minutes(), 0);
-    EXPECT_EQ(off.State(), TAutoSave::Idle);
 }
 
 TEST_F(ShellTest, UpdateReminderOncePerRunAndNeverWithIntervalZero) {
     std::string path = WriteBudget("Home.qlt", 1);
     Options().updateCheckDays = 0;
     Start({"quillet", "-f", path});
-    clock.now += 3600;
+    world.now += 3600;
     app->IdlePass();
     EXPECT_TRUE(ui.messages.empty());
 
@@ -341,14 +313,14 @@ TEST_F(ShellTest, UpdateReminderOncePerRunAndNeverWithIntervalZero) {
     Start({"quillet", "-f", path});
     app->IdlePass();
     EXPECT_TRUE(ui.messages.empty());  // not before a minute has passed
-    clock.now += 61;
+    world.now += 61;
     ui.answers = {TMsgResult::Yes};
     app->IdlePass();
     app->IdlePass();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].caption, "Check for Updates");
-    EXPECT_EQ(counter.checks, 1);
-    EXPECT_EQ(Options().lastUpdateCheck, clock.today);
+    EXPECT_EQ(world.checks, 1);
+    EXPECT_EQ(Options().lastUpdateCheck, world.today);
 }
 
 TEST_F(ShellTest, PendingImportsRunOnceAndMissingFilesAreIgnored) {
@@ -359,15 +331,15 @@ TEST_F(ShellTest, PendingImportsRunOnceAndMissingFilesAreIgnored) {
     Client().SetPendingImport(TStatementKind::Ofx, (root / "missing.ofx").string());
     EXPECT_EQ(Client().PendingOfx(), "");
     app->IdlePass();
-    EXPECT_EQ(counter.imported, std::vector<std::string>{statement});
+    EXPECT_EQ(world.imported, std::vector<std::string>{statement});
 
-    frame.enabled = false;  // a modal dialog holds the frame: the import waits
+    world.enabled = false;  // a modal dialog holds the frame: the import waits
     Client().SetPendingImport(TStatementKind::Qif, statement);
     app->IdlePass();
-    EXPECT_EQ(counter.imported.size(), 1u);
-    frame.enabled = true;
+    EXPECT_EQ(world.imported.size(), 1u);
+    world.enabled = true;
     app->IdlePass();
-    EXPECT_EQ(counter.imported.size(), 2u);
+    EXPECT_EQ(world.imported.size(), 2u);
 }
 
 // A budget large enough that loading and saving it take a while: 15,000 transactions.
@@ -393,35 +365,31 @@ std::vector<uint8_t> LargeBudget() {
     return bytes;
 }
 
-void Put(const fs::path& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<long>(bytes.size()));
-}
-
 TEST_F(ShellTest, KilledSaveLeavesTheOldFileOrAWholeNewOne) {
     Options().backupLevels = 2;
-    const std::vector<uint8_t> old = LargeBudget();
+    const std::vector<uint8_t> bytes = LargeBudget();
+    const std::string old(bytes.begin(), bytes.end());
     const std::string path = (root / "Home.qlt").string();
     auto saveInChild = [&] {
         Start({"quillet", "-f", path});
         Client().Document()->SetDate(TDate(20, 1, 2026));
         Client().Save();
     };
-    Put(path, old);
+    std::ofstream(path, std::ios::binary) << old;
     auto begun = std::chrono::steady_clock::now();
     saveInChild();
-    long whole = static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
-                                       std::chrono::steady_clock::now() - begun)
-                                       .count());
+    auto whole = std::chrono::duration_cast<std::chrono::microseconds>(
+                     std::chrono::steady_clock::now() - begun)
+                     .count();
     app.reset();
     ASSERT_EQ(DayOf(path), 20);
 
     std::mt19937 random(20261206);
-    std::uniform_int_distribution<long> when(0, whole + whole / 4);
+    std::uniform_int_distribution<decltype(whole)> when(0, whole + whole / 4);
     for (int n = 0; n < 25; ++n) {
         fs::remove(root / "Home.backup1.qlt");
         fs::remove(root / "Home.backup2.qlt");
-        Put(path, old);
+        std::ofstream(path, std::ios::binary) << old;
         pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
@@ -433,11 +401,11 @@ TEST_F(ShellTest, KilledSaveLeavesTheOldFileOrAWholeNewOne) {
         waitpid(pid, nullptr, 0);
         // The budget is whole, old or new; a backup that exists is the old budget whole; and
         // nothing else is left in the folder.
-        if (ReadText(path) != std::string(old.begin(), old.end())) {
+        if (ReadText(path) != old) {
             EXPECT_EQ(DayOf(path), 20) << "budget damaged after a kill at case " << n;
         }
         if (fs::exists(root / "Home.backup1.qlt")) {
-            EXPECT_EQ(ReadText(root / "Home.backup1.qlt"), std::string(old.begin(), old.end()));
+            EXPECT_EQ(ReadText(root / "Home.backup1.qlt"), old);
         }
         for (const auto& entry : fs::directory_iterator(root)) {
             std::string name = entry.path().filename().string();
