@@ -166,7 +166,7 @@ void AddRandomRecords(TBudget& budget, uint32_t count, std::mt19937& rng) {
     }
 }
 
-// Argument 1 posts them together, 0 one by one.
+// Posted together, as the import posts them.
 void BM_AddRecordsInRandomDateOrder(benchmark::State& state) {
     constexpr uint32_t Added = 50000;
     for (auto _ : state) {
@@ -174,18 +174,15 @@ void BM_AddRecordsInRandomDateOrder(benchmark::State& state) {
         TBudget budget(100000);
         std::mt19937 rng(11);
         state.ResumeTiming();
-        if (state.range(0)) {
+        {
             TXManager::TBulkPosting posting(budget.Store());
-            AddRandomRecords(budget, Added, rng);
-        } else {
             AddRandomRecords(budget, Added, rng);
         }
         benchmark::DoNotOptimize(budget.Store().RecordAt(1));
     }
     state.SetItemsProcessed(state.iterations() * Added);
 }
-BENCHMARK(BM_AddRecordsInRandomDateOrder)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK(BM_AddRecordsInRandomDateOrder)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_AddRecordsInRandomDateOrder)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 // --- Single edits in stores of growing size (the argument is the number of records).
 
