@@ -204,17 +204,20 @@ TImportResult RunImport(TQuilletData& doc, uint32_t account, std::vector<TImport
     });
 
     TDate last;
-    for (TImportItem& item : items) {
-        if (std::string why = Overflow(doc, account, envelope, item); !why.empty()) {
-            item.problem = std::move(why);
-            result.skipped.push_back(std::move(item));
-            continue;
+    {
+        TXManager::TBulkPosting posting(store);
+        for (TImportItem& item : items) {
+            if (std::string why = Overflow(doc, account, envelope, item); !why.empty()) {
+                item.problem = std::move(why);
+                result.skipped.push_back(std::move(item));
+                continue;
+            }
+            if (item.date > last) last = item.date;
+            if (item.matched)
+                ClearMatched(store, item, result);
+            else
+                AddItem(store, account, envelope, item, options, result);
         }
-        if (item.date > last) last = item.date;
-        if (item.matched)
-            ClearMatched(store, item, result);
-        else
-            AddItem(store, account, envelope, item, options, result);
     }
 
     if (!result.Changed()) {
