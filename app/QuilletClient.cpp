@@ -11,6 +11,7 @@
 #include "app/QuilletApp.h"
 #include "app/QuilletConfig.h"
 #include "app/UIPort.h"
+#include "app/UpdateCheck.h"
 #include "app/Version.h"
 #include "core/QuilletData.h"
 #include "import/Importer.h"
@@ -144,23 +145,14 @@ void TQuilletClient::RunPendingImport(TStatementKind kind, std::string& pending)
 
 void TQuilletClient::UpdateReminder() {
     TQuilletOptions& options = config.Options();
-    if (busy || importing || reminderDone || !ports.frame.MainWindowEnabled() ||
-        options.updateCheckDays == 0 || ports.clock.Now() - createdAt <= 60)
-        return;
-    reminderDone = true;
-    TDate today = ports.clock.Today();
-    // Due when the last check plus the interval is not after today.
-    if (today.DaysBetween(options.lastUpdateCheck) >=
-            static_cast<int64_t>(options.updateCheckDays) &&
-        UI().Message("Check for Updates",
-                     "Would you like to go online now to check for Quillet updates?\n\nThis "
-                     "reminder can be disabled in the main configuration by setting the Check "
-                     "interval to 0 days.\n\nYou can check for updates at any time by selecting "
-                     "it under the Help menu.",
-                     TMsgButtons::YesNo, TMsgIcon::Exclamation) == TMsgResult::Yes)
+    bool ready = !busy && !importing && ports.frame.MainWindowEnabled();
+    bool handled = reminder.Handled();
+    if (reminder.Pass(ready, options.updateCheckDays, ports.clock.Now() - createdAt,
+                      ports.clock.Today(), options.lastUpdateCheck) &&
+        UI().Message(UpdateCaption, UpdateReminderText, TMsgButtons::YesNo,
+                     TMsgIcon::Exclamation) == TMsgResult::Yes)
         ports.updates.CheckForUpdates();
-    options.lastUpdateCheck = today;
-    config.Save();
+    if (reminder.Handled() != handled) config.Save();  // the last-check date moved to today
 }
 
 // ---- the file name and its lock ----

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/ShellPorts.h"
+#include "app/UpdateCheck.h"
 
 class TAutoSave;
 class TConfigFile;
@@ -101,7 +102,7 @@ public:
     bool HoldsLock() const { return lock != nullptr; }
     bool IsBusy() const { return busy; }
     bool IsImporting() const { return importing; }
-    bool ReminderDone() const { return reminderDone; }
+    bool ReminderDone() const { return reminder.Handled(); }
     bool Ended() const { return ended; }
     const std::string& PendingQif() const { return pendingQif; }
     const std::string& PendingOfx() const { return pendingOfx; }
@@ -127,9 +128,9 @@ private:
     bool firstIdle = true;
     bool busy = true;  // until the start-up steps are done
     bool importing = false;
-    bool reminderDone = false;
     bool ended = false;
     int64_t createdAt = 0;
+    TUpdateReminder reminder;
     std::string pendingQif, pendingOfx;
     TQuilletCommandLine commandLine;
 };

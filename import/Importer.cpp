@@ -204,17 +204,20 @@ TImportResult RunImport(TQuilletData& doc, uint32_t account, std::vector<TImport
     });
 
     TDate last;
-    for (TImportItem& item : items) {
-        if (std::string why = Overflow(doc, account, envelope, item); !why.empty()) {
-            item.problem = std::move(why);
-            result.skipped.push_back(std::move(item));
-            continue;
+    {
+        TXManager::TBulkPosting posting(store);
+        for (TImportItem& item : items) {
+            if (std::string why = Overflow(doc, account, envelope, item); !why.empty()) {
+                item.problem = std::move(why);
+                result.skipped.push_back(std::move(item));
+                continue;
+            }
+            if (item.date > last) last = item.date;
+            if (item.matched)
+                ClearMatched(store, item, result);
+            else
+                AddItem(store, account, envelope, item, options, result);
         }
-        if (item.date > last) last = item.date;
-        if (item.matched)
-            ClearMatched(store, item, result);
-        else
-            AddItem(store, account, envelope, item, options, result);
     }
 
     if (!result.Changed()) {
@@ -248,7 +251,9 @@ void ImportStatement(TQuilletData& doc, TSettingsList& config, TStatementKind ki
     }
 
     std::vector<TImportItem> items;
-    TStatementFileStatus status = ofx ? ReadOfxFile(file, items) : ReadQifFile(file, items);
+    bool cutShort = false;
+    TStatementFileStatus status =
+        ofx ? ReadOfxFile(file, items, &cutShort) : ReadQifFile(file, items, &cutShort);
     if (status == TStatementFileStatus::Missing) {
         UI().Message(ofx ? "OFX Import" : "QIF Import",
                      "Could not open \"" + file +
@@ -257,6 +262,12 @@ void ImportStatement(TQuilletData& doc, TSettingsList& config, TStatementKind ki
         return;
     }
     if (status != TStatementFileStatus::Read || items.empty()) return;
+    if (cutShort)
+        UI().Message("Importer",
+                     "\"" + file +
+                         "\" ends in the middle of a transaction; only the transactions before "
+                         "that are read.",
+                     TMsgButtons::Ok, TMsgIcon::Exclamation);
 
     uint32_t account = ImportDialogs().ChooseImportAccount();
     if (!doc.GetAccounts().GetAccount(account)) return;
@@ -275,5 +286,14 @@ void ImportStatement(TQuilletData& doc, TSettingsList& config, TStatementKind ki
     buffer.changeAccount(buffer, account);
     if (!ImportDialogs().ImportTransactions(buffer)) return;
     if (!doc.GetAccounts().GetAccount(buffer.account)) return;
-    RunImport(doc, buffer.account, std::move(items), buffer.options);
+    TImportResult result = RunImport(doc, buffer.account, std::move(items), buffer.options);
+    if (result.skipped.empty()) return;
+    // Lines left out are named, never dropped without a word.
+    std::string text =
+        std::to_string(result.skipped.size()) + " statement line(s) were not imported:";
+    for (size_t i = 0; i < result.skipped.size() && i < 20; ++i)
+        text += "\n" + result.skipped[i].date.Format(DateLongYear) + " " + result.skipped[i].name +
+                ": " + result.skipped[i].problem;
+    if (result.skipped.size() > 20) text += "\n...";
+    UI().Message("Importer", text, TMsgButtons::Ok, TMsgIcon::Exclamation);
 }

@@ -1,9 +1,12 @@
 #include "import/StatementText.h"
 
+#include <cmath>
 #include <cstdint>
-#include <limits>
 
 namespace {
+
+// Past this a rounded amount no longer fits the 32-bit cents of a record.
+constexpr double MaxUnits = 21474836.475;
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -71,10 +74,9 @@ TMoney ReadStatementAmount(std::string_view text, std::string* problem) {
         bool zeroWritten = value.find_first_of("123456789") == std::string::npos;
         if (units == 0 && !zeroWritten)
             *problem = "no amount that can be read (\"" + value.substr(0, 40) + "\")";
-        else if (amount.Cents() > std::numeric_limits<int32_t>::max() ||
-                 amount.Cents() < std::numeric_limits<int32_t>::min())
-            *problem = "the amount " + amount.Format(MoneyThousands) +
-                       " is beyond what a transaction can hold";
+        else if (std::fabs(units) >= MaxUnits)
+            *problem =
+                "the amount \"" + value.substr(0, 40) + "\" is beyond what a transaction can hold";
     }
     return amount;
 }

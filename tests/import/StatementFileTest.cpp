@@ -100,7 +100,7 @@ TEST(StatementFileTest, MissingUnreadableAndTooLarge) {
     std::string bytes;
     EXPECT_EQ(LoadStatementBytes(file, bytes, 15), TStatementFileStatus::Read);
     EXPECT_EQ(bytes.size(), 15u);
-    EXPECT_EQ(LoadStatementBytes(file, bytes, 14), TStatementFileStatus::Unreadable);
+    EXPECT_EQ(LoadStatementBytes(file, bytes, 14), TStatementFileStatus::TooLarge);
     EXPECT_TRUE(bytes.empty());
     EXPECT_EQ(ReadQifFile(file, items), TStatementFileStatus::Read);
     EXPECT_EQ(items.size(), 1u);
