@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/UpdateCheck.h"
 #include "app/Version.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleUI.h"
@@ -59,7 +60,8 @@ int main(int argc, char** argv) {
     }
     const std::string& name = args.front();
     if (name == "--version") {
-        std::cout << "quillet-cli " << QuilletVersionText() << " build " << QuilletBuild() << "\n";
+        std::cout << "quillet-cli " << QuilletVersionText() << " build " << QuilletBuildNumber()
+                  << "\n";
         return 0;
     }
     if (name == "--help" || name == "-h" || name == "help") {

@@ -8,16 +8,23 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/UpdateCheck.h"
 #include "app/Version.h"
 #include "controls/qt/ControlNames.h"
 
 QString AboutVersionText() {
     return QString("Version %1 Build %2")
         .arg(QString::fromStdString(QuilletVersionText()))
-        .arg(QuilletBuild());
+        .arg(QuilletBuildNumber());
+}
+
+// The icon is embedded in the program's library; a static library keeps it only when asked for.
+static void InitArtwork() {
+    Q_INIT_RESOURCE(quillet);
 }
 
 TAboutDialog::TAboutDialog(QWidget* parent) : QDialog(parent) {
+    InitArtwork();
     setObjectName("about");
     setWindowTitle("About Quillet");
     setAccessibleName("About Quillet");

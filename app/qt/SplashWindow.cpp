@@ -6,8 +6,15 @@
 
 #include "app/Version.h"
 
+// The artwork is embedded in the program's library; a static library keeps it only when asked for.
+static void InitArtwork() {
+    Q_INIT_RESOURCE(quillet);
+}
+
 TSplashWindow::TSplashWindow(const QString& path, QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), picture(path) {
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
+    InitArtwork();
+    picture.load(path);
     setObjectName("splash");
     setAccessibleName("Quillet");
     setAttribute(Qt::WA_ShowWithoutActivating);
