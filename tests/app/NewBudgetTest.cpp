@@ -2,7 +2,6 @@
 // file, and the console commands new, plan and demo.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -53,27 +52,14 @@ TAccountWizardBuffer Form(const std::string& name, float balance, TDate date = {
     return f;
 }
 
-class NewBudgetTest : public ::testing::Test {
+class NewBudgetTest : public TCliFolderTest {
 protected:
     TScriptedUI ui;
     TQuilletData doc;
     TCurrentDocument current{doc};
-    fs::path root;
-
-    void SetUp() override {
-        RegisterQuilletClasses();
-        root = fs::temp_directory_path() / ("quillet-newbudget-" + std::to_string(getpid()));
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    void TearDown() override { fs::remove_all(root); }
 
     int64_t Unallocated(TQuilletData& d) {
         return d.GetEnvelopes().GetBalance(d.GetEnvelopes().FindId("Unallocated")).Cents();
-    }
-    RunResult Run(const std::string& args) {
-        return RunCli("env XDG_CONFIG_HOME='" + (root / "cfg").string() + "'", args,
-                      (root / "err.txt").string());
     }
 };
 

@@ -9,30 +9,11 @@
 
 #include "import/OfxReader.h"
 #include "import/QifReader.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempFolder {
-public:
-    TempFolder() {
-        path = fs::temp_directory_path() /
-               ("quillet-import-" + std::to_string(reinterpret_cast<uintptr_t>(this)) + "-" +
-                std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        fs::create_directories(path);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    std::string Write(const std::string& name, const std::string& bytes) const {
-        fs::path file = path / name;
-        std::ofstream(file, std::ios::binary) << bytes;
-        return file.string();
-    }
-    fs::path path;
-};
 
 std::vector<fs::path> FilesUnder(const fs::path& folder) {
     std::vector<fs::path> files;
@@ -83,7 +64,7 @@ TEST(StatementFileTest, EveryPublicSampleReads) {
 }
 
 TEST(StatementFileTest, MissingUnreadableAndTooLarge) {
-    TempFolder temp;
+    TTempFolder temp;
     std::vector<TImportItem> items{TImportItem{}};
     EXPECT_EQ(ReadOfxFile((temp.path / "absent.ofx").string(), items),
               TStatementFileStatus::Missing);

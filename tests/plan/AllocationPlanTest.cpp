@@ -4,7 +4,6 @@
 
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "app/QuilletConfig.h"
@@ -17,6 +16,7 @@
 #include "plan/PlanDialogs.h"
 #include "plan/XTemplateManager.h"
 #include "tests/support/ScriptedUI.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -320,9 +320,10 @@ TEST_F(AllocationPlanTest, PlanDefinitionTextFillsColumnsAndRowsUntilAnElementIs
 }
 
 TEST_F(AllocationPlanTest, HeadlessSetUpReadsADefinitionFileOrRefusesAnUnreadableOne) {
-    std::filesystem::path path = std::filesystem::temp_directory_path() / "quillet-plan-test.xml";
-    std::ofstream(path) << "<label>Wage</label><label></label><label></label><label></label>"
-                           "<label>Rent</label><amount>800</amount>";
+    TTempFolder folder;
+    std::filesystem::path path = folder.Write(
+        "plan.xml", std::string("<label>Wage</label><label></label><label></label>"
+                                "<label></label><label>Rent</label><amount>800</amount>"));
     TNewPlanInput input;
     input.definitionPath = path.string();
     EXPECT_TRUE(Plan().SetUpNewPlanHeadless(input));
