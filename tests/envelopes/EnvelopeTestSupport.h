@@ -18,6 +18,7 @@ namespace envtest {
 
 using streambytes::Bytes;
 using streambytes::Cat;
+using streambytes::ExpectEveryTruncationFails;
 using streambytes::Header;
 using streambytes::ReadAs;
 using streambytes::Str;

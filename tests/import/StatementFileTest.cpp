@@ -77,7 +77,7 @@ TEST(StatementFileTest, MissingUnreadableAndTooLarge) {
         EXPECT_EQ(ReadQifFile("/dev/zero", items), TStatementFileStatus::Unreadable);
     }
 
-    std::string file = temp.Write("s.qif", "D1/1/2012\nT1\n^\n");
+    std::string file = temp.Write("s.qif", std::string("D1/1/2012\nT1\n^\n"));
     std::string bytes;
     EXPECT_EQ(LoadStatementBytes(file, bytes, 15), TStatementFileStatus::Read);
     EXPECT_EQ(bytes.size(), 15u);
@@ -86,7 +86,8 @@ TEST(StatementFileTest, MissingUnreadableAndTooLarge) {
     EXPECT_EQ(ReadQifFile(file, items), TStatementFileStatus::Read);
     EXPECT_EQ(items.size(), 1u);
     // An empty file is read and holds nothing.
-    EXPECT_EQ(ReadOfxFile(temp.Write("empty.ofx", ""), items), TStatementFileStatus::Read);
+    EXPECT_EQ(ReadOfxFile(temp.Write("empty.ofx", std::string()), items),
+              TStatementFileStatus::Read);
     EXPECT_TRUE(items.empty());
 }
 
