@@ -6,8 +6,10 @@ set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # poppler-utils: the form tests count and look at the pages of the PDF files written.
+# desktop-file-utils, shared-mime-info: the desktop entry and the file types are checked.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev ccache clang libclang-rt-14-dev poppler-utils)
+          libbenchmark-dev ccache clang libclang-rt-14-dev poppler-utils
+          desktop-file-utils shared-mime-info)
 
 missing=()
 for p in "${packages[@]}"; do
