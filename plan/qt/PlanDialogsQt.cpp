@@ -11,6 +11,7 @@
 #include "app/qt/QtUIPort.h"
 #include "controls/EditText.h"
 #include "controls/qt/ControlNames.h"
+#include "plan/qt/AllocationPlanDialog.h"
 
 namespace {
 
@@ -124,8 +125,11 @@ TChooseTemplateBuffer TChooseTemplateDialog::Buffer() const {
     return b;
 }
 
-bool TPlanDialogsQt::EditPlan(TPlanDialogBuffer&) {
-    return false;
+bool TPlanDialogsQt::EditPlan(TPlanDialogBuffer& buffer) {
+    if (!buffer.plan) return false;
+    QWidget* owner = buffer.parent ? static_cast<QWidget*>(buffer.parent) : parent;
+    TAllocationPlanDialog dialog(buffer, options, owner);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool TPlanDialogsQt::EnterMonthlyIncome(TMonthlyIncomeBuffer& buffer) {
