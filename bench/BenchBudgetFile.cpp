@@ -13,6 +13,7 @@
 #include "envelopes/EnvelopeRoot.h"
 #include "transactions/XManager.h"
 #include "transactions/XRecord.h"
+#include "app/Registration.h"
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include "reports/EnvelopeSummaryReport.h"
 #include "transactions/XManager.h"
 #include "transactions/XRecord.h"
+#include "app/Registration.h"
 
 namespace {
 

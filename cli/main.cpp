@@ -10,6 +10,7 @@
 #include "cli/Commands.h"
 #include "cli/ConsoleUI.h"
 #include "core/ObjectStream.h"
+#include "app/Registration.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ int main(int argc, char** argv) {
     }
 
     TConsoleUI ui(std::cerr);
-    SetUIPort(&ui);
+    UI.Set(&ui);
     RegisterQuilletClasses();
     for (const TCommand& c : Commands) {
         if (name != c.name) continue;

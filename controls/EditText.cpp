@@ -3,7 +3,7 @@
 #include <cfloat>
 #include <cmath>
 
-#include "app/UIPort.h"
+#include "core/UIPort.h"
 #include "core/Money.h"
 
 namespace {

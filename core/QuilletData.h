@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/SettingsList.h"
+#include "core/SettingsList.h"
 #include "core/Date.h"
 #include "core/ObjectStream.h"
 
@@ -16,7 +16,6 @@ class TXTemplateManager;
 
 // Where one of the two tree windows stands. The window keeps it current.
 struct TChildPlacement {
-    void* window = nullptr;  // runtime only: the open window, if any
     int32_t width = 0, height = 0;
     int32_t x = 0, y = 0;
     int32_t show = 3;  // 1 minimised, 2 maximised, 3 normal

@@ -2,11 +2,12 @@
 
 #include <cstring>
 
-#include "app/UIPort.h"
+#include "core/UIPort.h"
 #include "envelopes/EnvelopeAlias.h"
 #include "envelopes/EnvelopeDialogs.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeReferences.h"
+#include "core/WindowPort.h"
 
 void WriteFloat(opstream& os, float value) {
     uint32_t bits = 0;
@@ -106,7 +107,7 @@ bool TEnv::Delete() {
 }
 
 void TEnv::OpenLedger() {
-    EnvelopeDialogs().OpenEnvelopeLedger(GetId());
+    Windows().OpenEnvelopeLedger(GetId(), TLedgerMode::Normal);
 }
 
 std::string TEnv::Label(const TEnvelopeLabelSwitches& switches) const {

@@ -1,6 +1,6 @@
 #include "envelopes/Watchdog.h"
 
-#include "app/UIPort.h"
+#include "core/UIPort.h"
 #include "core/Money.h"
 
 std::string WatchCheck(TWatchState& state, bool watchdogOn, int64_t balance, float threshold,

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/BudgetFile.h"
-#include "app/UIPort.h"
+#include "core/UIPort.h"
 #include "core/QuilletData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ImportOptions.h"
+#include "import/ImportOptions.h"
 #include "core/Date.h"
 #include "core/Money.h"
 #include "import/ImportItem.h"

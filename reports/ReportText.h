@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/UIPort.h"
+#include "core/UIPort.h"
 #include "core/Date.h"
 #include "core/Money.h"
 

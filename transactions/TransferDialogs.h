@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "core/PortSlot.h"
 #include "core/Date.h"
 
 class TAccountList;
@@ -69,5 +70,4 @@ public:
 };
 
 // The port in use; never null (until one is set, the dialog is always cancelled).
-TTransferDialogPort& TransferDialogs();
-void SetTransferDialogPort(TTransferDialogPort* port);  // null restores the cancelling port
+extern TPortSlot<TTransferDialogPort> TransferDialogs;

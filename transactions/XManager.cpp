@@ -12,7 +12,7 @@
 #include "transactions/Filters.h"
 #include "transactions/XItem.h"
 #include "transactions/XList.h"
-#include "transactions/XViewPort.h"
+#include "core/WindowPort.h"
 
 namespace {
 
@@ -141,10 +141,6 @@ TXManager::~TXManager() {
     detachedItems.clear();
     for (TXList* list : observers)
         list->manager = nullptr;
-}
-
-TQuilletData* TXManager::Document() const {
-    return document ? document : TQuilletData::Current();
 }
 
 const TXRecord& TXManager::RecordAt(uint32_t position) const {
@@ -660,7 +656,7 @@ void TXManager::DeleteMatching(const TXFilter& filter) {
 }
 
 void TXManager::DeleteAccountTransactions(uint32_t accountId) {
-    XViews().CloseAccountViews(accountId);
+    Windows().CloseAccountViews(accountId);
     TBulk bulk(*this);
     TQuilletData* doc = Document();
     TAccountTransferFilter transfers(accountId);
@@ -706,7 +702,7 @@ void TXManager::DeleteAccountTransactions(uint32_t accountId) {
 
 void TXManager::MoveEnvelopeTransactions(uint32_t fromEnvelope, uint32_t toEnvelope) {
     if (fromEnvelope == toEnvelope) return;
-    XViews().CloseEnvelopeViews(fromEnvelope);
+    Windows().CloseEnvelopeViews(fromEnvelope);
     TBulk bulk(*this);
     TEnvelopeFilter filter(fromEnvelope);
     for (uint32_t id : MatchingIds(filter)) {

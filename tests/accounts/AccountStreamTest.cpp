@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "AccountFakes.h"
+#include "tests/support/ScriptedAccountDialogs.h"
 #include "accounts/Account.h"
 #include "accounts/AccountGroup.h"
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
 #include "core/ObjectStream.h"
 #include "tests/core/StreamBytes.h"
+#include "app/Registration.h"
 
 namespace {
 

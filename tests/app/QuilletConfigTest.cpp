@@ -9,6 +9,7 @@
 
 #include "app/PlatformPort.h"
 #include "tests/core/StreamBytes.h"
+#include "app/Registration.h"
 
 namespace fs = std::filesystem;
 

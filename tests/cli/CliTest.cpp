@@ -11,6 +11,7 @@
 
 #include "app/QuilletConfig.h"
 #include "tests/support/CliRunner.h"
+#include "app/Registration.h"
 
 namespace fs = std::filesystem;
 

@@ -15,6 +15,7 @@
 #include "tests/support/CliRunner.h"
 #include "transactions/XItem.h"
 #include "transactions/XManager.h"
+#include "app/Registration.h"
 
 namespace fs = std::filesystem;
 

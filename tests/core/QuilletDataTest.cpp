@@ -8,6 +8,7 @@
 #include "tests/core/StreamBytes.h"
 #include "tests/support/ScriptedUI.h"
 #include "transactions/XManager.h"
+#include "app/Registration.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/ObjectStream.h"
+#include "app/Registration.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "envelopes/EnvelopeRoot.h"
 #include "tests/envelopes/EnvelopeTestSupport.h"
 #include "tests/support/ScriptedUI.h"
+#include "app/Registration.h"
 
 using namespace envtest;
 

@@ -1,7 +1,7 @@
 // The watchdog: warnings on idle passes when a watched balance sinks below its threshold.
 #include <gtest/gtest.h>
 
-#include "app/Idler.h"
+#include "core/Idler.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/Env.h"
 #include "envelopes/EnvelopeList.h"
@@ -9,6 +9,7 @@
 #include "envelopes/Watchdog.h"
 #include "tests/envelopes/EnvelopeTestSupport.h"
 #include "tests/support/ScriptedUI.h"
+#include "app/Registration.h"
 
 using namespace envtest;
 

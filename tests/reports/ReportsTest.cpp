@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "app/NewBudget.h"
-#include "app/SettingsList.h"
+#include "core/SettingsList.h"
 #include "plan/AllocationPlan.h"
 #include "reports/AccountSummaryReport.h"
 #include "reports/AllocationPlanReport.h"

@@ -4,6 +4,7 @@
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "tests/core/StreamBytes.h"
+#include "app/Registration.h"
 
 #include <gtest/gtest.h>
 
@@ -262,7 +263,7 @@ TEST(XManagerOrder, RulesInTurn) {
     EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "x", 3), Rec(Day(1), 1, "X", 3)));
 }
 
-TEST(XManagerOrder, EnvelopePlacesComeFromTheOpenDocument) {
+TEST(XManagerOrder, EnvelopePlacesComeFromTheStoresOwnDocument) {
     TQuilletData doc;
     TEnvelopeRoot* root = doc.GetEnvelopes().GetEnvelopeRoot();
     ASSERT_TRUE(root->NewEnvelope("Food"));  // id 1
@@ -272,11 +273,13 @@ TEST(XManagerOrder, EnvelopePlacesComeFromTheOpenDocument) {
     ASSERT_LT(doc.GetEnvelopes().IndexOf(rent), doc.GetEnvelopes().IndexOf(food));
 
     TXManager m;
-    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "", rent), Rec(Day(1), 1, "", food)));  // no document
-    TQuilletData::SetCurrent(&doc);
+    TQuilletData::SetCurrent(&doc);  // the open document is not the store's
+    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "", rent), Rec(Day(1), 1, "", food)));
+    TQuilletData::SetCurrent(nullptr);
+    m.SetDocument(&doc);
     EXPECT_TRUE(m.SortsBefore(Rec(Day(1), 1, "", rent), Rec(Day(1), 1, "", food)));
     EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "", food), Rec(Day(1), 1, "", rent)));
-    TQuilletData::SetCurrent(nullptr);
+    EXPECT_EQ(doc.GetXManager().Document(), &doc);
 }
 
 TEST(XManagerOrder, CodeTextComparison) {

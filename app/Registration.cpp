@@ -1,3 +1,5 @@
+#include "app/Registration.h"
+
 #include "core/ObjectStream.h"
 
 #include "accounts/Account.h"
