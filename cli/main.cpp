@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/UpdateCheck.h"
 #include "app/Version.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleUI.h"
@@ -13,8 +14,6 @@
 #include "app/Registration.h"
 
 namespace {
-
-constexpr int Build = 1004;
 
 struct TCommand {
     const char* name;
@@ -32,6 +31,8 @@ constexpr TCommand Commands[] = {
      "make a new budget; --account \"NAME;KIND;CLOSING-BALANCE;M/D/Y\", repeatable"},
     {"plan", RunPlanCommand, "FILE.qlt [--period NAME]", "print the allocation plan as text"},
     {"demo", RunDemoCommand, "FILE.qlt", "write a demo household budget"},
+    {"add", RunAddCommand, "FILE.qlt --amount EXPR (--account A --envelope E | ...)",
+     "enter one transaction; \"add --help\" lists the forms"},
     {"import", RunImportCommand, "FILE.qlt STATEMENT --account NAME",
      "import a bank statement into an account"},
     {"report", RunReportCommand, "KIND FILE.qlt [OPTIONS]",
@@ -60,7 +61,8 @@ int main(int argc, char** argv) {
     }
     const std::string& name = args.front();
     if (name == "--version") {
-        std::cout << "quillet-cli " << QuilletVersionText() << " build " << Build << "\n";
+        std::cout << "quillet-cli " << QuilletVersionText() << " build " << QuilletBuildNumber()
+                  << "\n";
         return 0;
     }
     if (name == "--help" || name == "-h" || name == "help") {

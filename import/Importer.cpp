@@ -159,12 +159,15 @@ TImportResult RunImport(TQuilletData& doc, uint32_t account, std::vector<TImport
         envelope = doc.GetAccounts().GetDefaultEnvelope(account);
 
     TDate last;
-    for (const TImportItem& item : items) {
-        if (item.date > last) last = item.date;
-        if (item.matched)
-            ClearMatched(store, item, result);
-        else
-            AddItem(store, account, envelope, item, options, result);
+    {
+        TXManager::TBulkPosting posting(store);
+        for (const TImportItem& item : items) {
+            if (item.date > last) last = item.date;
+            if (item.matched)
+                ClearMatched(store, item, result);
+            else
+                AddItem(store, account, envelope, item, options, result);
+        }
     }
 
     if (!result.Changed()) {

@@ -8,7 +8,8 @@
 #include <memory>
 #include <vector>
 
-#include "tests/core/StreamBytes.h"
+#include "tests/support/Streams.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -313,7 +314,8 @@ TEST_F(ObjectStreamTest, LargeBlocksAndFilesRoundTrip) {
     std::vector<uint8_t> big(100000);
     for (size_t i = 0; i < big.size(); ++i)
         big[i] = static_cast<uint8_t>(i * 7);
-    auto path = std::filesystem::temp_directory_path() / "quillet-stream-test.bin";
+    TTempFolder folder;
+    auto path = folder / "stream.bin";
     {
         ofpstream os(path.string());
         ASSERT_TRUE(os.good());

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core/ObjectStream.h"
-#include "tests/core/StreamBytes.h"
+#include "tests/support/Streams.h"
 
 using namespace streambytes;
 

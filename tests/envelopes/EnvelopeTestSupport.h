@@ -12,8 +12,8 @@
 #include "envelopes/EnvelopeDialogs.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeReferences.h"
-#include "tests/core/StreamBytes.h"
 #include "tests/support/ScriptedEnvelopeDialogs.h"
+#include "tests/support/Streams.h"
 
 namespace envtest {
 
@@ -21,9 +21,12 @@ using ::TScriptedEnvelopeDialogs;
 
 using streambytes::Bytes;
 using streambytes::Cat;
+using streambytes::ExpectEveryTruncationFails;
 using streambytes::Header;
+using streambytes::ReadAs;
 using streambytes::Str;
 using streambytes::W32;
+using streambytes::WriteOne;
 
 // A new-object record: tag 2, '[', the class name, the class version, the fields, ']'.
 inline Bytes Record(const std::string& name, uint32_t version, const Bytes& fields) {

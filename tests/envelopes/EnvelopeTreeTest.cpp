@@ -107,17 +107,11 @@ TEST_F(EnvelopeTreeTest, SiblingsFollowTheOrderingRules) {
     EXPECT_EQ(Children(Node("N")), "A [alias]");
 
     // Written last to first and read back, the order is the same.
-    omemstream os;
-    os << &list;
-    imemstream is(os.bytes());
-    TEnvelopeList* copy = nullptr;
-    RegisterQuilletClasses();
-    is >> copy;
+    auto copy = ReadAs<TEnvelopeList>(WriteOne(&list));
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(Children(copy->GetRoot()), "A,G,N,M");
     EXPECT_EQ(Children(copy->FindByName("G")), "B,D,H");
     EXPECT_EQ(Children(copy->FindByName("M")), "B [alias],H [alias]");
-    delete copy;
 }
 
 TEST_F(EnvelopeTreeTest, BalancesPassUpTheTreeAndAlongAliases) {

@@ -10,6 +10,7 @@
 #include "tests/envelopes/EnvelopeTestSupport.h"
 #include "tests/support/ScriptedUI.h"
 #include "app/Registration.h"
+#include "tests/support/Streams.h"
 
 using namespace envtest;
 
@@ -74,15 +75,9 @@ TEST(WatchdogTest, IdlePassesWarnForEnvelopesAndBundles) {
     EXPECT_EQ(ui.messages.size(), 3u);
 
     // Reading a node starts it afresh: no warning on its first pass.
-    RegisterQuilletClasses();
-    omemstream os;
-    os << &list;
-    imemstream is(os.bytes());
-    TEnvelopeList* copy = nullptr;
-    is >> copy;
+    auto copy = streambytes::ReadAs<TEnvelopeList>(streambytes::WriteOne(&list));
     ASSERT_NE(copy, nullptr);
     EXPECT_TRUE(static_cast<TEnv*>(copy->FindByName("Rent"))->GetWatchState().firstPass);
-    delete copy;
 }
 
 }  // namespace

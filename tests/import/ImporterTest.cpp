@@ -2,7 +2,6 @@
 // and the console command run as a user would.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 
@@ -31,14 +30,7 @@ constexpr const char* Statement =
     "<STMTTRN><TRNTYPE>CREDIT<DTPOSTED>20240506<TRNAMT>100.00<NAME>Payroll"
     "<MEMO>May</STMTTRN>\r\n</BANKTRANLIST></OFX>\r\n";
 
-fs::path TempDir(const char* name) {
-    fs::path dir = fs::temp_directory_path() / (name + std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
-fs::path WriteStatement(const fs::path& dir) {
+fs::path WriteStatement(const TTempFolder& dir) {
     fs::path path = dir / "May.OFX";
     std::ofstream(path, std::ios::binary) << Statement;
     return path;
@@ -49,12 +41,8 @@ protected:
     TScriptedImportDialogs dialogs;
     TRecordingWindows windows;
     TSettingsList config;
-    fs::path dir = TempDir("quillet-importer-");
+    TTempFolder dir;
 
-    void TearDown() override {
-        fs::remove_all(dir);
-        XBudgetTest::TearDown();
-    }
     uint32_t Entered(const char* code, const char* amount, TDate date) {
         TXItem* row = NewRow(XAccount, checking, food, date);
         row->SetCellText(XColCode, code);
@@ -166,7 +154,7 @@ TEST_F(ImporterTest, HeadlessOptionsFilterOldItemsAndMovePayeeToMemo) {
 
 TEST(ImportCommandTest, ImportsAStatementIntoASavedBudgetOnce) {
     RegisterQuilletClasses();
-    fs::path dir = TempDir("quillet-import-cli-");
+    TTempFolder dir;
     fs::path budget = dir / "home.qlt";
     {
         TQuilletData doc;
@@ -201,7 +189,6 @@ TEST(ImportCommandTest, ImportsAStatementIntoASavedBudgetOnce) {
     EXPECT_EQ(second.status, 0) << second.err;
     EXPECT_EQ(second.out.find("added"), std::string::npos) << second.out;
     EXPECT_NE(second.out.find(NothingToImportText), std::string::npos) << second.out;
-    fs::remove_all(dir);
 }
 
 }  // namespace

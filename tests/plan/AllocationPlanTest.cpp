@@ -4,7 +4,6 @@
 
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "app/QuilletConfig.h"
@@ -18,6 +17,7 @@
 #include "plan/XTemplateManager.h"
 #include "tests/support/ScriptedUI.h"
 #include "tests/support/ScriptedPlanDialogs.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -284,9 +284,10 @@ TEST_F(AllocationPlanTest, PlanDefinitionTextFillsColumnsAndRowsUntilAnElementIs
 }
 
 TEST_F(AllocationPlanTest, HeadlessSetUpReadsADefinitionFileOrRefusesAnUnreadableOne) {
-    std::filesystem::path path = std::filesystem::temp_directory_path() / "quillet-plan-test.xml";
-    std::ofstream(path) << "<label>Wage</label><label></label><label></label><label></label>"
-                           "<label>Rent</label><amount>800</amount>";
+    TTempFolder folder;
+    std::filesystem::path path = folder.Write(
+        "plan.xml", std::string("<label>Wage</label><label></label><label></label>"
+                                "<label></label><label>Rent</label><amount>800</amount>"));
     TNewPlanInput input;
     input.definitionPath = path.string();
     EXPECT_TRUE(Plan().SetUpNewPlanHeadless(input));

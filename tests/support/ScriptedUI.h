@@ -31,7 +31,7 @@ public:
             answers.pop_front();
             return r;
         }
-        return buttons == TMsgButtons::Ok ? TMsgResult::Ok
+        return buttons == TMsgButtons::Ok      ? TMsgResult::Ok
                : buttons == TMsgButtons::YesNo ? TMsgResult::No
                                                : TMsgResult::Cancel;
     }
