@@ -8,11 +8,11 @@
 #include "accounts/AccountList.h"
 #include "accounts/AccountReferences.h"
 #include "accounts/AccountRoot.h"
-#include "core/QuilletOptions.h"
-#include "core/UIPort.h"
 #include "controls/EditText.h"
 #include "core/QuilletData.h"
+#include "core/QuilletOptions.h"
 #include "core/TreeStream.h"
+#include "core/UIPort.h"
 
 namespace {
 

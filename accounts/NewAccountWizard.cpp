@@ -2,8 +2,8 @@
 
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
-#include "core/UIPort.h"
 #include "core/QuilletData.h"
+#include "core/UIPort.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "transactions/XItem.h"

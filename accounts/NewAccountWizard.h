@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/PortSlot.h"
 #include "core/Date.h"
 #include "core/IdObjectList.h"
+#include "core/PortSlot.h"
 #include "core/TarnStringList.h"
 
 class TQuilletData;

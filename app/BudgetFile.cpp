@@ -3,10 +3,10 @@
 #include <fstream>
 
 #include "app/PlatformPort.h"
+#include "app/Registration.h"
 #include "core/ObjectStream.h"
 #include "core/QuilletData.h"
 #include "transactions/XManager.h"
-#include "app/Registration.h"
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& error) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);

@@ -16,8 +16,7 @@ TCurrentDocument::~TCurrentDocument() {
 std::unique_ptr<TQuilletData> CreateNewBudget(const std::string& planDefinitionPath) {
     auto doc = std::make_unique<TQuilletData>();
     TQuilletData::SetCurrent(doc.get());
-    if (!doc->GetPlan().SetUpNewPlan(planDefinitionPath) ||
-        !TAccountWizard(*doc).Run()) {
+    if (!doc->GetPlan().SetUpNewPlan(planDefinitionPath) || !TAccountWizard(*doc).Run()) {
         TQuilletData::SetCurrent(nullptr);
         return nullptr;
     }

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/SettingsList.h"
 #include "core/ObjectStream.h"
 #include "core/QuilletOptions.h"
+#include "core/SettingsList.h"
 
 class TPlatformPort;
 class TQuilletData;

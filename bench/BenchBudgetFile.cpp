@@ -8,12 +8,12 @@
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
 #include "app/BudgetFile.h"
+#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "transactions/XManager.h"
 #include "transactions/XRecord.h"
-#include "app/Registration.h"
 
 namespace {
 

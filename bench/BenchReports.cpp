@@ -8,6 +8,7 @@
 
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
+#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/EnvelopeList.h"
@@ -21,7 +22,6 @@
 #include "reports/EnvelopeSummaryReport.h"
 #include "transactions/XManager.h"
 #include "transactions/XRecord.h"
-#include "app/Registration.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "app/Registration.h"
 #include "app/UpdateCheck.h"
 #include "app/Version.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleUI.h"
 #include "core/ObjectStream.h"
-#include "app/Registration.h"
 
 namespace {
 

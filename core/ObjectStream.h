@@ -208,9 +208,8 @@ std::unique_ptr<T> ipstream::ReadObject(Discard discard) {
 
 template <class T>
 std::unique_ptr<T> ipstream::ReadObject() {
-    return ReadObject<T>([this](std::unique_ptr<TStreamableBase> other) {
-        adoptOrphan(other.release());
-    });
+    return ReadObject<T>(
+        [this](std::unique_ptr<TStreamableBase> other) { adoptOrphan(other.release()); });
 }
 
 // Typed reading of a pointer the reader does not own (a back reference to an object read

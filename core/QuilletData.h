@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/SettingsList.h"
 #include "core/Date.h"
 #include "core/ObjectStream.h"
+#include "core/SettingsList.h"
 
 class TAccountList;
 class TAllocationPlan;
@@ -21,8 +21,8 @@ struct TChildPlacement {
     int32_t show = 3;  // 1 minimised, 2 maximised, 3 normal
     bool open = false;
 
-    void Write(opstream& os) const;      // with the layout number first
-    void Read(ipstream& is, bool first); // first: the oldest form, without the layout number
+    void Write(opstream& os) const;       // with the layout number first
+    void Read(ipstream& is, bool first);  // first: the oldest form, without the layout number
 };
 
 // Told whenever the document's modified state changes (the status bar shows "Modified").

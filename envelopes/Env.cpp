@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "core/UIPort.h"
+#include "core/WindowPort.h"
 #include "envelopes/EnvelopeAlias.h"
 #include "envelopes/EnvelopeDialogs.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeReferences.h"
-#include "core/WindowPort.h"
 
 void WriteFloat(opstream& os, float value) {
     uint32_t bits = 0;

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <memory>
 
-#include "core/QuilletOptions.h"
-#include "core/UIPort.h"
 #include "controls/EditText.h"
 #include "core/QuilletData.h"
+#include "core/QuilletOptions.h"
 #include "core/TreeStream.h"
+#include "core/UIPort.h"
 #include "envelopes/Association.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/Env.h"

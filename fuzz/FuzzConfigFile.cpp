@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "app/QuilletConfig.h"
-#include "core/ObjectStream.h"
 #include "app/Registration.h"
+#include "core/ObjectStream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RegisterQuilletClasses();

@@ -4,9 +4,10 @@
 #include <limits>
 
 #include "accounts/AccountList.h"
+#include "core/QuilletData.h"
 #include "core/SettingsList.h"
 #include "core/UIPort.h"
-#include "core/QuilletData.h"
+#include "core/WindowPort.h"
 #include "envelopes/EnvelopeList.h"
 #include "import/ImportDialogs.h"
 #include "import/ImportMatch.h"
@@ -14,7 +15,6 @@
 #include "transactions/Filters.h"
 #include "transactions/XItem.h"
 #include "transactions/XManager.h"
-#include "core/WindowPort.h"
 
 namespace {
 
@@ -195,7 +195,8 @@ void ImportStatement(TQuilletData& doc, TSettingsList& config, TStatementKind ki
         TStatementFileBuffer chooser{
             ofx ? "Open OFX File" : "Open QIF File",
             ofx ? "OFX File|*.ofx|QFX File|*.qfx|All Files|*.*|" : "QIF File|*.qif|All Files|*.*|",
-            config.GetString(folderKey, "."), {}};
+            config.GetString(folderKey, "."),
+            {}};
         if (!ImportDialogs().ChooseStatementFile(chooser) || chooser.path.empty()) return;
         file = chooser.path;
         config.SetString(folderKey, Folder(file));

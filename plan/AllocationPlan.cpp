@@ -6,11 +6,11 @@
 #include <iterator>
 #include <optional>
 
+#include "core/QuilletData.h"
 #include "core/QuilletOptions.h"
 #include "core/SettingsList.h"
-#include "core/UIPort.h"
-#include "core/QuilletData.h"
 #include "core/TarnStringList.h"
+#include "core/UIPort.h"
 #include "envelopes/Env.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"

@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
-#include "core/QuilletOptions.h"
-#include "core/QuilletOptions.h"
-#include "core/SettingsList.h"
-#include "core/UIPort.h"
 #include "controls/EditText.h"
 #include "core/ManagedList.h"
 #include "core/QuilletData.h"
+#include "core/QuilletOptions.h"
+#include "core/SettingsList.h"
 #include "core/TarnStringList.h"
+#include "core/UIPort.h"
 #include "envelopes/EnvelopeList.h"
 #include "plan/PlanDialogs.h"
 #include "plan/XTemplateManager.h"

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/PortSlot.h"
 #include "core/Date.h"
+#include "core/PortSlot.h"
 
 class TIdObjectList;
 

@@ -1,8 +1,8 @@
 #include "transactions/TransferDialogs.h"
 
 #include "accounts/AccountList.h"
-#include "core/UIPort.h"
 #include "core/Money.h"
+#include "core/UIPort.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
-#include "core/PortSlot.h"
 #include "core/Date.h"
+#include "core/PortSlot.h"
 
 class TAccountList;
 class TIdObjectList;

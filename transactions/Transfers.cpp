@@ -3,14 +3,14 @@
 #include <vector>
 
 #include "accounts/AccountList.h"
-#include "core/UIPort.h"
 #include "core/QuilletData.h"
+#include "core/UIPort.h"
+#include "core/WindowPort.h"
 #include "envelopes/EnvelopeList.h"
 #include "transactions/Filters.h"
 #include "transactions/TransferDialogs.h"
 #include "transactions/XItem.h"
 #include "transactions/XManager.h"
-#include "core/WindowPort.h"
 
 namespace {
 

@@ -4,15 +4,15 @@
 #include <vector>
 
 #include "accounts/AccountList.h"
-#include "core/QuilletOptions.h"
-#include "core/UIPort.h"
 #include "core/Money.h"
 #include "core/QuilletData.h"
+#include "core/QuilletOptions.h"
+#include "core/UIPort.h"
+#include "core/WindowPort.h"
 #include "envelopes/EnvelopeList.h"
 #include "plan/XTemplateManager.h"
 #include "transactions/Filters.h"
 #include "transactions/XManager.h"
-#include "core/WindowPort.h"
 
 namespace {
 

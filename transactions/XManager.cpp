@@ -8,11 +8,11 @@
 
 #include "accounts/AccountList.h"
 #include "core/QuilletData.h"
+#include "core/WindowPort.h"
 #include "envelopes/EnvelopeList.h"
 #include "transactions/Filters.h"
 #include "transactions/XItem.h"
 #include "transactions/XList.h"
-#include "core/WindowPort.h"
 
 namespace {
 

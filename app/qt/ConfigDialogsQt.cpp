@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
-#include "core/UIPort.h"
 #include "controls/qt/QtText.h"
+#include "core/UIPort.h"
 
 namespace {
 

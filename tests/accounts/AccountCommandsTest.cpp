@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "../support/ScriptedUI.h"
-#include "tests/support/ScriptedAccountDialogs.h"
 #include "accounts/Account.h"
 #include "accounts/AccountGroup.h"
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
+#include "tests/support/ScriptedAccountDialogs.h"
 #include "tests/support/ScriptedWindows.h"
 
 namespace {

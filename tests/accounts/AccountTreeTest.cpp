@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/ScriptedAccountDialogs.h"
 #include "accounts/Account.h"
 #include "accounts/AccountGroup.h"
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
 #include "app/QuilletConfig.h"
+#include "tests/support/ScriptedAccountDialogs.h"
 #include "tests/support/ScriptedWindows.h"
 
 namespace {
@@ -174,9 +174,9 @@ TEST_F(AccountTreeTest, ChoosingOpeningAndExpanding) {
     a->DoubleClick(3);
     a->DoubleClick(4);
     a->OpenReconcile();
-    EXPECT_EQ(windows.accountLedgers, (std::vector<std::pair<uint32_t, TLedgerMode>>{
-                                          {a->GetId(), TLedgerMode::Normal},
-                                          {a->GetId(), TLedgerMode::Reconcile}}));
+    EXPECT_EQ(windows.accountLedgers,
+              (std::vector<std::pair<uint32_t, TLedgerMode>>{
+                  {a->GetId(), TLedgerMode::Normal}, {a->GetId(), TLedgerMode::Reconcile}}));
     // Groups flip whatever the column.
     g->DoubleClick(1);
     EXPECT_EQ(list.GetCount(), 2u);

@@ -13,15 +13,15 @@
 #include "app/BudgetCheck.h"
 #include "app/BudgetFile.h"
 #include "app/NewBudget.h"
+#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "platform/Platform.h"
 #include "tests/support/CliRunner.h"
+#include "tests/support/ScriptedAccountWizard.h"
 #include "tests/support/ScriptedUI.h"
 #include "transactions/XManager.h"
-#include "app/Registration.h"
-#include "tests/support/ScriptedAccountWizard.h"
 
 namespace fs = std::filesystem;
 

@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "app/BudgetFile.h"
 #include "app/FileLock.h"

@@ -10,6 +10,7 @@
 #include "app/BudgetCheck.h"
 #include "app/BudgetFile.h"
 #include "app/NewBudget.h"
+#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
@@ -19,7 +20,6 @@
 #include "tests/support/CliRunner.h"
 #include "transactions/XItem.h"
 #include "transactions/XManager.h"
-#include "app/Registration.h"
 
 namespace fs = std::filesystem;
 

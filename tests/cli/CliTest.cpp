@@ -5,8 +5,8 @@
 #include <fstream>
 
 #include "app/QuilletConfig.h"
-#include "tests/support/CliRunner.h"
 #include "app/Registration.h"
+#include "tests/support/CliRunner.h"
 #include "tests/support/Streams.h"
 
 namespace fs = std::filesystem;

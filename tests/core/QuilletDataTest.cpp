@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "accounts/AccountList.h"
+#include "app/Registration.h"
 #include "envelopes/EnvelopeList.h"
 #include "plan/XTemplateManager.h"
 #include "tests/support/ScriptedUI.h"
 #include "tests/support/Streams.h"
 #include "transactions/XManager.h"
-#include "app/Registration.h"
 
 namespace {
 

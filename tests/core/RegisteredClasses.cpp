@@ -2,8 +2,8 @@
 // test run on its own behaves as it does inside the whole suite.
 #include <gtest/gtest.h>
 
-#include "core/ObjectStream.h"
 #include "app/Registration.h"
+#include "core/ObjectStream.h"
 
 namespace {
 

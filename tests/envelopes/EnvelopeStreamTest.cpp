@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "app/Registration.h"
 #include "envelopes/Association.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/Env.h"
@@ -11,7 +12,6 @@
 #include "envelopes/EnvelopeRoot.h"
 #include "tests/envelopes/EnvelopeTestSupport.h"
 #include "tests/support/ScriptedUI.h"
-#include "app/Registration.h"
 
 using namespace envtest;
 

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/QuilletConfig.h"
+#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "envelopes/Association.h"
 #include "envelopes/Bundle.h"
@@ -15,7 +16,6 @@
 #include "envelopes/EnvelopeRoot.h"
 #include "tests/envelopes/EnvelopeTestSupport.h"
 #include "tests/support/ScriptedUI.h"
-#include "app/Registration.h"
 #include "tests/support/ScriptedWindows.h"
 
 using namespace envtest;

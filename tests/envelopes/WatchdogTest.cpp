@@ -1,6 +1,7 @@
 // The watchdog: warnings on idle passes when a watched balance sinks below its threshold.
 #include <gtest/gtest.h>
 
+#include "app/Registration.h"
 #include "core/Idler.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/Env.h"
@@ -9,7 +10,6 @@
 #include "envelopes/Watchdog.h"
 #include "tests/envelopes/EnvelopeTestSupport.h"
 #include "tests/support/ScriptedUI.h"
-#include "app/Registration.h"
 #include "tests/support/Streams.h"
 
 using namespace envtest;

@@ -304,7 +304,8 @@ private slots:
         QVERIFY(TCommandLine::Parse({}).filePath.empty());
 
         TConfigFile config(platform, Screen);
-        TMainWindow window(session, config, TCommandLine::Parse({"quillet", "-f", "/nowhere/B.qlt"}));
+        TMainWindow window(session, config,
+                           TCommandLine::Parse({"quillet", "-f", "/nowhere/B.qlt"}));
         window.ShowAsConfigured();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCoreApplication::processEvents();

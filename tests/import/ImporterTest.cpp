@@ -6,15 +6,15 @@
 #include <fstream>
 
 #include "app/BudgetFile.h"
-#include "import/ImportOptions.h"
+#include "app/Registration.h"
 #include "import/ImportDialogs.h"
+#include "import/ImportOptions.h"
 #include "import/Importer.h"
 #include "platform/Platform.h"
 #include "tests/support/CliRunner.h"
-#include "tests/transactions/XBudgetFixture.h"
-#include "app/Registration.h"
-#include "tests/support/ScriptedWindows.h"
 #include "tests/support/ScriptedImportDialogs.h"
+#include "tests/support/ScriptedWindows.h"
+#include "tests/transactions/XBudgetFixture.h"
 
 namespace fs = std::filesystem;
 

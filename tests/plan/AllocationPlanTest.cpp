@@ -15,8 +15,8 @@
 #include "plan/Period.h"
 #include "plan/PlanDialogs.h"
 #include "plan/XTemplateManager.h"
-#include "tests/support/ScriptedUI.h"
 #include "tests/support/ScriptedPlanDialogs.h"
+#include "tests/support/ScriptedUI.h"
 #include "tests/support/TempFolder.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #include "plan/PlanDialogs.h"
 #include "plan/TemplateDialogs.h"
 #include "plan/XTemplateManager.h"
+#include "tests/support/ScriptedPlanDialogs.h"
 #include "tests/transactions/XBudgetFixture.h"
 #include "transactions/Filters.h"
-#include "tests/support/ScriptedPlanDialogs.h"
 
 namespace {
 

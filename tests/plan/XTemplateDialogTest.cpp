@@ -6,12 +6,12 @@
 #include <functional>
 
 #include "app/QuilletConfig.h"
-#include "core/SettingsList.h"
 #include "core/QuilletData.h"
+#include "core/SettingsList.h"
 #include "plan/TemplateDialogs.h"
 #include "plan/XTemplateManager.h"
-#include "tests/support/ScriptedUI.h"
 #include "tests/support/ScriptedTemplateDialogs.h"
+#include "tests/support/ScriptedUI.h"
 
 namespace {
 

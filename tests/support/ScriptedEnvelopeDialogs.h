@@ -14,7 +14,6 @@
 // passes or when the queue is empty.
 class TScriptedEnvelopeDialogs : public TEnvelopeDialogPort {
 public:
-
     struct TPropertyAnswer {
         TPropertyAnswer(std::vector<std::string> names, float threshold = 0,
                         std::string description = {}, bool inPlan = true)

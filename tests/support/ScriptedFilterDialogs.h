@@ -9,7 +9,6 @@
 // Answers the "Transaction Filter" dialog from a queue of edits; an empty queue cancels.
 class TScriptedFilterDialogs : public TFilterDialogPort {
 public:
-
     std::deque<std::function<void(TFilterCriteria&)>> edits;
     TFilterDialogBuffer last;  // as the dialog was opened
 

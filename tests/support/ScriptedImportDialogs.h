@@ -1,4 +1,5 @@
-// The statement import's dialog port for tests: a chosen account, and the import dialog accepted for it.
+// The statement import's dialog port for tests: a chosen account, and the import dialog accepted
+// for it.
 #pragma once
 
 #include <cstdint>

@@ -12,7 +12,6 @@
 
 class TScriptedPlanDialogs : public TPlanDialogPort {
 public:
-
     // What the user does in "Edit Allocation Plan"; its result is "Save and Close".
     std::function<bool(TPlanDialogBuffer&)> edit = [](TPlanDialogBuffer&) { return false; };
     bool incomeOk = false;

@@ -10,7 +10,6 @@
 
 class TScriptedTemplateDialogs : public TTemplateDialogPort {
 public:
-
     TFixedScreen screen{1920, 1080};
     TSettingsList settings;
     std::vector<TXTemplateDialogBuffer> opened;  // as each dialog opened

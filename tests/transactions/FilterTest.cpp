@@ -13,10 +13,10 @@
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "tests/envelopes/EnvelopeTestSupport.h"
+#include "tests/support/ScriptedFilterDialogs.h"
 #include "tests/support/ScriptedUI.h"
 #include "transactions/EditableFilter.h"
 #include "transactions/Filters.h"
-#include "tests/support/ScriptedFilterDialogs.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include <deque>
 #include <functional>
 
+#include "tests/support/ScriptedTransferDialogs.h"
 #include "tests/transactions/XBudgetFixture.h"
 #include "transactions/Filters.h"
 #include "transactions/TransferDialogs.h"
 #include "transactions/Transfers.h"
-#include "tests/support/ScriptedTransferDialogs.h"
 
 namespace {
 

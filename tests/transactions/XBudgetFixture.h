@@ -14,9 +14,9 @@
 #include "envelopes/EnvelopeRoot.h"
 #include "tests/envelopes/EnvelopeTestSupport.h"
 #include "tests/support/ScriptedUI.h"
+#include "tests/support/ScriptedWindows.h"
 #include "transactions/XItem.h"
 #include "transactions/XManager.h"
-#include "tests/support/ScriptedWindows.h"
 
 namespace xtest {
 

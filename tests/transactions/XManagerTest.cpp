@@ -1,9 +1,9 @@
 #include "transactions/XManager.h"
 
+#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
-#include "app/Registration.h"
 #include "tests/support/Streams.h"
 #include "transactions/XItem.h"
 
