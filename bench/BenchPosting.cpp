@@ -14,6 +14,7 @@
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
 #include "app/BudgetFile.h"
+#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "core/SettingsList.h"
 #include "envelopes/EnvelopeList.h"

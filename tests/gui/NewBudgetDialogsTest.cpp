@@ -15,6 +15,7 @@
 #include "accounts/qt/AccountWizardDialog.h"
 #include "app/NewBudget.h"
 #include "app/QuilletConfig.h"
+#include "app/Registration.h"
 #include "app/qt/AboutDialog.h"
 #include "app/qt/SplashWindow.h"
 #include "core/ObjectStream.h"
