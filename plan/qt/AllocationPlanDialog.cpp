@@ -12,8 +12,8 @@
 #include <QVBoxLayout>
 
 #include "app/QuilletConfig.h"
-#include "app/qt/QtUIPort.h"
 #include "controls/qt/ControlNames.h"
+#include "controls/qt/QtText.h"
 #include "core/LedgerList.h"
 #include "plan/AllocationPlan.h"
 #include "plan/Period.h"

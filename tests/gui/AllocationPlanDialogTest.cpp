@@ -9,7 +9,9 @@
 #include <functional>
 
 #include "app/BudgetFile.h"
+#include "app/NewBudget.h"
 #include "app/QuilletConfig.h"
+#include "app/Registration.h"
 #include "core/ObjectStream.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
@@ -90,7 +92,7 @@ private slots:
         TCurrentDocument current(doc);
         TFixedScreen screen;
         TPlanDialogsQt port(nullptr, screen);
-        SetPlanDialogPort(&port);
+        TPortInstall<TPlanDialogPort> installed(PlanDialogs, port);
         TModalScript script;
         QString weekly, total, header, reopened;
         QStringList footer;
@@ -141,7 +143,6 @@ private slots:
         QCOMPARE(reopened, QString("25.00"));  // the plan stays weekly
         QCOMPARE(first->GetEnvelopeAmount(envelope, Period::Monthly).Cents(), 10833);
         QCOMPARE(script.unscripted, 0);
-        SetPlanDialogPort(nullptr);
     }
 
     void renderDemo() {  // TEMP

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 
-#include "app/qt/QtUIPort.h"
+#include "controls/qt/QtText.h"
 #include "core/LedgerList.h"
 
 namespace {
