@@ -11,10 +11,10 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "app/QuilletConfig.h"
 #include "controls/qt/ControlNames.h"
 #include "controls/qt/QtText.h"
 #include "core/LedgerList.h"
+#include "core/QuilletOptions.h"
 #include "plan/AllocationPlan.h"
 #include "plan/Period.h"
 #include "views/qt/LedgerTableModel.h"
@@ -45,8 +45,7 @@ QPushButton* Button(QWidget* parent, const char* objectName, const QString& capt
 
 }  // namespace
 
-TAllocationPlanDialog::TAllocationPlanDialog(TPlanDialogBuffer& buffer,
-                                             const TQuilletOptions* options, QWidget* parent)
+TAllocationPlanDialog::TAllocationPlanDialog(TPlanDialogBuffer& buffer, QWidget* parent)
     : QDialog(parent), buffer(buffer), rows(std::make_unique<TPlanRows>(*buffer.plan)) {
     TAllocationPlan* plan = buffer.plan;
     setObjectName("allocationPlan");
@@ -85,8 +84,7 @@ TAllocationPlanDialog::TAllocationPlanDialog(TPlanDialogBuffer& buffer,
     model->SetStripe(QColor(255, 255, 164));
     grid = NameControl(new TLedgerTableView(this), "planGrid", "Allocation Plan");
     grid->setModel(model);
-    const TQuilletOptions defaults{};
-    const TQuilletOptions& o = options ? *options : defaults;
+    const TQuilletOptions& o = CurrentOptions();
     const int charWidth = grid->fontMetrics().averageCharWidth();
     grid->setColumnWidth(0, static_cast<int>(o.envelopeLabelWidth) * charWidth);
     for (int c = 1; c < model->columnCount(); ++c)

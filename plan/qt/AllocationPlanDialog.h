@@ -12,16 +12,13 @@ class TLedgerFooter;
 class TLedgerList;
 class TLedgerTableModel;
 class TLedgerTableView;
-struct TQuilletOptions;
 
 class TAllocationPlanDialog : public QDialog, public TPlanView {
     Q_OBJECT
 
 public:
-    // Opens at the buffer's size, centred on the screen; options give the column widths (the
-    // defaults when null).
-    TAllocationPlanDialog(TPlanDialogBuffer& buffer, const TQuilletOptions* options,
-                          QWidget* parent = nullptr);
+    // Opens at the buffer's size, centred on the screen, with the configured column widths.
+    explicit TAllocationPlanDialog(TPlanDialogBuffer& buffer, QWidget* parent = nullptr);
     ~TAllocationPlanDialog() override;
 
     void PlanChanged() override;

@@ -127,8 +127,7 @@ TChooseTemplateBuffer TChooseTemplateDialog::Buffer() const {
 
 bool TPlanDialogsQt::EditPlan(TPlanDialogBuffer& buffer) {
     if (!buffer.plan) return false;
-    QWidget* owner = buffer.parent ? static_cast<QWidget*>(buffer.parent) : parent;
-    TAllocationPlanDialog dialog(buffer, options, owner);
+    TAllocationPlanDialog dialog(buffer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 

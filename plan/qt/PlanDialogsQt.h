@@ -12,7 +12,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class TScreenPort;
-struct TQuilletOptions;
 
 // "Enter Monthly Income": four amount fields.
 class TMonthlyIncomeDialog : public QDialog {
@@ -58,9 +57,6 @@ public:
     TPlanDialogsQt(QWidget* parent, const TScreenPort& screen, TSettingsList* settings = nullptr)
         : parent(parent), screen(screen), settings(settings) {}
 
-    // The options give the plan grid its column widths; null keeps the defaults.
-    void SetOptions(const TQuilletOptions* o) { options = o; }
-
     bool EditPlan(TPlanDialogBuffer& buffer) override;
     bool EnterMonthlyIncome(TMonthlyIncomeBuffer& buffer) override;
     bool GetString(TStringEntryBuffer& buffer) override;
@@ -73,5 +69,4 @@ private:
     QWidget* parent;
     const TScreenPort& screen;
     TSettingsList* settings;
-    const TQuilletOptions* options = nullptr;
 };

@@ -125,7 +125,7 @@ private slots:
                             TypeIntoCell(*grid, debts, "90");
                             Press(d, "cancel");
                         }};
-        QVERIFY(doc.GetPlan().SetUpNewPlan("", nullptr));
+        QVERIFY(doc.GetPlan().SetUpNewPlan(""));
         QCOMPARE(size, QSize(1152, 648));  // 0.6 of the screen
         QCOMPARE(header, QString("First"));
         QCOMPARE(weekly, QString("23.08"));
@@ -139,7 +139,7 @@ private slots:
         QCOMPARE(first->GetName(), std::string("First"));
         QCOMPARE(first->GetEnvelopeAmount(envelope, Period::Monthly).Cents(), 10833);
 
-        QVERIFY(!doc.GetPlan().Run(nullptr));
+        QVERIFY(!doc.GetPlan().Run());
         QCOMPARE(reopened, QString("25.00"));  // the plan stays weekly
         QCOMPARE(first->GetEnvelopeAmount(envelope, Period::Monthly).Cents(), 10833);
         QCOMPARE(script.unscripted, 0);
@@ -157,7 +157,7 @@ private slots:
         buffer.plan = &plan;
         buffer.width = 1152;
         buffer.height = 648;
-        TAllocationPlanDialog dialog(buffer, nullptr);
+        TAllocationPlanDialog dialog(buffer);
         dialog.show();
         QTest::qWait(50);
         dialog.grab().save("/tmp/h16p_plan.png");
