@@ -8,7 +8,6 @@
 #include <deque>
 #include <functional>
 
-#include "app/BudgetFile.h"
 #include "app/NewBudget.h"
 #include "app/QuilletConfig.h"
 #include "app/Registration.h"
@@ -19,7 +18,6 @@
 #include "plan/Period.h"
 #include "plan/XTemplate.h"
 #include "plan/XTemplateManager.h"
-#include "plan/qt/AllocationPlanDialog.h"
 #include "plan/qt/PlanDialogsQt.h"
 #include "tests/support/ScriptedUI.h"
 
@@ -143,25 +141,6 @@ private slots:
         QCOMPARE(reopened, QString("25.00"));  // the plan stays weekly
         QCOMPARE(first->GetEnvelopeAmount(envelope, Period::Monthly).Cents(), 10833);
         QCOMPARE(script.unscripted, 0);
-    }
-
-    void renderDemo() {  // TEMP
-        std::string error;
-        auto doc = LoadBudgetFile("/work/wt16p/resources/demo/Demo.qlt", error);
-        QVERIFY2(doc, error.c_str());
-        TCurrentDocument current(*doc);
-        TAllocationPlan& plan = doc->GetPlan();
-        plan.BeginEdit();
-        plan.SetViewPeriod(Period::Weekly);
-        TPlanDialogBuffer buffer;
-        buffer.plan = &plan;
-        buffer.width = 1152;
-        buffer.height = 648;
-        TAllocationPlanDialog dialog(buffer);
-        dialog.show();
-        QTest::qWait(50);
-        dialog.grab().save("/tmp/h16p_plan.png");
-        plan.EndEdit();
     }
 };
 

@@ -164,7 +164,9 @@ TLedgerTableView::TLedgerTableView(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setTabKeyNavigation(true);
+    setWordWrap(false);
     verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 }
 
 bool TLedgerTableView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
@@ -196,6 +198,8 @@ TLedgerFooter::TLedgerFooter(TLedgerTableModel& model, QTableView& table, QWidge
     QFont bold = font();
     bold.setBold(true);
     setFont(bold);
+    setWordWrap(false);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     setFixedHeight(verticalHeader()->defaultSectionSize() + 2 * frameWidth());
 
     QHeaderView* header = table.horizontalHeader();
