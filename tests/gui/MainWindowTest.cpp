@@ -16,6 +16,8 @@
 #include <memory>
 
 #include "app/QuilletConfig.h"
+#include "app/Registration.h"
+#include "app/Session.h"
 #include "app/qt/MainWindow.h"
 #include "core/ObjectStream.h"
 #include "platform/Platform.h"
@@ -42,6 +44,7 @@ class MainWindowTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> home;
     TLinuxPlatform platform;
+    TSession session{platform};
 
     QString ConfigPath() const { return home->filePath("config/Quillet/Quillet.cfg"); }
 
@@ -80,7 +83,7 @@ private slots:
         QVERIFY(!QFile::exists(ConfigPath()));
         TConfigFile config(platform, Screen);
         {
-            TMainWindow window(config, {});
+            TMainWindow window(session, config, {});
             QVERIFY(QFile::exists(ConfigPath()));
             QCOMPARE(QString::fromStdString(config.Path()), ConfigPath());
             window.ShowAsConfigured();
@@ -120,7 +123,7 @@ private slots:
         });
         TConfigFile config(platform, Screen);
         {
-            TMainWindow window(config, {});
+            TMainWindow window(session, config, {});
             window.ShowAsConfigured();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             QCOMPARE(window.pos(), QPoint(11, 22));
@@ -141,7 +144,7 @@ private slots:
         // The next start comes up maximised, and a restore then records the normal place again.
         TConfigFile again(platform, Screen);
         {
-            TMainWindow window(again, {});
+            TMainWindow window(session, again, {});
             window.ShowAsConfigured();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
             QVERIFY(window.isMaximized());
@@ -164,7 +167,7 @@ private slots:
             o.windowHeight = -300;
         });
         TConfigFile config(platform, Screen);
-        TMainWindow window(config, {});
+        TMainWindow window(session, config, {});
         window.ShowAsConfigured();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QRect desk = window.screen()->availableVirtualGeometry();
@@ -176,7 +179,7 @@ private slots:
         window.move(-100, 500);
         QVERIFY(window.close());
         TConfigFile again(platform, Screen);
-        TMainWindow reopened(again, {});
+        TMainWindow reopened(session, again, {});
         QCOMPARE(reopened.pos(), QPoint(-100, 500));
     }
 
@@ -185,16 +188,23 @@ private slots:
         QCOMPARE(TMainWindow::TitleFor("/home/ann/money/Budget.qlt"),
                  QString("Budget.qlt - Quillet 3.1 "));
         TConfigFile config(platform, Screen);
-        TMainWindow window(config, {});
-        window.SetFileName("/tmp/Family Budget.qlt");
+        TMainWindow window(session, config, {});
+        session.Open(std::make_unique<TQuilletData>(), "/tmp/Family Budget.qlt");
+        window.RefreshTitle();
         QCOMPARE(window.windowTitle(), QString("Family Budget.qlt - Quillet 3.1 "));
-        window.SetFileName({});
+        // The frame follows the open budget's modified state.
+        session.Document()->SetModified();
+        auto* label = window.findChild<QLabel*>("modifiedLabel");
+        QVERIFY(label);
+        QCOMPARE(label->text(), QString("Modified"));
+        session.Close();
+        window.RefreshTitle();
         QCOMPARE(window.windowTitle(), QString("Quillet 3.1 "));
     }
 
     void commandsAreUniqueAndTheControlBarKeepsItsOrder() {
         TConfigFile config(platform, Screen);
-        TMainWindow window(config, {});
+        TMainWindow window(session, config, {});
 
         QStringList titles;
         for (const QAction* action : window.menuBar()->actions())
@@ -248,7 +258,7 @@ private slots:
             o.showControlBar = 0;
         });
         TConfigFile config(platform, Screen);
-        TMainWindow window(config, {});
+        TMainWindow window(session, config, {});
         window.ShowAsConfigured();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(!window.findChild<QStatusBar*>());
@@ -294,7 +304,8 @@ private slots:
         QVERIFY(TCommandLine::Parse({}).filePath.empty());
 
         TConfigFile config(platform, Screen);
-        TMainWindow window(config, TCommandLine::Parse({"quillet", "-f", "/nowhere/B.qlt"}));
+        TMainWindow window(session, config,
+                           TCommandLine::Parse({"quillet", "-f", "/nowhere/B.qlt"}));
         window.ShowAsConfigured();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCoreApplication::processEvents();
@@ -307,7 +318,7 @@ private slots:
 
     void windowCommandsArrangeTheChildren() {
         TConfigFile config(platform, Screen);
-        TMainWindow window(config, {});
+        TMainWindow window(session, config, {});
         window.ShowAsConfigured();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QMdiArea* client = window.Client();
@@ -359,7 +370,7 @@ private slots:
 
     void aboutBoxShowsTheVersion() {
         TConfigFile config(platform, Screen);
-        TMainWindow window(config, {});
+        TMainWindow window(session, config, {});
         window.ShowAsConfigured();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QString shown;
