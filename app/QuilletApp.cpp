@@ -1,7 +1,8 @@
 #include "app/QuilletApp.h"
 
-#include "app/Idler.h"
 #include "app/QuilletConfig.h"
+#include "app/Session.h"
+#include "core/Idler.h"
 #include "import/Importer.h"
 
 void TStatementImportRunner::ImportFile(TStatementKind kind, const std::string& path) {
@@ -11,19 +12,20 @@ void TStatementImportRunner::ImportFile(TStatementKind kind, const std::string& 
     config.Save();
 }
 
-void TAutoSave::Tick(uint32_t intervalMinutes) {
-    if (intervalMinutes == 0 || state != Idle) return;
-    if (static_cast<uint32_t>(++minutes) > intervalMinutes) state = Due;
-}
-
-TQuilletApp::TQuilletApp(TConfigFile& cfg, const TShellPorts& ports)
-    : config(cfg), frame(ports.frame), client(cfg, autoSave, ports) {
+TQuilletApp::TQuilletApp(TConfigFile& cfg, TSession& s, const TShellPorts& ports)
+    : config(cfg), session(s), frame(ports.frame), client(cfg, s, ports) {
     TQuilletData::SetObserver(this);
+    session.SetSaveCommand([this] { client.Save(); });
     client.RefreshTitle();
 }
 
 TQuilletApp::~TQuilletApp() {
+    session.SetSaveCommand(nullptr);
     TQuilletData::SetObserver(nullptr);
+}
+
+TAutoSaveCounter& TQuilletApp::AutoSave() {
+    return session.AutoSave();
 }
 
 void TQuilletApp::ModifiedChanged(bool modified) {
@@ -31,21 +33,19 @@ void TQuilletApp::ModifiedChanged(bool modified) {
 }
 
 void TQuilletApp::TimerTick() {
-    autoSave.Tick(config.Options().autoSaveMinutes);
+    session.AutoSave().Tick(config.Options().autoSaveMinutes);
 }
 
 void TQuilletApp::IdlePass() {
     client.Idle();
     if (client.Ended()) return;
     // A save that comes due while start-up work or a modal dialog runs waits for a pass that
-    // can ask for a file name safely.
-    if (autoSave.state == TAutoSave::Due && !client.IsBusy() && frame.MainWindowEnabled()) {
-        autoSave.state = TAutoSave::Saving;
-        client.Save();
-        autoSave.minutes = 0;
-        autoSave.state = TAutoSave::Idle;
+    // can ask for a file name safely; the idle objects run all the same.
+    if (client.IsBusy() || !frame.MainWindowEnabled()) {
+        TIdler::RunIdlers();
+        return;
     }
-    TIdler::RunIdlers();
+    session.IdlePass();
 }
 
 bool TQuilletApp::CanClose() {

@@ -10,10 +10,11 @@
 #include "app/PlatformPort.h"
 #include "app/QuilletApp.h"
 #include "app/QuilletConfig.h"
-#include "app/UIPort.h"
+#include "app/Session.h"
 #include "app/UpdateCheck.h"
 #include "app/Version.h"
 #include "core/QuilletData.h"
+#include "core/UIPort.h"
 #include "import/Importer.h"
 #include "transactions/XManager.h"
 
@@ -70,22 +71,37 @@ TQuilletCommandLine TQuilletCommandLine::Parse(const std::vector<std::string>& a
     return line;
 }
 
-TQuilletClient::TQuilletClient(TConfigFile& cfg, TAutoSave& save, const TShellPorts& p)
-    : config(cfg), autoSave(save), ports(p), createdAt(p.clock.Now()) {}
+TQuilletClient::TQuilletClient(TConfigFile& cfg, TSession& s, const TShellPorts& p)
+    : config(cfg), session(s), ports(p), createdAt(p.clock.Now()) {}
 
 TQuilletClient::~TQuilletClient() {
-    SetDocument(nullptr);
+    session.Close();
+}
+
+TQuilletData* TQuilletClient::Document() const {
+    return session.Document();
+}
+
+const std::string& TQuilletClient::FileName() const {
+    return session.Path();
+}
+
+bool TQuilletClient::HoldsLock() const {
+    return session.HoldsLock();
 }
 
 void TQuilletClient::SetCommandLine(const std::vector<std::string>& args) {
     commandLine = TQuilletCommandLine::Parse(args);
 }
 
-void TQuilletClient::SetDocument(std::unique_ptr<TQuilletData> doc) {
-    // The global place changes first, so nothing consults a document being destroyed.
-    TQuilletData::SetCurrent(doc.get());
-    document = std::move(doc);
+void TQuilletClient::ShowModified() {
+    TQuilletData* document = session.Document();
     ports.frame.ShowModified(document && document->IsModified());
+}
+
+void TQuilletClient::CloseSession() {
+    session.Close();
+    ShowModified();
 }
 
 // ---- idle passes ----
@@ -93,7 +109,7 @@ void TQuilletClient::SetDocument(std::unique_ptr<TQuilletData> doc) {
 void TQuilletClient::Idle() {
     if (ended) return;
     if (firstIdle) FirstIdle();
-    if (document && !TotalsAgree(*document)) {
+    if (TQuilletData* document = session.Document(); document && !TotalsAgree(*document)) {
         UI().Message(Caption, TotalsAbortText, TMsgButtons::Ok, TMsgIcon::Stop);
         ended = true;
         ports.frame.EndProgram();
@@ -119,7 +135,7 @@ void TQuilletClient::FirstIdle() {
         if (SetFileName(commandLine.filePath)) OpenFile();
     } else if (config.Options().reopenLastFile && !config.Options().lastFile.empty()) {
         if (SetFileName(config.Options().lastFile)) OpenFile();
-    } else if (!document) {
+    } else if (!session.Document()) {
         if (UI().Message(Caption, NoFileQuestion, TMsgButtons::YesNo, TMsgIcon::Exclamation) ==
             TMsgResult::Yes)
             NewFile();
@@ -133,7 +149,8 @@ void TQuilletClient::SetPendingImport(TStatementKind kind, const std::string& pa
 }
 
 void TQuilletClient::RunPendingImport(TStatementKind kind, std::string& pending) {
-    if (busy || !document || pending.empty() || importing || !ports.frame.MainWindowEnabled())
+    if (busy || !session.Document() || pending.empty() || importing ||
+        !ports.frame.MainWindowEnabled())
         return;
     importing = true;
     ports.frame.RestoreMainWindow();
@@ -159,24 +176,23 @@ void TQuilletClient::UpdateReminder() {
 
 bool TQuilletClient::SetFileName(const std::string& path) {
     if (path.empty()) {
-        lock.reset();
-        fileName.clear();
+        session.Rename({}, nullptr);
         return true;
     }
     std::string full = ports.locks.FullPath(path);
-    if (Lower(full) == Lower(fileName)) return true;
+    if (Lower(full) == Lower(session.Path())) return true;
     std::string error;
     std::unique_ptr<TFileLock> taken = ports.locks.TryLock(LockName(full), error);
     if (!taken) {
         UI().Message("Error", LockRefusedMessage(path), TMsgButtons::Ok, TMsgIcon::Exclamation);
         return false;
     }
-    lock = std::move(taken);
-    fileName = full;
+    session.Rename(full, std::move(taken));
     return true;
 }
 
 std::string TQuilletClient::Title() const {
+    const std::string& fileName = session.Path();
     std::string title;
     if (!fileName.empty()) title = fileName.substr(fileName.find_last_of('/') + 1) + " - ";
     return title + "Quillet " + QuilletVersionText() + " ";
@@ -201,17 +217,25 @@ void TQuilletClient::OpenCommand() {
         OpenFile();
 }
 
+bool TQuilletClient::ReadFile(std::string& error) {
+    std::unique_ptr<TQuilletData> doc = LoadBudgetFile(session.Path(), error);
+    if (!doc) return false;
+    // The file keeps the lock it was named with.
+    std::string path = session.Path();
+    session.Open(std::move(doc), std::move(path), session.TakeLock());
+    ShowModified();
+    return true;
+}
+
 void TQuilletClient::OpenFile() {
-    if (fileName.empty()) return;
+    if (session.Path().empty()) return;
     ports.frame.SetWaitCursor(true);
     std::string error;
-    std::unique_ptr<TQuilletData> doc = LoadBudgetFile(fileName, error);
-    if (!doc) {
+    if (!ReadFile(error)) {
         // "Home" names "Home.qlt" as well. A refused lock on that name is reported by the lock
         // message and opens nothing.
-        std::string asGiven = fileName;
-        if (SetFileName(asGiven + ".qlt")) doc = LoadBudgetFile(fileName, error);
-        if (!doc) {
+        std::string asGiven = session.Path();
+        if (!SetFileName(asGiven + ".qlt") || !ReadFile(error)) {
             UI().Message(Caption, "Error opening file: " + asGiven + ".", TMsgButtons::Ok,
                          TMsgIcon::Stop);
             SetFileName({});
@@ -220,9 +244,8 @@ void TQuilletClient::OpenFile() {
             return;
         }
     }
-    SetDocument(std::move(doc));
-    autoSave.Reset();
-    config.SetLastFile(fileName);
+    TQuilletData* document = session.Document();
+    config.SetLastFile(session.Path());
     for (TChildPlacement* placement :
          {&document->EnvelopesPlacement(), &document->AccountsPlacement()}) {
         if (!placement->open) continue;
@@ -241,7 +264,7 @@ void TQuilletClient::OpenFile() {
 void TQuilletClient::RotateBackups() {
     unsigned levels = config.Options().backupLevels;
     TPlatformPort& platform = ports.platform;
-    std::string full = ports.locks.FullPath(fileName);
+    std::string full = ports.locks.FullPath(session.Path());
     for (unsigned n = levels; n >= 1; --n) {
         std::string target = BackupName(full, n);
         if (n == levels) platform.RemoveFile(target);
@@ -255,7 +278,8 @@ void TQuilletClient::RotateBackups() {
 }
 
 void TQuilletClient::Save() {
-    if (fileName.empty()) {
+    TQuilletData* document = session.Document();
+    if (session.Path().empty()) {
         if (document) SaveAs(false);
         return;
     }
@@ -263,15 +287,14 @@ void TQuilletClient::Save() {
     if (document->IsFresh() && config.Options().backupLevels != 0) RotateBackups();
     ports.frame.SetWaitCursor(true);
     std::string error;
-    bool saved = SaveBudgetFile(*document, fileName, ports.platform, error);
+    bool saved = session.Save(error);  // a saved budget starts the auto-save count again
     ports.frame.SetWaitCursor(false);
     if (saved) {
-        config.SetLastFile(fileName);
-        autoSave.Reset();
+        config.SetLastFile(session.Path());
         return;
     }
     UI().Message(Caption,
-                 "There was an error saving file \"" + fileName +
+                 "There was an error saving file \"" + session.Path() +
                      "\".  Your changes were not saved and your file may have serious errors!  "
                      "Make sure the drive is not full or write protected.  You should free up "
                      "some space on the current drive, or save the file to another drive.",
@@ -288,8 +311,8 @@ std::string TQuilletClient::NewFileFolder() {
 }
 
 bool TQuilletClient::SaveAs(bool isNew) {
-    if (!document) return false;
-    std::string proposed = fileName;
+    if (!session.Document()) return false;
+    std::string proposed = session.Path();
     if (proposed.empty()) {
         std::string folder = NewFileFolder();
         proposed = folder.empty() ? "NewFile.qlt" : folder + "/NewFile.qlt";
@@ -315,10 +338,12 @@ void TQuilletClient::NewFile() {
 
 void TQuilletClient::StartNewFile(const std::string& planPath) {
     if (!CloseFile()) return;
-    SetDocument(CreateNewBudget(planPath));
-    if (!document || !SaveAs(true)) {
-        SetDocument(nullptr);
-        SetFileName({});
+    if (std::unique_ptr<TQuilletData> created = CreateNewBudget(planPath)) {
+        session.Open(std::move(created));
+        ShowModified();
+    }
+    if (!session.Document() || !SaveAs(true)) {
+        CloseSession();
         RefreshTitle();
         return;
     }
@@ -328,7 +353,7 @@ void TQuilletClient::StartNewFile(const std::string& planPath) {
 }
 
 bool TQuilletClient::CloseFile() {
-    if (document) {
+    if (TQuilletData* document = session.Document()) {
         const TQuilletOptions& options = config.Options();
         TXManager& store = document->GetXManager();
         bool confirmImports = options.confirmImportOnClose == 1;
@@ -351,19 +376,18 @@ bool TQuilletClient::CloseFile() {
             if (document->IsModified()) return false;
         }
         if (!ports.frame.CloseChildren()) return false;
-        SetDocument(nullptr);
-        SetFileName({});
+        CloseSession();
     }
     RefreshTitle();
     return true;
 }
 
 void TQuilletClient::DisplayAccounts() {
-    if (document)
+    if (TQuilletData* document = session.Document())
         ports.frame.OpenTreeWindow(TTreeWindowKind::Accounts, document->AccountsPlacement());
 }
 
 void TQuilletClient::DisplayEnvelopes() {
-    if (document)
+    if (TQuilletData* document = session.Document())
         ports.frame.OpenTreeWindow(TTreeWindowKind::Envelopes, document->EnvelopesPlacement());
 }

@@ -1,7 +1,7 @@
-// The client of the main frame: it owns the one open budget, its file name and the per-file
-// lock, runs the start-up steps on its first idle pass and the checks of every idle pass, and
-// carries out the File commands. The Qt frame forwards its events and commands here and shows
-// what the ports are asked for; nothing in here knows the toolkit.
+// The client of the main frame: it keeps the session's budget, file name and per-file lock in
+// step with the File commands, and runs the start-up steps on its first idle pass and the checks
+// of every idle pass. The Qt frame forwards its events and commands here and shows what the ports
+// are asked for; nothing in here knows the toolkit.
 #pragma once
 
 #include <cstdint>
@@ -12,12 +12,11 @@
 #include "app/ShellPorts.h"
 #include "app/UpdateCheck.h"
 
-class TAutoSave;
 class TConfigFile;
-class TFileLock;
 class TFileLockPort;
 class TPlatformPort;
 class TQuilletData;
+class TSession;
 
 // Everything the spine reaches the world through. The referenced objects outlive the spine.
 struct TShellPorts {
@@ -58,7 +57,8 @@ inline constexpr const char* SaveDialogFilter = "Quillet File|*.qlt|";
 
 class TQuilletClient {
 public:
-    TQuilletClient(TConfigFile& config, TAutoSave& autoSave, const TShellPorts& ports);
+    // The session holds the open budget, its file name and its lock; it outlives the client.
+    TQuilletClient(TConfigFile& config, TSession& session, const TShellPorts& ports);
     ~TQuilletClient();  // the open budget is dropped unsaved and the lock released
     TQuilletClient(const TQuilletClient&) = delete;
     TQuilletClient& operator=(const TQuilletClient&) = delete;
@@ -97,9 +97,9 @@ public:
     std::string Title() const;
     void RefreshTitle();
 
-    TQuilletData* Document() const { return document.get(); }
-    const std::string& FileName() const { return fileName; }
-    bool HoldsLock() const { return lock != nullptr; }
+    TQuilletData* Document() const;
+    const std::string& FileName() const;
+    bool HoldsLock() const;
     bool IsBusy() const { return busy; }
     bool IsImporting() const { return importing; }
     bool ReminderDone() const { return reminder.Handled(); }
@@ -110,20 +110,17 @@ public:
 private:
     void FirstIdle();
     void StartNewFile(const std::string& planPath);
-    void SetDocument(std::unique_ptr<TQuilletData> doc);
+    void ShowModified();
     bool ReadFile(std::string& error);
+    void CloseSession();
     void RotateBackups();
     std::string NewFileFolder();
     void RunPendingImport(TStatementKind kind, std::string& pending);
     void UpdateReminder();
 
     TConfigFile& config;
-    TAutoSave& autoSave;
+    TSession& session;
     TShellPorts ports;
-
-    std::unique_ptr<TQuilletData> document;
-    std::string fileName;
-    std::unique_ptr<TFileLock> lock;
 
     bool firstIdle = true;
     bool busy = true;  // until the start-up steps are done

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/UIPort.h"
+#include "core/UIPort.h"
 #include "app/UpdateCheck.h"
 
 std::string FetchUpdateReply(QNetworkAccessManager& network, const std::string& url,

@@ -8,12 +8,14 @@
 #include "accounts/qt/AccountWizardDialog.h"
 #include "app/QuilletApp.h"
 #include "app/QuilletConfig.h"
+#include "app/Registration.h"
+#include "app/Session.h"
 #include "app/qt/FileDialogsQt.h"
 #include "app/qt/InstanceServer.h"
 #include "app/qt/MainWindow.h"
 #include "app/qt/QtUIPort.h"
 #include "app/qt/UpdateCheckerQt.h"
-#include "core/ObjectStream.h"
+#include "core/QuilletOptions.h"
 #include "plan/PlanDialogs.h"
 #include "plan/TemplateDialogs.h"
 #include "plan/qt/PlanDialogsQt.h"
@@ -45,24 +47,27 @@ int main(int argc, char* argv[]) {
     RegisterQuilletClasses();
     InstallTemplateApplier();
     TQtUIPort ui;
-    SetUIPort(&ui);
+    TPortInstall<TUIPort> uiInstalled(UI, ui);
     TLinuxPlatform platform;
     TLinuxFileLocks locks;
     TQtScreen screen;
     TSystemClock clock;
     TConfigFile config(platform, screen);
+    TSession session(platform);
 
     int result = 0;
     {
         TMainWindow window(config);
+        // The frame has loaded the configuration: the rules read its options from now on.
+        SetCurrentOptions(&config.Options());
         TPlanDialogsQt planDialogs(&window, screen, &config.Settings());
-        SetPlanDialogPort(&planDialogs);
+        TPortInstall<TPlanDialogPort> planInstalled(PlanDialogs, planDialogs);
         TAccountWizardDialog accountWizard(&window);
-        SetAccountWizardPort(&accountWizard);
+        TPortInstall<TAccountWizardPort> wizardInstalled(AccountWizardDialog, accountWizard);
         TQtFileDialogs fileDialogs(&window);
         TStatementImportRunner importer(config);
         TUpdateCheckerQt updates(&window);
-        TQuilletApp quillet(config,
+        TQuilletApp quillet(config, session,
                             {platform, locks, clock, fileDialogs, window, importer, updates});
         TQuilletClient& client = quillet.Client();
         client.SetCommandLine(args);
@@ -76,9 +81,7 @@ int main(int argc, char* argv[]) {
 
         window.ShowAsConfigured();
         result = QApplication::exec();
-        SetAccountWizardPort(nullptr);
-        SetPlanDialogPort(nullptr);
     }
-    SetUIPort(nullptr);
+    SetCurrentOptions(nullptr);
     return result;
 }

@@ -19,6 +19,7 @@
 #include "app/FileLock.h"
 #include "app/QuilletApp.h"
 #include "app/QuilletConfig.h"
+#include "app/Session.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
@@ -125,7 +126,8 @@ protected:
     TQuilletOptions& Options() { return config.Options(); }
 
     TQuilletApp& Start(std::vector<std::string> args = {"quillet"}) {
-        app = std::make_unique<TQuilletApp>(config, ports);
+        app.reset();  // the session's budget goes with the application before
+        app = std::make_unique<TQuilletApp>(config, session, ports);
         app->Client().SetCommandLine(args);
         app->IdlePass();
         return *app;
@@ -154,6 +156,7 @@ protected:
     TFakeWorld world;
     TFakeLocks locks;
     TShellPorts ports{platform, locks, world, world, world, world, world};
+    TSession session{platform};
     std::unique_ptr<TQuilletApp> app;
 };
 
@@ -287,17 +290,13 @@ TEST_F(ShellTest, TimerCountsToTheIntervalAndTheIdlePassSaves) {
     Client().Document()->SetModified();
     app->TimerTick();
     app->TimerTick();
-    EXPECT_EQ(app->AutoSave().State(), TAutoSave::Idle);
+    EXPECT_EQ(app->AutoSave().State(), TAutoSaveCounter::TState::Idle);
     app->TimerTick();
-    EXPECT_EQ(app->AutoSave().State(), TAutoSave::Due);
+    EXPECT_EQ(app->AutoSave().State(), TAutoSaveCounter::TState::Due);
     app->IdlePass();
     EXPECT_EQ(DayOf(path), 7);
     EXPECT_EQ(app->AutoSave().Minutes(), 0);
-    EXPECT_EQ(app->AutoSave().State(), TAutoSave::Idle);
-
-    TAutoSave off;  // interval 0: never counts
-    off.Tick(0);
-    EXPECT_EQ(off.Minutes(), 0);
+    EXPECT_EQ(app->AutoSave().State(), TAutoSaveCounter::TState::Idle);
 }
 
 TEST_F(ShellTest, UpdateReminderOncePerRunAndNeverWithIntervalZero) {

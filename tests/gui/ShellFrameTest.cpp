@@ -14,10 +14,11 @@
 #include "app/FileLock.h"
 #include "app/QuilletApp.h"
 #include "app/QuilletConfig.h"
-#include "app/UIPort.h"
+#include "app/Session.h"
 #include "app/qt/MainWindow.h"
 #include "core/ObjectStream.h"
 #include "core/QuilletData.h"
+#include "core/UIPort.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -113,19 +114,21 @@ private slots:
         }
 
         TScriptedUI ui;
-        SetUIPort(&ui);
+        TPortInstall<TUIPort> uiInstalled(UI, ui);
         TConfigFile config(platform, Screen);
         TScriptedFiles files;
         TFreeLocks locks;
         TSystemClock clock;
         TNoImports importer;
         TNoUpdates updates;
+        TSession session(platform);
         {
             auto window = std::make_unique<TMainWindow>(config);  // outlives the spine
             config.Options().autoSaveMinutes = 0;
             config.Options().backupLevels = 2;
             config.Options().updateCheckDays = 0;
-            TQuilletApp app(config, {platform, locks, clock, files, *window, importer, updates});
+            TQuilletApp app(config, session,
+                            {platform, locks, clock, files, *window, importer, updates});
             app.Client().SetCommandLine({"quillet"});
             window->Attach(app, updates);
             ui.answers = {TMsgResult::No};  // no new budget at the start
@@ -170,7 +173,6 @@ private slots:
         std::unique_ptr<TQuilletData> saved = LoadBudgetFile(path, error);
         QVERIFY2(saved, error.c_str());
         QVERIFY(saved->AccountsPlacement().open && saved->EnvelopesPlacement().open);
-        SetUIPort(nullptr);
     }
 };
 

@@ -6,10 +6,10 @@
 #include <QtTest>
 #include <deque>
 
-#include "app/UIPort.h"
 #include "app/UpdateCheck.h"
 #include "app/qt/InstanceServer.h"
 #include "app/qt/UpdateCheckerQt.h"
+#include "core/UIPort.h"
 
 namespace {
 
@@ -109,7 +109,7 @@ private slots:
 
     void updateCheckAsksTheAddressAndReports() {
         TScriptedUI ui;
-        SetUIPort(&ui);
+        TPortInstall<TUIPort> uiInstalled(UI, ui);
         QStringList opened;
         TUpdateCheckerQt checker(nullptr, [&](const QString& url) { opened << url; });
         auto checkAgainst = [&](const QByteArray& url) {
@@ -148,7 +148,6 @@ private slots:
                  std::string(UpdateErrorText));
         QCOMPARE(opened.size(), qsizetype(1));
         qunsetenv(UpdateUrlVariable);
-        SetUIPort(nullptr);
     }
 };
 
