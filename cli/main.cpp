@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Registration.h"
 #include "app/UpdateCheck.h"
 #include "app/Version.h"
 #include "cli/Commands.h"
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
     }
 
     TConsoleUI ui(std::cerr);
-    SetUIPort(&ui);
+    UI.Set(&ui);
     RegisterQuilletClasses();
     for (const TCommand& c : Commands) {
         if (name != c.name) continue;

@@ -1,13 +1,13 @@
 #include "platform/Platform.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
-#include <filesystem>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -27,7 +27,9 @@ std::string XdgFolder(const char* variable, const char* fallbackUnderHome) {
 
 }  // namespace
 
-std::string TLinuxPlatform::ConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }
+std::string TLinuxPlatform::ConfigFolder() {
+    return XdgFolder("XDG_CONFIG_HOME", ".config");
+}
 
 std::string TLinuxPlatform::OlderConfigFolder() {
     return XdgFolder("XDG_DATA_HOME", ".local/share");

@@ -10,9 +10,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/qt/QtUIPort.h"
 #include "controls/EditText.h"
 #include "controls/qt/ControlNames.h"
+#include "controls/qt/QtText.h"
 #include "core/IdObjectList.h"
 
 namespace {

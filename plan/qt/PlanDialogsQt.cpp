@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/qt/QtUIPort.h"
 #include "controls/EditText.h"
 #include "controls/qt/ControlNames.h"
+#include "controls/qt/QtText.h"
 
 namespace {
 

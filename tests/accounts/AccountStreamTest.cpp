@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "AccountFakes.h"
 #include "accounts/Account.h"
 #include "accounts/AccountGroup.h"
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
+#include "app/Registration.h"
 #include "core/ObjectStream.h"
+#include "tests/support/ScriptedAccountDialogs.h"
 #include "tests/support/Streams.h"
 #include "tests/support/Trees.h"
 

@@ -13,34 +13,19 @@
 #include "app/BudgetCheck.h"
 #include "app/BudgetFile.h"
 #include "app/NewBudget.h"
+#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "platform/Platform.h"
 #include "tests/support/CliRunner.h"
+#include "tests/support/ScriptedAccountWizard.h"
 #include "tests/support/ScriptedUI.h"
 #include "transactions/XManager.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Presses the buttons of a queue, filling the form first when a page is given.
-class TScriptedWizard : public TAccountWizardPort {
-public:
-    std::deque<std::pair<TAccountWizardButton, TAccountWizardBuffer>> pages;
-    std::vector<TAccountWizardBuffer> seen;
-    TScriptedWizard() { SetAccountWizardPort(this); }
-    ~TScriptedWizard() override { SetAccountWizardPort(nullptr); }
-    TAccountWizardButton RunPage(TAccountWizardBuffer& buffer) override {
-        seen.push_back(buffer);
-        if (pages.empty()) return TAccountWizardButton::Cancel;
-        auto [button, form] = pages.front();
-        pages.pop_front();
-        buffer = form;
-        return button;
-    }
-};
 
 TAccountWizardBuffer Form(const std::string& name, float balance, TDate date = {31, 1, 2010},
                           uint32_t kind = 1) {
@@ -125,7 +110,7 @@ TEST_F(NewBudgetTest, WizardDialogAddsKeepsRefusedFormsAndCancels) {
 
     // Cancelling any step of a new budget discards it (here the plan's income wizard).
     TQuilletData* before = TQuilletData::Current();
-    EXPECT_EQ(CreateNewBudget("", nullptr), nullptr);
+    EXPECT_EQ(CreateNewBudget(""), nullptr);
     EXPECT_EQ(TQuilletData::Current(), nullptr);
     TQuilletData::SetCurrent(before);
 }

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "app/PlatformPort.h"
+#include "app/Registration.h"
 #include "tests/support/Streams.h"
 #include "tests/support/TempFolder.h"
 

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "app/QuilletConfig.h"
+#include "app/Registration.h"
 #include "tests/support/CliRunner.h"
 #include "tests/support/Streams.h"
 

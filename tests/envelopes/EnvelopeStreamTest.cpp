@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "app/Registration.h"
 #include "envelopes/Association.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/Env.h"

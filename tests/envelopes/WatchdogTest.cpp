@@ -1,7 +1,8 @@
 // The watchdog: warnings on idle passes when a watched balance sinks below its threshold.
 #include <gtest/gtest.h>
 
-#include "app/Idler.h"
+#include "app/Registration.h"
+#include "core/Idler.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/Env.h"
 #include "envelopes/EnvelopeList.h"

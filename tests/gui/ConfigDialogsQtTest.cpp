@@ -13,6 +13,8 @@
 #include <memory>
 
 #include "app/QuilletConfig.h"
+#include "app/Registration.h"
+#include "app/Session.h"
 #include "app/qt/ConfigDialogsQt.h"
 #include "app/qt/MainWindow.h"
 #include "core/ObjectStream.h"
@@ -50,6 +52,7 @@ class ConfigDialogsQtTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> home;
     TLinuxPlatform platform;
+    TSession session{platform};
     TFixedScreen screen;
 
     TQuilletOptions StoredOptions() {
@@ -148,7 +151,7 @@ private slots:
 
     void mainWindowSavesAndAppliesAcceptedOptions() {
         TConfigFile config(platform, screen);
-        TMainWindow window(config, {});
+        TMainWindow window(session, config, {});
         window.ShowAsConfigured();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QSignalSpy changed(&window, &TMainWindow::OptionsChanged);

@@ -16,6 +16,8 @@
 #include <memory>
 
 #include "app/QuilletConfig.h"
+#include "app/Registration.h"
+#include "app/Session.h"
 #include "app/qt/MainWindow.h"
 #include "core/ObjectStream.h"
 #include "platform/Platform.h"
@@ -42,6 +44,7 @@ class MainWindowTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> home;
     TLinuxPlatform platform;
+    TSession session{platform};
 
     QString ConfigPath() const { return home->filePath("config/Quillet/Quillet.cfg"); }
 
@@ -56,7 +59,10 @@ private:
         const TQuilletOptions o = StoredOptions();
         return {o.windowX, o.windowY, o.windowWidth, o.windowHeight};
     }
-    void Show(TMainWindow& window) { Show(window); }
+    void Show(TMainWindow& window) {
+        window.ShowAsConfigured();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
 
     // Writes a configuration before the program starts, as an earlier run would have.
     void StoreOptions(const std::function<void(TQuilletOptions&)>& change) {
@@ -85,7 +91,7 @@ private slots:
         QVERIFY(!QFile::exists(ConfigPath()));
         TConfigFile config(platform, Screen);
         {
-            TMainWindow window(config, {});
+            TMainWindow window(session, config, {});
             QVERIFY(QFile::exists(ConfigPath()));
             QCOMPARE(QString::fromStdString(config.Path()), ConfigPath());
             Show(window);
@@ -113,7 +119,7 @@ private slots:
         });
         TConfigFile config(platform, Screen);
         {
-            TMainWindow window(config, {});
+            TMainWindow window(session, config, {});
             Show(window);
             QCOMPARE(window.geometry(), QRect(11, 22, 555, 444));
             window.showMaximized();
@@ -128,7 +134,7 @@ private slots:
         // The next start comes up maximised, and a restore then records the normal place again.
         TConfigFile again(platform, Screen);
         {
-            TMainWindow window(again, {});
+            TMainWindow window(session, again, {});
             Show(window);
             QVERIFY(window.isMaximized());
             window.showNormal();
@@ -148,7 +154,7 @@ private slots:
             o.windowHeight = -300;
         });
         TConfigFile config(platform, Screen);
-        TMainWindow window(config, {});
+        TMainWindow window(session, config, {});
         Show(window);
         const QRect desk = window.screen()->availableVirtualGeometry();
         QVERIFY(window.width() <= desk.width());
@@ -159,22 +165,29 @@ private slots:
         window.move(-100, 500);
         QVERIFY(window.close());
         TConfigFile again(platform, Screen);
-        TMainWindow reopened(again, {});
+        TMainWindow reopened(session, again, {});
         QCOMPARE(reopened.pos(), QPoint(-100, 500));
     }
 
     void titleNamesTheFileWithoutItsFolder() {
         TConfigFile config(platform, Screen);
-        TMainWindow window(config, {});
-        window.SetFileName("/tmp/Family Budget.qlt");
+        TMainWindow window(session, config, {});
+        session.Open(std::make_unique<TQuilletData>(), "/tmp/Family Budget.qlt");
+        window.RefreshTitle();
         QCOMPARE(window.windowTitle(), QString("Family Budget.qlt - Quillet 3.1 "));
-        window.SetFileName({});
+        // The frame follows the open budget's modified state.
+        session.Document()->SetModified();
+        auto* label = window.findChild<QLabel*>("modifiedLabel");
+        QVERIFY(label);
+        QCOMPARE(label->text(), QString("Modified"));
+        session.Close();
+        window.RefreshTitle();
         QCOMPARE(window.windowTitle(), QString("Quillet 3.1 "));
     }
 
     void commandsAreUniqueAndTheControlBarKeepsItsOrder() {
         TConfigFile config(platform, Screen);
-        TMainWindow window(config, {});
+        TMainWindow window(session, config, {});
 
         // Every command answers to its id alone, and no two share a name or a shortcut.
         QSet<QString> names, shortcuts;
@@ -222,7 +235,7 @@ private slots:
             o.showControlBar = 0;
         });
         TConfigFile config(platform, Screen);
-        TMainWindow window(config, {});
+        TMainWindow window(session, config, {});
         Show(window);
         QVERIFY(!window.findChild<QStatusBar*>());
         QVERIFY(!window.findChild<QToolBar*>());
@@ -264,7 +277,8 @@ private slots:
         QVERIFY(TCommandLine::Parse({}).filePath.empty());
 
         TConfigFile config(platform, Screen);
-        TMainWindow window(config, TCommandLine::Parse({"quillet", "-f", "/nowhere/B.qlt"}));
+        TMainWindow window(session, config,
+                           TCommandLine::Parse({"quillet", "-f", "/nowhere/B.qlt"}));
         Show(window);
         QCoreApplication::processEvents();
         QCOMPARE(QString::fromStdString(window.CommandLine().filePath), QString("/nowhere/B.qlt"));
@@ -276,7 +290,7 @@ private slots:
 
     void windowCommandsArrangeTheChildren() {
         TConfigFile config(platform, Screen);
-        TMainWindow window(config, {});
+        TMainWindow window(session, config, {});
         Show(window);
         QMdiArea* client = window.Client();
         QList<QMdiSubWindow*> children;
@@ -327,7 +341,7 @@ private slots:
 
     void aboutBoxShowsTheVersion() {
         TConfigFile config(platform, Screen);
-        TMainWindow window(config, {});
+        TMainWindow window(session, config, {});
         Show(window);
         QString shown;
         QTimer::singleShot(0, [&shown] {

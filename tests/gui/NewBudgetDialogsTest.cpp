@@ -15,6 +15,7 @@
 #include "accounts/qt/AccountWizardDialog.h"
 #include "app/NewBudget.h"
 #include "app/QuilletConfig.h"
+#include "app/Registration.h"
 #include "app/qt/AboutDialog.h"
 #include "app/qt/SplashWindow.h"
 #include "core/ObjectStream.h"
@@ -76,7 +77,7 @@ private slots:
         TQuilletData doc;
         TCurrentDocument current(doc);
         TAccountWizardDialog dialog;
-        SetAccountWizardPort(&dialog);
+        AccountWizardDialog.Set(&dialog);
         TModalScript script;
         bool resetWithFocus = false;
         script.steps = {
@@ -103,7 +104,7 @@ private slots:
             },
         };
         QVERIFY(TAccountWizard(doc).Run());
-        SetAccountWizardPort(nullptr);
+        AccountWizardDialog.Set(nullptr);
         QVERIFY(resetWithFocus);
         QCOMPARE(script.unscripted, 0);
         QCOMPARE(ui.messages.size(), size_t(1));
@@ -124,14 +125,14 @@ private slots:
         TQuilletData doc;
         TCurrentDocument current(doc);
         TAccountWizardDialog dialog;
-        SetAccountWizardPort(&dialog);
+        AccountWizardDialog.Set(&dialog);
         TModalScript script;
         script.steps = {[](QDialog& d) {
             Type(d, "accountName", "Checking");
             Press(d, "cancel");
         }};
         QVERIFY(!TAccountWizard(doc).Run());
-        SetAccountWizardPort(nullptr);
+        AccountWizardDialog.Set(nullptr);
         QCOMPARE(doc.GetAccounts().FindId("Checking"), uint32_t(0));
     }
 

@@ -6,11 +6,14 @@
 #include <fstream>
 
 #include "app/BudgetFile.h"
-#include "app/ImportOptions.h"
+#include "app/Registration.h"
 #include "import/ImportDialogs.h"
+#include "import/ImportOptions.h"
 #include "import/Importer.h"
 #include "platform/Platform.h"
 #include "tests/support/CliRunner.h"
+#include "tests/support/ScriptedImportDialogs.h"
+#include "tests/support/ScriptedWindows.h"
 #include "tests/transactions/XBudgetFixture.h"
 
 namespace fs = std::filesystem;
@@ -33,27 +36,10 @@ fs::path WriteStatement(const TTempFolder& dir) {
     return path;
 }
 
-class TScriptedImportDialogs : public TImportDialogPort {
-public:
-    uint32_t account = 0;
-    bool accept = true;
-    std::vector<uint32_t> ledgersOpened;
-    TScriptedImportDialogs() { SetImportDialogPort(this); }
-    ~TScriptedImportDialogs() override { SetImportDialogPort(nullptr); }
-    std::string ChooseStatementFile(const std::string&, const std::string&,
-                                    const std::string&) override {
-        return {};
-    }
-    uint32_t ChooseImportAccount() override { return account; }
-    bool ImportTransactions(TImportXBuffer& buffer) override {
-        return accept && buffer.account == account;
-    }
-    void OpenAccountLedger(uint32_t id) override { ledgersOpened.push_back(id); }
-};
-
 class ImporterTest : public xtest::XBudgetTest {
 protected:
     TScriptedImportDialogs dialogs;
+    TRecordingWindows windows;
     TSettingsList config;
     TTempFolder dir;
 
@@ -109,7 +95,8 @@ TEST_F(ImporterTest, MatchesClearsAndAddsThenFindsNothingNewTheSecondTime) {
     EXPECT_EQ(Cleared(checking), -5500 - 2000 + 10000);
     EXPECT_EQ(Balance(checking), -5500 - 2000 - 2000 + 10000);
     EXPECT_EQ(TDate(static_cast<uint32_t>(Setting(ImportKeys::OnlyNewerDate))), TDate(4, 5, 2024));
-    EXPECT_EQ(dialogs.ledgersOpened, std::vector<uint32_t>{checking});
+    EXPECT_EQ(windows.accountLedgers,
+              (std::vector<std::pair<uint32_t, TLedgerMode>>{{checking, TLedgerMode::Normal}}));
     EXPECT_TRUE(doc.IsModified());
     ExpectSound();
 
@@ -119,7 +106,7 @@ TEST_F(ImporterTest, MatchesClearsAndAddsThenFindsNothingNewTheSecondTime) {
     EXPECT_EQ(ui.messages[0].caption, "Importer");
     EXPECT_EQ(ui.messages[0].text, NothingToImportText);
     EXPECT_EQ(Store().GetCount(), before + 1);
-    EXPECT_EQ(dialogs.ledgersOpened.size(), 1u);
+    EXPECT_EQ(windows.accountLedgers.size(), 1u);
     ExpectSound();
 }
 

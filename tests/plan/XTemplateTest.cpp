@@ -1,14 +1,16 @@
 // Transaction templates: their stream layouts, the manager, the grid of items, the dialogs and
 // applying a template to a transaction.
 #include "app/QuilletConfig.h"
-#include "app/SettingsList.h"
 #include "core/QuilletData.h"
+#include "core/SettingsList.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "plan/PlanDialogs.h"
 #include "plan/TemplateDialogs.h"
 #include "plan/XTemplate.h"
 #include "plan/XTemplateManager.h"
+#include "tests/support/ScriptedPlanDialogs.h"
+#include "tests/support/ScriptedTemplateDialogs.h"
 #include "tests/support/ScriptedUI.h"
 #include "tests/support/Streams.h"
 #include "tests/transactions/XBudgetFixture.h"
@@ -328,26 +330,6 @@ TEST_F(XTemplateGridTest, DroppingBlankRowsSortsByEnvelopeAndKeepsTheOrderWithin
 // The property dialog and the list dialog of the templates, driven through a scripted port.
 namespace {
 
-class TScriptedTemplateDialogs : public TTemplateDialogPort {
-public:
-    TScriptedTemplateDialogs() { SetTemplateDialogPort(this); }
-    ~TScriptedTemplateDialogs() override { SetTemplateDialogPort(nullptr); }
-
-    TFixedScreen screen{1920, 1080};
-    TSettingsList settings;
-    std::vector<TXTemplateDialogBuffer> opened;  // as each dialog opened
-    std::function<void(TXTemplateDialogBuffer&)> edit = [](TXTemplateDialogBuffer&) {};
-    std::function<void(TManagedListDialog&)> manage = [](TManagedListDialog&) {};
-
-    void EditTemplate(TXTemplateDialogBuffer& b) override {
-        opened.push_back(b);
-        edit(b);
-    }
-    void ManageList(TManagedListDialog& d) override { manage(d); }
-    const TScreenPort& Screen() const override { return screen; }
-    TSettingsList* ConfigSettings() override { return &settings; }
-};
-
 void Type(char* field, size_t size, const std::string& text) {
     std::memset(field, 0, size);
     std::memcpy(field, text.data(), std::min(text.size(), size - 1));
@@ -386,7 +368,7 @@ TEST_F(XTemplateDialogTest, ThePropertyDialogChecksTheNameAndRemembersItsSize) {
         b.width = 1000;
         b.height = 640;
     };
-    EXPECT_TRUE(pay->Edit(nullptr));
+    EXPECT_TRUE(pay->Edit());
 
     ASSERT_EQ(dialogs.opened.size(), 1u);
     const TXTemplateDialogBuffer& shown = dialogs.opened[0];
@@ -417,7 +399,7 @@ TEST_F(XTemplateDialogTest, ThePropertyDialogChecksTheNameAndRemembersItsSize) {
     dialogs.edit = [](TXTemplateDialogBuffer& b) {
         Type(b.fields.name, sizeof b.fields.name, "Rent");
     };
-    pay->Edit(nullptr);
+    pay->Edit();
     EXPECT_EQ(dialogs.opened[1].width, 1000);
     EXPECT_EQ(dialogs.opened[1].height, 640);
     EXPECT_EQ(pay->GetName(), "rent");
@@ -478,25 +460,9 @@ TEST_F(XTemplateDialogTest, TheListDialogKeepsItsSelectionAtItsPlace) {
 // and it ends as the template says.
 namespace {
 
-class TChooser : public TPlanDialogPort {
-public:
-    TChooser() { SetPlanDialogPort(this); }
-    ~TChooser() override { SetPlanDialogPort(nullptr); }
-    int choice = -1;  // -1 cancels
-    std::vector<TChooseTemplateBuffer> shown;
-    bool EditPlan(TPlanDialogBuffer&) override { return false; }
-    bool EnterMonthlyIncome(TMonthlyIncomeBuffer&) override { return false; }
-    bool GetString(TStringEntryBuffer&) override { return false; }
-    bool ChooseTemplate(TChooseTemplateBuffer& b) override {
-        shown.push_back(b);
-        b.selected = choice;
-        return choice >= 0;
-    }
-};
-
 class XTemplateApplyTest : public xtest::XBudgetTest {
 protected:
-    xtest::TRecordingViews views;
+    TRecordingWindows views;
 
     TXTemplate& Template(const std::string& name,
                          const std::vector<std::tuple<uint32_t, int32_t, std::string>>& items,
@@ -587,7 +553,7 @@ TEST_F(XTemplateApplyTest, SeveralItemsTurnATransferIntoAMultipleAndFreeThePartn
 }
 
 TEST_F(XTemplateApplyTest, TheCommandAsksChoosesAndOpensTheMultiple) {
-    TChooser chooser;
+    TScriptedPlanDialogs chooser;
     InstallTemplateApplier();
     TXItem* row = NewRow(XAccount, checking, food);
     row->SetAmount(-900);
@@ -606,9 +572,9 @@ TEST_F(XTemplateApplyTest, TheCommandAsksChoosesAndOpensTheMultiple) {
     EXPECT_EQ(ui.messages[0].text, "Overwrite current transaction?");
     EXPECT_EQ(ui.messages[0].caption, "Quillet");
     EXPECT_EQ(ui.messages[0].buttons, TMsgButtons::YesNo);
-    ASSERT_EQ(chooser.shown.size(), 1u);
-    EXPECT_EQ(chooser.shown[0].title, "Choose Transaction Template");
-    EXPECT_EQ(chooser.shown[0].names, (std::vector<std::string>{"One", "Two"}));
+    ASSERT_EQ(chooser.chooserShown.size(), 1u);
+    EXPECT_EQ(chooser.chooserShown[0].title, "Choose Transaction Template");
+    EXPECT_EQ(chooser.chooserShown[0].names, (std::vector<std::string>{"One", "Two"}));
 
     chooser.choice = 1;
     ui.answers = {TMsgResult::Yes};

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/NewBudget.h"
-#include "app/SettingsList.h"
+#include "core/SettingsList.h"
 #include "plan/AllocationPlan.h"
 #include "reports/AccountSummaryReport.h"
 #include "reports/AllocationPlanReport.h"

@@ -124,7 +124,7 @@ TEST_F(XManagerOpsTest, DeletingTellsViewsAndGivesTheIdToTheNextRecord) {
 }
 
 TEST_F(XManagerOpsTest, DeletingAnAccountTakesItsTransactionsAndKeepsTheOtherSideOfTransfers) {
-    TRecordingViews views;
+    TRecordingWindows views;
     Typed(checking, food, XColDeposit, "100");
     Typed(checking, rent, XColPayment, "30");
     Multiple(checking, {{food, -1000}, {rent, -500}});

@@ -1,5 +1,6 @@
 #include "transactions/XManager.h"
 
+#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
@@ -247,7 +248,7 @@ TEST(XManagerOrder, RulesInTurn) {
     EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "x", 3), Rec(Day(1), 1, "X", 3)));
 }
 
-TEST(XManagerOrder, EnvelopePlacesComeFromTheOpenDocument) {
+TEST(XManagerOrder, EnvelopePlacesComeFromTheStoresOwnDocument) {
     TQuilletData doc;
     TEnvelopeRoot* root = doc.GetEnvelopes().GetEnvelopeRoot();
     ASSERT_TRUE(root->NewEnvelope("Food"));  // id 1
@@ -257,11 +258,13 @@ TEST(XManagerOrder, EnvelopePlacesComeFromTheOpenDocument) {
     ASSERT_LT(doc.GetEnvelopes().IndexOf(rent), doc.GetEnvelopes().IndexOf(food));
 
     TXManager m;
-    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "", rent), Rec(Day(1), 1, "", food)));  // no document
-    TQuilletData::SetCurrent(&doc);
+    TQuilletData::SetCurrent(&doc);  // the open document is not the store's
+    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "", rent), Rec(Day(1), 1, "", food)));
+    TQuilletData::SetCurrent(nullptr);
+    m.SetDocument(&doc);
     EXPECT_TRUE(m.SortsBefore(Rec(Day(1), 1, "", rent), Rec(Day(1), 1, "", food)));
     EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "", food), Rec(Day(1), 1, "", rent)));
-    TQuilletData::SetCurrent(nullptr);
+    EXPECT_EQ(doc.GetXManager().Document(), &doc);
 }
 
 TEST(XManagerOrder, CodeTextComparison) {
