@@ -142,7 +142,9 @@ TEST_F(XManagerOpsTest, DeletingAnAccountTakesItsTransactionsAndKeepsTheOtherSid
     EXPECT_EQ(views.accountsClosed, std::vector<uint32_t>{checking});
     EXPECT_EQ(Naming(checking, 0), 0);
     // The transfer's other half keeps its money, now assigned to Savings' default envelope.
-    EXPECT_EQ(Balances(), "0 7000 | 0 0 7000");
+    EXPECT_EQ(Balance(savings), 7000);  // Checking is gone
+    EXPECT_EQ((std::vector<int64_t>{EnvBalance(food), EnvBalance(rent), EnvBalance(spare)}),
+              (std::vector<int64_t>{0, 0, 7000}));
     EXPECT_EQ(Store().Count(TAccountTransferFilter(savings)), 0u);
     TAccountFilter inSavings(savings);
     EXPECT_EQ(Store().Count(TXBlankFilter(inSavings)), 2u);
