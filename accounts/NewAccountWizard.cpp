@@ -112,6 +112,8 @@ bool TAccountWizard::Run() {
 bool AddAccountsHeadless(TQuilletData& document, const std::vector<TAccountWizardBuffer>& forms,
                          std::string& error) {
     TAccountWizard wizard(document);
+    // The starting balances go into the store together.
+    TXManager::TBulkPosting posting(document.GetXManager());
     for (const TAccountWizardBuffer& form : forms) {
         if (!wizard.AddAccount(form)) {
             error = "the account \"" + form.name + "\" was not added";

@@ -159,7 +159,7 @@ void Templates(TJsonWriter& json, TXTemplateManager& templates) {
         json.Key("memo").Text(t->GetMemo());
         json.Key("items").BeginArray();
         const TXTemplateList& items = t->GetItems();
-        for (uint32_t k = 1; k <= items.GetCount(); ++k) {
+        for (uint32_t k = 0; k < items.GetCount(); ++k) {
             const TXTemplateItem* item = items.GetAt(k);
             if (!item) continue;
             json.BeginObject();

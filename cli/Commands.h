@@ -28,13 +28,17 @@ int RunConvertCommand(const TCommandArgs& args);
 // Checks the budget is sound: 0 sound, 1 a check failed, 2 the file cannot be read.
 int RunCheckCommand(const TCommandArgs& args);
 
+// Enters one transaction (a payment or deposit, an account or an envelope transfer) as a ledger
+// row is typed, saves the budget and prints the new record ids.
+int RunAddCommand(const TCommandArgs& args);
+
 // Imports a bank statement (.ofx, .qfx or .qif) into an account of the budget and saves it.
 int RunImportCommand(const TCommandArgs& args);
 
 // Makes a new budget file from incomes or a plan definition and the accounts' statement balances;
 // never replaces an existing file.
 int RunNewCommand(const TCommandArgs& args);
-// Prints the allocation plan as tab-delimited text.
+// Prints the allocation plan report's text for a period.
 int RunPlanCommand(const TCommandArgs& args);
 // Writes the demo household budget.
 int RunDemoCommand(const TCommandArgs& args);

@@ -16,6 +16,7 @@
 #include "envelopes/EnvelopeNode.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "plan/Period.h"
+#include "reports/AllocationPlanReport.h"
 #include "transactions/Transfers.h"
 #include "transactions/XItem.h"
 #include "transactions/XManager.h"
@@ -169,30 +170,9 @@ int RunPlanCommand(const TCommandArgs& args) {
         return 2;
     }
     TCurrentDocument current(*doc);
-    TAllocationPlan& plan = doc->GetPlan();
-    plan.BeginEdit();
-    auto amount = [](TMoney m) {
-        return FormatCents(static_cast<int32_t>(m.Cents()), false, true);
-    };
-    std::vector<uint32_t> columns;
-    for (uint32_t c = 1; c <= TAllocationPlan::MaxColumns; ++c)
-        if (plan.IsColumnUsed(c)) columns.push_back(c);
-    // Tab-delimited: the envelope, one amount per template column, the row's total; a totals
-    // line closes the table. Amounts are per the chosen period.
-    std::cout << "Envelope";
-    for (uint32_t c : columns)
-        std::cout << "\t" << plan.GetColumnName(c);
-    std::cout << "\tTotal\n";
-    for (uint32_t row = 1; row <= plan.GetLastUsedRow(); ++row) {
-        if (plan.GetRowName(row).empty()) continue;
-        std::cout << plan.GetRowName(row);
-        for (uint32_t c : columns)
-            std::cout << "\t" << amount(plan.GetCell(row, c, period));
-        std::cout << "\t" << amount(plan.GetRowTotal(row, period)) << "\n";
-    }
-    std::cout << "Total";
-    for (uint32_t c : columns)
-        std::cout << "\t" << amount(plan.GetColumnTotal(c, period));
-    std::cout << "\t" << amount(plan.GetGrandTotal(period)) << "\n";
+    // The allocation plan report's own text, so the two never disagree.
+    TAllocationPlanReport report;
+    report.Prepare(*doc, {period});
+    std::cout << report.GetText();
     return 0;
 }

@@ -31,6 +31,8 @@ constexpr TCommand Commands[] = {
      "make a new budget; --account \"NAME;KIND;CLOSING-BALANCE;M/D/Y\", repeatable"},
     {"plan", RunPlanCommand, "FILE.qlt [--period NAME]", "print the allocation plan as text"},
     {"demo", RunDemoCommand, "FILE.qlt", "write a demo household budget"},
+    {"add", RunAddCommand, "FILE.qlt --amount EXPR (--account A --envelope E | ...)",
+     "enter one transaction; \"add --help\" lists the forms"},
     {"import", RunImportCommand, "FILE.qlt STATEMENT --account NAME",
      "import a bank statement into an account"},
     {"report", RunReportCommand, "KIND FILE.qlt [OPTIONS]",

@@ -245,6 +245,9 @@ std::string FormatCents(int32_t cents, bool parentheses, bool showZero) {
 }
 
 double EvaluateAmount(const std::string& text) {
-    auto result = Evaluate(text);
-    return result ? *result : 0.0;
+    return ParseAmount(text).value_or(0.0);
+}
+
+std::optional<double> ParseAmount(const std::string& text) {
+    return Evaluate(text);
 }

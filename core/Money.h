@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 enum TMoneyFlags : unsigned {
@@ -53,3 +54,5 @@ std::string FormatCents(int32_t cents, bool parentheses, bool showZero);
 
 // Evaluates an amount expression ("1,234.50", "12.5*2", "(2-5)*3"); any error gives 0.
 double EvaluateAmount(const std::string& text);
+// The same, with nothing for text that is no amount expression.
+std::optional<double> ParseAmount(const std::string& text);

@@ -175,6 +175,13 @@ TImportResult RunImport(TQuilletData& doc, uint32_t account, std::vector<TImport
     if (!doc.GetAccounts().GetAccount(account)) return result;
     StoreImportOptions(doc.Settings(), account, options, [&doc] { doc.SetModified(); });
 
+    // Items the statement did not give a usable date or amount stay out of matching and posting.
+    std::erase_if(items, [&](TImportItem& i) {
+        if (i.problem.empty()) return false;
+        result.skipped.push_back(std::move(i));
+        return true;
+    });
+
     if (options.onlyNewer)
         std::erase_if(items, [&](const TImportItem& i) { return i.date < options.onlyNewerDate; });
 
@@ -196,25 +203,21 @@ TImportResult RunImport(TQuilletData& doc, uint32_t account, std::vector<TImport
     if (!doc.GetEnvelopes().GetEnvelope(envelope))
         envelope = doc.GetAccounts().GetDefaultEnvelope(account);
 
-    // Items the statement did not give a usable date or amount stay out of matching and posting.
-    std::erase_if(items, [&](TImportItem& i) {
-        if (i.problem.empty()) return false;
-        result.skipped.push_back(std::move(i));
-        return true;
-    });
-
     TDate last;
-    for (TImportItem& item : items) {
-        if (std::string why = Overflow(doc, account, envelope, item); !why.empty()) {
-            item.problem = std::move(why);
-            result.skipped.push_back(std::move(item));
-            continue;
+    {
+        TXManager::TBulkPosting posting(store);
+        for (TImportItem& item : items) {
+            if (std::string why = Overflow(doc, account, envelope, item); !why.empty()) {
+                item.problem = std::move(why);
+                result.skipped.push_back(std::move(item));
+                continue;
+            }
+            if (item.date > last) last = item.date;
+            if (item.matched)
+                ClearMatched(store, item, result);
+            else
+                AddItem(store, account, envelope, item, options, result);
         }
-        if (item.date > last) last = item.date;
-        if (item.matched)
-            ClearMatched(store, item, result);
-        else
-            AddItem(store, account, envelope, item, options, result);
     }
 
     if (!result.Changed()) {

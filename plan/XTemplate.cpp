@@ -529,6 +529,7 @@ void TXTemplate::ApplyTo(TXItem& item) const {
     r.partner = 0;
     // A part finds its multiple in the store, so the new kind must be there first.
     item.MarkChanged(false);
+    TXManager::TBulkPosting posting(manager);
     for (uint32_t i = 0; i < count; ++i) {
         const TXTemplateItem* split = items->GetAt(i);
         if (!exists(split->GetEnvelope())) continue;

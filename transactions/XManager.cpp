@@ -148,6 +148,7 @@ TQuilletData* TXManager::Document() const {
 }
 
 const TXRecord& TXManager::RecordAt(uint32_t position) const {
+    Settle();
     if (position < 1 || position > GetCount())
         throw TXBase("Attempt to access beyond limit in TXManager::RecordAt().");
     return Slot(position);
@@ -223,11 +224,13 @@ bool TXManager::Commit(TXRecord& record) {
     record.flags |= XDirty;
     uint32_t position = FindSlot(record.id);
     if (position == 0) return false;
+    if (placing && Clean(Slot(position))) Unplace(position);
     Slot(position) = record;
     return true;
 }
 
 void TXManager::MoveRecord(uint32_t from, uint32_t to) {
+    SettleNow();
     Shift(from, to);
     keyOrder = TKeyOrder::Unknown;  // a move from outside may put clean records out of order
 }
@@ -252,11 +255,18 @@ uint32_t TXManager::LastCommittedPosition() const {
 
 void TXManager::FreeSlot(uint32_t position) {
     if (position < 1 || position > GetCount()) return;
-    Slot(position).flags = 0;
     if (bulkDepth > 0) {
+        if (placing && Clean(Slot(position))) Unplace(position);
+        Slot(position).flags = 0;
         freedInBulk.push_back(Slot(position).id);
         return;
     }
+    if (placing) {
+        uint32_t id = Slot(position).id;
+        SettleNow();
+        position = FindSlot(id);
+    }
+    Slot(position).flags = 0;
     uint32_t last = LastCommittedPosition();
     Shift(position, last > position ? last : last + 1);
 }
@@ -268,6 +278,7 @@ TXManager::TBulk::~TBulk() {
 // The same arrangement that freeing the slots one by one gives: the others keep their order and
 // the freed slots stand just after the last committed record, the last freed first.
 void TXManager::GatherFreedSlots() {
+    if (!freedInBulk.empty()) SettleNow();
     std::vector<uint32_t> freed = std::move(freedInBulk);
     freedInBulk.clear();
     if (freed.empty()) return;
@@ -417,6 +428,7 @@ bool TXManager::FlushQuickly() {
 }
 
 void TXManager::Flush() {
+    SettleNow();
     if (FlushQuickly()) return;
     // A position is examined again after each change, since a move brings another record there.
     uint32_t position = GetCount();
@@ -429,6 +441,139 @@ void TXManager::Flush() {
         else
             --position;
     }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Bulk posting
+
+TXManager::TBulkPosting::~TBulkPosting() {
+    if (--manager.postingDepth == 0) manager.SettleNow();
+}
+
+// Placing needs the clean records in key order, as Resort's search does; otherwise each record
+// is re-sorted on its own.
+bool TXManager::StartPlacing() {
+    if (placing) return true;
+    if (!KeyOrdered()) return false;
+    try {
+        auto runs = std::make_unique<std::map<uint64_t, TRun>>();
+        TRun* run = nullptr;
+        uint64_t runKey = 0;
+        for (uint32_t i = 0; i < GetCount(); ++i) {
+            if (!Clean(records[i])) continue;
+            uint64_t key = FirstRulesKey(records[i]);
+            if (!run || key != runKey) {
+                run = &(*runs)[key];
+                runKey = key;
+            }
+            run->slots.push_back(i);
+        }
+        placing = std::move(runs);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
+}
+
+// Where Resort would put the record among the run of clean records sharing its key: just after
+// the last one it does not sort before. Records of lower keys never sort after it and records of
+// higher keys always do, so the run alone decides.
+size_t TXManager::PlaceInRun(TRun& run, const TXRecord& moving) const {
+    auto sortsAfter = [&](uint32_t slot) { return SortsBefore(moving, records[slot]); };
+    if (!run.checked) {
+        // Without zero amounts the later rules are a proper ordering, so a run that stands in it
+        // answers "sorts after" false then true, and the boundary can be searched for.
+        run.checked = true;
+        run.sorted = true;
+        for (size_t j = 0; j < run.slots.size() && run.sorted; ++j) {
+            const TXRecord& r = records[run.slots[j]];
+            run.sorted = r.amount != 0 && (j == 0 || !SortsBefore(r, records[run.slots[j - 1]]));
+        }
+    }
+    if (run.sorted && moving.amount != 0)
+        return static_cast<size_t>(
+            std::partition_point(run.slots.begin(), run.slots.end(),
+                                 [&](uint32_t slot) { return !sortsAfter(slot); }) -
+            run.slots.begin());
+    size_t at = run.slots.size();
+    while (at > 0 && sortsAfter(run.slots[at - 1]))
+        --at;
+    return at;
+}
+
+void TXManager::Place(uint32_t position) {
+    TXRecord& moving = Slot(position);
+    moving.flags &= ~XDirty;
+    try {
+        TRun& run = (*placing)[FirstRulesKey(moving)];
+        if (!run.checked && run.slots.empty()) run.checked = run.sorted = true;
+        size_t at = PlaceInRun(run, moving);
+        run.slots.insert(run.slots.begin() + static_cast<std::ptrdiff_t>(at), position - 1);
+        if (moving.amount == 0) run.sorted = false;
+    } catch (const std::bad_alloc&) {
+        uint32_t id = moving.id;
+        moving.flags |= XDirty;
+        SettleNow();
+        Resort(FindSlot(id));
+    }
+}
+
+void TXManager::Unplace(uint32_t position) {
+    auto run = placing->find(FirstRulesKey(Slot(position)));
+    if (run == placing->end()) return;
+    std::vector<uint32_t>& slots = run->second.slots;
+    auto found = std::find(slots.rbegin(), slots.rend(), position - 1);
+    if (found != slots.rend()) slots.erase(std::next(found).base());
+}
+
+void TXManager::Settle() const {
+    // The order is already decided; only the block does not show it yet.
+    const_cast<TXManager*>(this)->SettleNow();
+}
+
+// The clean records in their runs' order. A slot that is not clean stays just before the clean
+// record that follows it in the block, as it does while records are moved one by one around it;
+// those after the last clean record stay at the end.
+void TXManager::SettleNow() {
+    if (!placing) return;
+    std::unique_ptr<std::map<uint64_t, TRun>> runs = std::move(placing);
+    const uint32_t n = GetCount();
+    try {
+        std::vector<uint32_t> loose;
+        std::unordered_map<uint32_t, std::pair<size_t, size_t>> looseBefore;
+        size_t from = 0;
+        for (uint32_t i = 0; i < n; ++i) {
+            if (!Clean(records[i])) {
+                loose.push_back(i);
+            } else {
+                if (loose.size() > from) looseBefore.emplace(i, std::make_pair(from, loose.size()));
+                from = loose.size();
+            }
+        }
+        TXRecordBlock block;
+        block.reserve(records.capacity());
+        for (const auto& [key, run] : *runs)
+            for (uint32_t slot : run.slots) {
+                auto before = looseBefore.find(slot);
+                if (before != looseBefore.end())
+                    for (size_t k = before->second.first; k < before->second.second; ++k)
+                        block.push_back(records[loose[k]]);
+                block.push_back(records[slot]);
+            }
+        for (size_t k = from; k < loose.size(); ++k)
+            block.push_back(records[loose[k]]);
+        records.swap(block);
+    } catch (const std::bad_alloc&) {
+        // Short of memory: the same order of clean records, reached by moving them one by one.
+        uint32_t target = 1;
+        for (auto& [key, run] : *runs)
+            for (uint32_t& slot : run.slots)
+                slot = records[slot].id;
+        for (const auto& [key, run] : *runs)
+            for (uint32_t id : run.slots)
+                Shift(FindSlot(id), target++);
+    }
+    cursor = 0;
 }
 
 bool TXManager::SortsBefore(const TXRecord& a, const TXRecord& b) const {
@@ -511,6 +656,8 @@ void TXManager::Release(TXItem* item) {
             const TXRecord& r = Slot(position);
             if (!r.IsFree() && !r.IsCommitted())
                 FreeSlot(position);
+            else if (r.IsCommitted() && r.IsDirty() && postingDepth > 0 && StartPlacing())
+                Place(position);
             else if (r.IsCommitted() && r.IsDirty())
                 Resort(position);
         }
@@ -560,6 +707,7 @@ bool TXManager::Matches(uint32_t position, const TXFilter& filter) const {
 }
 
 std::vector<uint32_t> TXManager::MatchingIds(const TXFilter& filter) const {
+    Settle();
     std::vector<uint32_t> ids;
     for (uint32_t p = 1; p <= GetCount(); ++p)
         if (Matches(p, filter)) ids.push_back(Slot(p).id);
@@ -581,6 +729,7 @@ TXItem* TXManager::FindNext(const TXItem* item, const TXFilter& filter) {
 }
 
 TXItem* TXManager::FindPrevious(const TXItem* item, const TXFilter& filter) {
+    SettleNow();
     for (uint32_t p = PositionOf(item); p > 1;) {
         --p;
         if (Matches(p, filter)) return GetItem(Slot(p).id);
@@ -589,6 +738,7 @@ TXItem* TXManager::FindPrevious(const TXItem* item, const TXFilter& filter) {
 }
 
 TXItem* TXManager::FindFromPosition(uint32_t position, const TXFilter& filter) {
+    SettleNow();
     for (uint32_t p = std::max<uint32_t>(position, 1); p <= GetCount(); ++p)
         if (Matches(p, filter)) return GetItem(Slot(p).id);
     return nullptr;
@@ -602,16 +752,19 @@ uint32_t TXManager::Count(const TXFilter& filter) const {
 }
 
 uint32_t TXManager::PositionOf(const TXItem* item) const {
+    Settle();
     return item && !item->detached ? FindSlot(item->record.id) : 0;
 }
 
 uint32_t TXManager::PositionOfFirst(const TXFilter& filter) const {
+    Settle();
     for (uint32_t p = 1; p <= GetCount(); ++p)
         if (Matches(p, filter)) return p;
     return 0;
 }
 
 uint32_t TXManager::PositionOfLast(const TXFilter& filter) const {
+    Settle();
     for (uint32_t p = GetCount(); p >= 1; --p)
         if (Matches(p, filter)) return p;
     return 0;
@@ -625,6 +778,7 @@ TXGenericList TXManager::CollectMatching(const TXFilter& filter) {
 }
 
 uint32_t TXManager::NextNumber(uint32_t accountId) const {
+    Settle();
     TAccountFilter account(accountId);
     TXBlankFilter committed(account);
     uint32_t largest = 0, seen = 0;
@@ -664,6 +818,7 @@ void TXManager::DeleteMatching(const TXFilter& filter) {
 void TXManager::DeleteAccountTransactions(uint32_t accountId) {
     XViews().CloseAccountViews(accountId);
     TBulk bulk(*this);
+    TBulkPosting posting(*this);
     TQuilletData* doc = Document();
     TAccountTransferFilter transfers(accountId);
     for (uint32_t id : MatchingIds(transfers)) {
@@ -710,6 +865,7 @@ void TXManager::MoveEnvelopeTransactions(uint32_t fromEnvelope, uint32_t toEnvel
     if (fromEnvelope == toEnvelope) return;
     XViews().CloseEnvelopeViews(fromEnvelope);
     TBulk bulk(*this);
+    TBulkPosting posting(*this);
     TEnvelopeFilter filter(fromEnvelope);
     for (uint32_t id : MatchingIds(filter)) {
         uint32_t position = FindSlot(id);
@@ -866,6 +1022,7 @@ void TXManager::NotifyAdded(TXItem* item) {
 
 void TXManager::Streamer::Write(opstream& os) const {
     const TXManager* m = Manager();
+    m->Settle();
     os.writeWord32(StreamLayout);
     os.writeWord32(m->capacity);
     os.writeWord32(m->GetCount());

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -102,6 +103,22 @@ public:
     // Replaces where envelope positions come from (tests set their own list). Null restores the
     // default, the envelope list of the document.
     void SetEnvelopePosition(EnvelopePositionFn fn);
+
+    // --- Posting many records at once. While a TBulkPosting lasts, each record released with a
+    // change takes its place in the store order at once, but the block itself is rearranged only
+    // when the outermost one ends (or earlier, when something asks for positions). The order and
+    // every byte come out as releasing the records one by one gives; adding or moving many
+    // records then costs one pass over the store instead of one move each.
+    class TBulkPosting {
+    public:
+        explicit TBulkPosting(TXManager& m) : manager(m) { ++manager.postingDepth; }
+        ~TBulkPosting();
+        TBulkPosting(const TBulkPosting&) = delete;
+        TBulkPosting& operator=(const TBulkPosting&) = delete;
+
+    private:
+        TXManager& manager;
+    };
 
     // --- The document whose accounts and envelopes the records post to and whose envelope list
     // orders them. Null (the default) means the open document; a store without either posts
@@ -222,6 +239,21 @@ private:
     uint32_t LastKeyAtOrBelow(uint64_t key, uint32_t self) const;
     void GatherFreedSlots();
     bool FlushQuickly();
+    // The clean records by first-rules key while a bulk posting is under way: slot indices
+    // (0-based) in store order. `sorted` says the run is known to stand in the order of the
+    // later rules with no zero amount, so a place in it can be searched for.
+    struct TRun {
+        std::vector<uint32_t> slots;
+        bool sorted = false;
+        bool checked = false;
+    };
+    bool StartPlacing();
+    void Place(uint32_t position);
+    void Unplace(uint32_t position);
+    size_t PlaceInRun(TRun& run, const TXRecord& moving) const;
+    // Rearranges the block into the order the placed records stand in; nothing when none wait.
+    void Settle() const;
+    void SettleNow();
     bool Matches(uint32_t position, const TXFilter& filter) const;
     std::vector<uint32_t> MatchingIds(const TXFilter& filter) const;
     TXItem* MakeItem(const TXRecord& record, bool remember);
@@ -243,4 +275,6 @@ private:
     std::vector<TXList*> observers;
     int bulkDepth = 0;
     std::vector<uint32_t> freedInBulk;  // ids, in the order their slots were freed
+    int postingDepth = 0;
+    std::unique_ptr<std::map<uint64_t, TRun>> placing;  // while records wait to be settled
 };

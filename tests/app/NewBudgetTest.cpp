@@ -189,10 +189,12 @@ TEST_F(NewBudgetTest, ConsoleNewPlanAndDemo) {
 
     RunResult plan = Run("plan '" + file + "' --period Annual");
     ASSERT_EQ(plan.status, 0) << plan.err;
-    EXPECT_EQ(plan.out.substr(0, plan.out.find('\n')), "Envelope\tFirst\tSecond\tTotal");
+    EXPECT_EQ(plan.out.substr(0, plan.out.find('\n')), "Envelope\tTotal\tFirst\tSecond");
     // Every income is planned to the cent: the totals line holds them, by the year.
-    EXPECT_NE(plan.out.find("\nTotal\t36,000.00\t12,000.00\t48,000.00\n"), std::string::npos)
+    EXPECT_NE(plan.out.find("\nTotal\t48,000.00\t36,000.00\t12,000.00\n"), std::string::npos)
         << plan.out;
+    EXPECT_EQ(plan.out,
+              Run("report allocation-plan '" + file + "' --period Annual --clipboard").out);
     EXPECT_EQ(Run("plan '" + file + "' --period Fortnightly").status, 2);
 
     std::string demo = (root / "Demo.qlt").string();

@@ -7,10 +7,14 @@
 
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
+#include "app/BudgetCheck.h"
 #include "app/BudgetFile.h"
+#include "app/NewBudget.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
+#include "plan/XTemplate.h"
+#include "plan/XTemplateManager.h"
 #include "platform/Platform.h"
 #include "tests/support/CliRunner.h"
 #include "transactions/XItem.h"
@@ -35,6 +39,7 @@ protected:
         TQuilletData::SetCurrent(&doc);
         TEnvelopeRoot* envelopes = doc.GetEnvelopes().GetEnvelopeRoot();
         EXPECT_TRUE(envelopes->NewEnvelope("Caf\xE9", true));
+        EXPECT_TRUE(envelopes->NewEnvelope("Rent", true));
         TAccountRoot* accounts = doc.GetAccounts().GetAccountRoot();
         EXPECT_TRUE(accounts->NewAccount("Checking", "Main account", 1, ""));
         EXPECT_TRUE(accounts->NewAccount("Visa", "", 5, "Caf\xE9"));
@@ -54,6 +59,11 @@ protected:
             doc.GetEnvelopes().ChangeBalance(cafe, balanced ? 12345 : 100);
         }
         doc.Settings().SetString("importer.IMPORTXCODEPOS", "credit", 7);
+        auto bills = std::make_unique<TXTemplate>(&doc.GetTemplates());
+        bills->SetName("Bills");
+        bills->GetItems().Append(cafe, 30000, "Food");
+        bills->GetItems().Append(cafe, 10000, "Power");
+        doc.GetTemplates().Add(std::move(bills));
         fs::path path = root / name;
         TLinuxPlatform platform;
         std::string error;
@@ -78,8 +88,10 @@ TEST_F(BudgetCommandsTest, DumpShowsTheWholeBudgetAsJson) {
           "\"description\": \"Main account\"", "\"kind\": 5", "\"balance\": 12345",
           "\"name\": \"Caf\xC3\xA9\"",  // converted to UTF-8
           "\"type\": \"envelope\"", "\"inPlan\": true", "\"watchdog\": true",
-          "\"transactions\": []", "\"templates\": []",
-          "\"windows\":", "\"key\": \"importer.IMPORTXCODEPOS\"", "\"qualifier\": 7"})
+          "\"transactions\": []", "\"name\": \"Bills\"",
+          "\"description\": \"Food\"",  // the first item too
+          "\"description\": \"Power\"", "\"windows\":", "\"key\": \"importer.IMPORTXCODEPOS\"",
+          "\"qualifier\": 7"})
         EXPECT_NE(dump.out.find(expected), std::string::npos) << expected;
 }
 
@@ -135,6 +147,52 @@ TEST_F(BudgetCommandsTest, UnreadableFilesGiveAClearMessage) {
     RunResult missing = Run("check '" + (root / "nope.qlt").string() + "'");
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(Run("dump").status, 2);
+}
+
+TEST_F(BudgetCommandsTest, AddPostsAsTypedAndItsRefusalsChangeNothing) {
+    fs::path budget = MakeBudget("a.qlt", true, true);
+    const std::string add = "add '" + budget.string() + "' ";
+    const std::vector<uint8_t> before = Bytes(budget);
+    for (const char* bad : {"--account Nope --envelope Rent --amount 5",
+                            "--account Checking --envelope Nope --amount 5",
+                            "--account Checking --envelope Rent --amount 5x",
+                            "--account Checking --envelope Rent --amount 0",
+                            "--account Checking --envelope Rent --amount 5 --date 13/40/2024",
+                            "--from-account Checking --to-account Checking --amount 5",
+                            "--from-envelope Rent --to-envelope Checking --amount 5",
+                            "--account Checking --to-envelope Rent --amount 5"}) {
+        RunResult r = Run(add + bad);
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_NE(r.err.find("quillet-cli add: "), std::string::npos) << bad << r.err;
+    }
+    EXPECT_EQ(Bytes(budget), before);
+
+    RunResult pay = Run(add +
+                        "--account Checking --envelope Rent --amount '-12.5*2' --date 3/4/2024 "
+                        "--code 101 --payee Landlord --memo March");
+    EXPECT_EQ(pay.out, "added 2\n") << pay.err;
+    RunResult accounts = Run(add + "--from-account Checking --to-account Visa --amount 100");
+    EXPECT_EQ(accounts.out, "added 3 4\n") << accounts.err;
+    RunResult envelopes = Run(add + "--from-envelope 'Caf\xC3\xA9' --to-envelope Rent --amount 10");
+    EXPECT_EQ(envelopes.out, "added 5 6\n") << envelopes.err;
+
+    std::string error;
+    std::unique_ptr<TQuilletData> doc = LoadBudgetFile(budget.string(), error);
+    ASSERT_TRUE(doc) << error;
+    TCurrentDocument current(*doc);
+    EXPECT_EQ(CheckBudget(*doc), std::vector<std::string>{});
+    TAccountList& a = doc->GetAccounts();
+    TEnvelopeList& e = doc->GetEnvelopes();
+    EXPECT_EQ(a.GetBalance(a.FindId("Checking")).Cents(), 12345 - 2500 - 10000);
+    EXPECT_EQ(a.GetBalance(a.FindId("Visa")).Cents(), 10000);
+    EXPECT_EQ(e.GetBalance(e.FindId("Caf\xE9")).Cents(), 12345 - 1000);
+    EXPECT_EQ(e.GetBalance(e.FindId("Rent")).Cents(), -2500 + 1000);
+    const TXRecord* paid = doc->GetXManager().FindRecord(2);
+    ASSERT_TRUE(paid);
+    EXPECT_EQ(std::make_tuple(paid->amount, paid->date, paid->GetCode(), paid->GetPayableTo(),
+                              paid->GetMemo()),
+              std::make_tuple(-2500, TDate(4, 3, 2024).Key(), std::string("101"),
+                              std::string("Landlord"), std::string("March")));
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "tests/core/StreamBytes.h"
+#include "transactions/XItem.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <random>
@@ -473,4 +475,69 @@ TEST(XManagerMarks, ImportAndPendingMarksAreConfirmedInBulk) {
     EXPECT_EQ(m.FindRecord(a)->accountCleared, TDate(31, 5, 2024).Key());
     EXPECT_EQ(m.FindRecord(b)->accountCleared, Day(3));  // a date stays
     EXPECT_EQ(m.FindRecord(b)->envelopeCleared, TDate(31, 5, 2024).Key());
+}
+
+// Posting many records together must leave the store exactly as releasing them one by one does:
+// the same slots in the same order, byte for byte, whatever is added, changed or deleted.
+TEST(XManagerOrder, BulkPostingMatchesReleasingOneByOne) {
+    std::mt19937 random(11);
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const char* codes[] = {"", "start", "hold", "12", "ab", "AB"};
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE(round);
+        TXManager bulk, single;
+        for (TXManager* m : {&bulk, &single})
+            m->SetEnvelopePosition([](uint32_t id) { return 4 - id; });
+        auto record = [&] {
+            return Rec(Day(1 + pick(5)), (pick(3) - 1) * (1 + pick(3)) * 100, codes[pick(6)],
+                       static_cast<uint32_t>(1 + pick(3)));
+        };
+        const int start = pick(40), changes = 1 + pick(60);
+        for (int i = 0; i < start; ++i) {
+            TXRecord r = record();
+            for (TXManager* m : {&bulk, &single})
+                m->Resort(m->FindSlot(m->NewRecord(r)));
+        }
+        std::vector<std::function<void(TXManager&)>> steps;
+        for (int k = 0; k < changes; ++k) {
+            TXRecord r = record();
+            uint32_t id = static_cast<uint32_t>(1 + pick(start + changes));
+            switch (pick(6)) {
+                case 0:
+                case 1:
+                case 2:
+                    steps.push_back([r](TXManager& m) { m.Release(m.NewItem(r)); });
+                    break;
+                case 3:  // a date, an amount and a code typed over; an emptied record goes
+                    steps.push_back([r, id](TXManager& m) {
+                        if (TXItem* item = m.GetItem(id)) {
+                            item->Data().date = r.date;
+                            item->Data().amount = r.amount;
+                            item->Data().SetCode(r.GetCode());
+                            item->MarkChanged(false);
+                            m.Release(item);
+                        }
+                    });
+                    break;
+                case 4:
+                    steps.push_back([id](TXManager& m) {
+                        if (TXItem* item = m.GetItem(id)) m.Delete(item);
+                    });
+                    break;
+                default:  // a question that needs the order in the middle
+                    steps.push_back([](TXManager& m) { m.NextNumber(1); });
+            }
+        }
+        {
+            TXManager::TBulkPosting posting(bulk);
+            for (auto& step : steps)
+                step(bulk);
+        }
+        for (auto& step : steps)
+            step(single);
+        ASSERT_EQ(bulk.GetCount(), single.GetCount());
+        for (uint32_t p = 1; p <= bulk.GetCount(); ++p)
+            ASSERT_EQ(std::memcmp(&bulk.RecordAt(p), &single.RecordAt(p), sizeof(TXRecord)), 0)
+                << "position " << p;
+    }
 }
