@@ -5,7 +5,8 @@
 #include "accounts/AccountGroup.h"
 #include "accounts/AccountList.h"
 #include "accounts/AccountReferences.h"
-#include "app/UIPort.h"
+#include "core/UIPort.h"
+#include "core/WindowPort.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ bool TAccount::EditProperties() {
     data.kind = buffer.kind;
     data.defaultEnvelope = buffer.defaultEnvelope;
     PropertiesChanged();
-    AccountDialogs().RefreshTransactionViews();
+    Windows().RefreshTransactionViews();
     return true;
 }
 
@@ -73,11 +74,11 @@ bool TAccount::Delete() {
 }
 
 void TAccount::OpenLedger() {
-    AccountDialogs().OpenAccountLedger(GetId(), false);
+    Windows().OpenAccountLedger(GetId(), TLedgerMode::Normal);
 }
 
 void TAccount::OpenReconcile() {
-    AccountDialogs().OpenAccountLedger(GetId(), true);
+    Windows().OpenAccountLedger(GetId(), TLedgerMode::Reconcile);
 }
 
 void TAccount::ReplaceDefaultEnvelope(uint32_t oldId, uint32_t newId) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/PortSlot.h"
+
 class TIdObjectList;
 
 // Asked when OK is pressed, with the name as typed. It tells the user why a name is refused
@@ -53,12 +55,7 @@ public:
     virtual bool EditAccountGroup(TAccountGroupBuffer& buffer) = 0;
     virtual bool EditAccountRoot(TAccountRootBuffer& buffer) = 0;
     virtual bool ChooseAccount(TChooseAccountBuffer& buffer) = 0;
-    // Window requests: open (or bring forward) the ledger of an account, normal or reconcile;
-    // redraw every open transaction view (they show account names).
-    virtual void OpenAccountLedger(uint32_t accountId, bool reconcile) = 0;
-    virtual void RefreshTransactionViews() = 0;
 };
 
 // The port in use; never null (until one is set, every dialog is cancelled and nothing opens).
-TAccountDialogPort& AccountDialogs();
-void SetAccountDialogPort(TAccountDialogPort* port);  // null restores the cancelling port
+extern TPortSlot<TAccountDialogPort> AccountDialogs;

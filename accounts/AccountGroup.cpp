@@ -1,6 +1,6 @@
 #include "accounts/AccountGroup.h"
 
-#include "app/UIPort.h"
+#include "core/UIPort.h"
 
 bool TAccountGroup::EditProperties() {
     TAccountGroupBuffer buffer;

@@ -167,21 +167,20 @@ void TAccountList::StructureChanged() {
     if (TQuilletData* doc = TQuilletData::Current()) doc->SetModified();
 }
 
-void TAccountList::DiscardRead(ipstream& is, TStreamableBase* object) {
+void TAccountList::DiscardRead(ipstream& is, std::unique_ptr<TStreamableBase> object) {
     if (!object) return;
     if (readingList) {
-        if (auto* node = dynamic_cast<TTreeItem*>(object)) node->SetOwner(nullptr);
-        readingList->discarded.emplace_back(object);
+        if (auto* node = dynamic_cast<TTreeItem*>(object.get())) node->SetOwner(nullptr);
+        readingList->discarded.push_back(std::move(object));
         return;
     }
     // Without a list being read the object and everything below it are forgotten one by one.
-    if (auto* node = dynamic_cast<TTreeItem*>(object)) {
+    if (auto* node = dynamic_cast<TTreeItem*>(object.get())) {
         for (TTreeItem* n = node; n; n = n->NextWithin(node, true))
             if (auto* s = dynamic_cast<TStreamableBase*>(n)) is.forgetObject(s);
     } else {
-        is.forgetObject(object);
+        is.forgetObject(object.get());
     }
-    delete object;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -196,14 +195,10 @@ TStreamableBase* TAccountList::Streamer::Read(ipstream& is, uint32_t) const {
         TAccountList* previous;
     } guard(list);
 
-    TStreamableBase* p = is.readObjectPointer();
     // A back reference is someone else's object, never a root to own.
-    if (p && !is.lastWasBackReference()) {
-        if (auto* root = dynamic_cast<TAccountRoot*>(p))
-            list->SetRoot(root);
-        else
-            DiscardRead(is, p);
-    }
+    auto root = is.ReadObject<TAccountRoot>(
+        [&](std::unique_ptr<TStreamableBase> other) { DiscardRead(is, std::move(other)); });
+    if (root) list->SetRoot(root.release());
     auto table = std::make_unique<TIdList>(IdGrowth);
     table->Read(is);
     list->ids = std::move(table);

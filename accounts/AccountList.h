@@ -91,7 +91,7 @@ public:
     // read it is kept aside until that list goes, since the stream's table of objects still
     // names it (and its children) and a later back reference must not reach freed memory;
     // otherwise the stream forgets it and it is destroyed at once.
-    static void DiscardRead(ipstream& is, TStreamableBase* object);
+    static void DiscardRead(ipstream& is, std::unique_ptr<TStreamableBase> object);
 
     class Streamer : public TNewStreamer {
     public:

@@ -8,11 +8,11 @@
 #include "accounts/AccountList.h"
 #include "accounts/AccountReferences.h"
 #include "accounts/AccountRoot.h"
-#include "app/QuilletConfig.h"
-#include "app/UIPort.h"
 #include "controls/EditText.h"
 #include "core/QuilletData.h"
+#include "core/QuilletOptions.h"
 #include "core/TreeStream.h"
+#include "core/UIPort.h"
 
 namespace {
 
@@ -196,7 +196,7 @@ TStreamableBase* TAccountNode::Streamer::Read(ipstream& is, uint32_t) const {
             node->Drop(child);
             return child->GetParent() == node;
         },
-        [&](TStreamableBase* p) { TAccountList::DiscardRead(is, p); });
+        [&](std::unique_ptr<TStreamableBase> p) { TAccountList::DiscardRead(is, std::move(p)); });
     return node;
 }
 

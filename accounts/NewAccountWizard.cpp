@@ -2,8 +2,8 @@
 
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
-#include "app/UIPort.h"
 #include "core/QuilletData.h"
+#include "core/UIPort.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "transactions/XItem.h"
@@ -19,7 +19,6 @@ public:
 };
 
 TCancellingWizardPort cancellingPort;
-TAccountWizardPort* wizardPort = nullptr;
 
 std::string Cut(const std::string& text, size_t chars) {
     return text.size() > chars ? text.substr(0, chars) : text;
@@ -27,13 +26,7 @@ std::string Cut(const std::string& text, size_t chars) {
 
 }  // namespace
 
-TAccountWizardPort& AccountWizardDialog() {
-    return wizardPort ? *wizardPort : cancellingPort;
-}
-
-void SetAccountWizardPort(TAccountWizardPort* port) {
-    wizardPort = port;
-}
+TPortSlot<TAccountWizardPort> AccountWizardDialog(cancellingPort);
 
 int32_t ClosingBalanceCents(float units) {
     double rounded = static_cast<double>(units) + (units > 0 ? 0.005 : -0.005);

@@ -9,6 +9,7 @@
 
 #include "core/Date.h"
 #include "core/IdObjectList.h"
+#include "core/PortSlot.h"
 #include "core/TarnStringList.h"
 
 class TQuilletData;
@@ -37,8 +38,7 @@ public:
 };
 
 // The port in use; never null (until one is set, every page is cancelled).
-TAccountWizardPort& AccountWizardDialog();
-void SetAccountWizardPort(TAccountWizardPort* port);  // null restores the cancelling port
+extern TPortSlot<TAccountWizardPort> AccountWizardDialog;
 
 inline constexpr const char* AccountWizardCaption = "Add New Account";
 inline constexpr const char* AccountWizardText =

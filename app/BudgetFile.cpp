@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "app/PlatformPort.h"
+#include "app/Registration.h"
 #include "core/ObjectStream.h"
 #include "core/QuilletData.h"
 #include "transactions/XManager.h"
@@ -44,9 +45,7 @@ std::unique_ptr<TQuilletData> ReadBudget(const std::vector<uint8_t>& bytes, std:
     }
     std::unique_ptr<TQuilletData> doc;
     try {
-        TQuilletData* read = nullptr;
-        is >> read;
-        doc.reset(read);
+        doc = is.ReadObject<TQuilletData>();
     } catch (const TXBase& e) {
         error = e.what();
         while (!error.empty() && error.back() == '\n')
@@ -75,10 +74,9 @@ std::unique_ptr<TQuilletData> ReadBudget(const std::vector<uint8_t>& bytes, std:
             return nullptr;
         }
     }
-    // The store posts to and sorts by this document's lists, whichever document is open; rows a
-    // view left uncommitted or unsorted when the file was written are settled now.
+    // Rows a view left uncommitted or unsorted when the file was written are settled now, by
+    // this document's own lists.
     TXManager& store = doc->GetXManager();
-    store.SetDocument(doc.get());
     store.Flush();
     return doc;
 }

@@ -13,12 +13,10 @@ TCurrentDocument::~TCurrentDocument() {
     TQuilletData::SetCurrent(previous);
 }
 
-std::unique_ptr<TQuilletData> CreateNewBudget(const std::string& planDefinitionPath,
-                                              void* mainWindow) {
+std::unique_ptr<TQuilletData> CreateNewBudget(const std::string& planDefinitionPath) {
     auto doc = std::make_unique<TQuilletData>();
     TQuilletData::SetCurrent(doc.get());
-    if (!doc->GetPlan().SetUpNewPlan(planDefinitionPath, mainWindow) ||
-        !TAccountWizard(*doc).Run()) {
+    if (!doc->GetPlan().SetUpNewPlan(planDefinitionPath) || !TAccountWizard(*doc).Run()) {
         TQuilletData::SetCurrent(nullptr);
         return nullptr;
     }

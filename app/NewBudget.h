@@ -28,8 +28,7 @@ private:
 // The plan set-up and the account wizard through their dialogs. The document is open while they
 // run and is left open on success; null (the document destroyed, no document open) when either
 // is cancelled. Naming and writing the file is the caller's.
-std::unique_ptr<TQuilletData> CreateNewBudget(const std::string& planDefinitionPath,
-                                              void* mainWindow = nullptr);
+std::unique_ptr<TQuilletData> CreateNewBudget(const std::string& planDefinitionPath);
 
 // Everything a new budget is made from when nobody is asked.
 struct TNewBudgetInput {

@@ -165,9 +165,8 @@ int RunAddCommand(const TCommandArgs& args) {
         texts();
         const TOption* given[3] = {&code, &payee, &memo};
         TGivenAccountTransfer answers(*units, first, second, given);
-        SetTransferDialogPort(&answers);
+        TPortInstall<TTransferDialogPort> installed(TransferDialogs, answers);
         made = CreateAccountTransfer(*item);
-        SetTransferDialogPort(nullptr);
     }
     uint32_t id = item->GetId();
     uint32_t partner = item->Record().partner;

@@ -6,7 +6,7 @@
 
 #include <iosfwd>
 
-#include "app/UIPort.h"
+#include "core/UIPort.h"
 
 class TConsoleUI : public TUIPort {
 public:

@@ -25,16 +25,13 @@ namespace {
 class TNamingDialogs : public TEnvelopeDialogPort {
 public:
     std::string name;
-    TEnvelopeDialogPort* previous = &EnvelopeDialogs();
-    TNamingDialogs() { SetEnvelopeDialogPort(this); }
-    ~TNamingDialogs() override { SetEnvelopeDialogPort(previous); }
+    TPortInstall<TEnvelopeDialogPort> installed{EnvelopeDialogs, *this};
     bool EditEnvelope(TEnvelopeBuffer&) override { return false; }
     bool EditEnvelopeRoot(TEnvelopeRootBuffer&) override { return false; }
     bool EditBundle(TBundleBuffer& b) override { return Name(b.name, b.checkName); }
     bool EditAssociation(TAssociationBuffer& b) override { return Name(b.name, b.checkName); }
     bool DeleteEnvelope(TDeleteEnvelopeBuffer&) override { return false; }
     bool ChooseEnvelope(TChooseEnvelopeBuffer&) override { return false; }
-    void OpenEnvelopeLedger(uint32_t) override {}
 
 private:
     bool Name(std::string& field, const TNameCheck& check) {

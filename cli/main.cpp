@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "app/Registration.h"
+#include "app/UpdateCheck.h"
 #include "app/Version.h"
 #include "cli/Commands.h"
 #include "cli/ConsoleUI.h"
 #include "core/ObjectStream.h"
 
 namespace {
-
-constexpr int Build = 1004;
 
 struct TCommand {
     const char* name;
@@ -61,7 +61,8 @@ int main(int argc, char** argv) {
     }
     const std::string& name = args.front();
     if (name == "--version") {
-        std::cout << "quillet-cli " << QuilletVersionText() << " build " << Build << "\n";
+        std::cout << "quillet-cli " << QuilletVersionText() << " build " << QuilletBuildNumber()
+                  << "\n";
         return 0;
     }
     if (name == "--help" || name == "-h" || name == "help") {
@@ -70,7 +71,7 @@ int main(int argc, char** argv) {
     }
 
     TConsoleUI ui(std::cerr);
-    SetUIPort(&ui);
+    UI.Set(&ui);
     RegisterQuilletClasses();
     for (const TCommand& c : Commands) {
         if (name != c.name) continue;

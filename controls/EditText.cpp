@@ -3,8 +3,8 @@
 #include <cfloat>
 #include <cmath>
 
-#include "app/UIPort.h"
 #include "core/Money.h"
+#include "core/UIPort.h"
 
 namespace {
 

@@ -18,7 +18,8 @@ public:
           month(static_cast<uint8_t>((key >> 8) & 0xFF)),
           year(static_cast<uint16_t>(key >> 16)) {}
     TDate(int d, int m, int y)
-        : day(static_cast<uint8_t>(d)), month(static_cast<uint8_t>(m)),
+        : day(static_cast<uint8_t>(d)),
+          month(static_cast<uint8_t>(m)),
           year(static_cast<uint16_t>(y)) {}
 
     // The local calendar date; tests may fix it with SetTodayForTesting.

@@ -53,9 +53,9 @@ void TManagedList::GetName(char* buffer, size_t capacity, uint32_t id) const {
     }
 }
 
-bool TManagedList::AddNew(void* parentWindow) {
+bool TManagedList::AddNew() {
     std::unique_ptr<TManagedItem> item = CreateItem();
-    if (!item || !item->Edit(parentWindow)) return false;
+    if (!item || !item->Edit()) return false;
     item->SetId(0);
     Add(std::move(item));
     return true;

@@ -26,8 +26,8 @@ public:
     virtual bool IsSame(const TManagedItem* item) const { return item == this; }
     virtual bool SortsBefore(const TManagedItem* item) const;
     virtual void GetName(char* buffer, size_t capacity) const = 0;
-    // Shows the item's property dialog over the given window; true when the user confirmed.
-    virtual bool Edit(void* parentWindow) = 0;
+    // Shows the item's property dialog; true when the user confirmed.
+    virtual bool Edit() = 0;
 
     uint32_t GetId() const { return id; }
     void SetId(uint32_t newId) { id = newId; }
@@ -56,7 +56,7 @@ public:
     using TIdObjectList::GetName;
 
     // Makes an item, lets the user edit it, and keeps it (with a new id) only when confirmed.
-    virtual bool AddNew(void* parentWindow);
+    virtual bool AddNew();
     virtual void Write(opstream& os) const;
     // Replaces the items and the id table with those read.
     virtual void Read(ipstream& is);

@@ -91,9 +91,6 @@ void RegisterStreamable(const char* name, int module = 1) {
         module);
 }
 
-// Registers every persistent class of the budget and configuration files. Safe to call twice.
-void RegisterQuilletClasses();
-
 class pstream {
 public:
     enum State : int { Good = 0, EndOfData = 1, Failed = 2, OpenFailed = 4 };
@@ -133,6 +130,14 @@ public:
     // Into fresh storage; returns false (dest unchanged) for "no string".
     bool readString(std::string& dest);
     TStreamableBase* readObjectPointer();
+    // Reads an object pointer for the caller to own: the object when it is a T read afresh here;
+    // null for "no object", a failed read, or a back reference (that object has its owner
+    // already). An object of another class goes to discard (a callable taking a
+    // std::unique_ptr<TStreamableBase>), or without one stays with the stream until it ends.
+    template <class T>
+    std::unique_ptr<T> ReadObject();
+    template <class T, class Discard>
+    std::unique_ptr<T> ReadObject(Discard discard);
     // Reads a base part (class version word32 above version 0) and hands it to the base's Read.
     void readBaseObject(const TNewStreamer& base);
     void readVersion();  // the header
@@ -192,8 +197,24 @@ private:
     uint32_t counter = 0;
 };
 
-// Typed reading: an object of any other class yields null (and is kept by the stream until it
-// ends).
+template <class T, class Discard>
+std::unique_ptr<T> ipstream::ReadObject(Discard discard) {
+    TStreamableBase* p = readObjectPointer();
+    if (!p || lastWasBackReference()) return nullptr;
+    if (T* typed = dynamic_cast<T*>(p)) return std::unique_ptr<T>(typed);
+    discard(std::unique_ptr<TStreamableBase>(p));
+    return nullptr;
+}
+
+template <class T>
+std::unique_ptr<T> ipstream::ReadObject() {
+    return ReadObject<T>(
+        [this](std::unique_ptr<TStreamableBase> other) { adoptOrphan(other.release()); });
+}
+
+// Typed reading of a pointer the reader does not own (a back reference to an object read
+// before); an object of any other class yields null (and is kept by the stream until it ends).
+// Objects to own are read with ReadObject.
 template <class T>
 ipstream& operator>>(ipstream& is, T*& dest) {
     TStreamableBase* p = is.readObjectPointer();

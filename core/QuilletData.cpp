@@ -1,7 +1,7 @@
 #include "core/QuilletData.h"
 
 #include "accounts/AccountList.h"
-#include "app/UIPort.h"
+#include "core/UIPort.h"
 #include "envelopes/EnvelopeList.h"
 #include "plan/AllocationPlan.h"
 #include "plan/XTemplateManager.h"
@@ -10,6 +10,9 @@
 namespace {
 
 TQuilletData* currentDocument = nullptr;
+// While a document is read no open document is seen: what a file holds never reaches into the
+// budget that is open.
+thread_local int readingDocuments = 0;
 TDocumentObserver* documentObserver = nullptr;
 
 // Marks what follows the document date: 258 says no legacy section, 257 that one follows.
@@ -56,7 +59,9 @@ TQuilletData::TQuilletData()
       envelopes(std::make_unique<TEnvelopeList>()),
       templates(std::make_unique<TXTemplateManager>()),
       plan(std::make_unique<TAllocationPlan>(*this)),
-      date(TDate::Today()) {}
+      date(TDate::Today()) {
+    xmanager->SetDocument(this);
+}
 
 TQuilletData::~TQuilletData() {
     suppressed = true;
@@ -70,7 +75,7 @@ TQuilletData::~TQuilletData() {
 }
 
 TQuilletData* TQuilletData::Current() {
-    return currentDocument;
+    return readingDocuments ? nullptr : currentDocument;
 }
 void TQuilletData::SetCurrent(TQuilletData* doc) {
     currentDocument = doc;
@@ -91,6 +96,10 @@ void TQuilletData::ClearModified() {
 }
 
 TStreamableBase* TQuilletData::Streamer::Read(ipstream& is, uint32_t version) const {
+    struct TReading {
+        TReading() { ++readingDocuments; }
+        ~TReading() { --readingDocuments; }
+    } reading;
     TQuilletData* doc = Doc();
     doc->suppressed = false;
     doc->templates = std::make_unique<TXTemplateManager>();
@@ -99,15 +108,10 @@ TStreamableBase* TQuilletData::Streamer::Read(ipstream& is, uint32_t version) co
 
     // A record of another class, or a back reference to an object that already has an owner,
     // yields an empty member rather than a shared or foreign one.
-    TEnvelopeList* envelopes = nullptr;
-    is >> envelopes;
-    if (envelopes && !is.lastWasBackReference()) doc->envelopes.reset(envelopes);
-    TAccountList* accounts = nullptr;
-    is >> accounts;
-    if (accounts && !is.lastWasBackReference()) doc->accounts.reset(accounts);
-    TXManager* xmanager = nullptr;
-    is >> xmanager;
-    if (xmanager && !is.lastWasBackReference()) doc->xmanager.reset(xmanager);
+    if (auto envelopes = is.ReadObject<TEnvelopeList>()) doc->envelopes = std::move(envelopes);
+    if (auto accounts = is.ReadObject<TAccountList>()) doc->accounts = std::move(accounts);
+    if (auto xmanager = is.ReadObject<TXManager>()) doc->xmanager = std::move(xmanager);
+    doc->xmanager->SetDocument(doc);
 
     doc->templates->Read(is);
 

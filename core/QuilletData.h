@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/SettingsList.h"
 #include "core/Date.h"
 #include "core/ObjectStream.h"
+#include "core/SettingsList.h"
 
 class TAccountList;
 class TAllocationPlan;
@@ -16,14 +16,13 @@ class TXTemplateManager;
 
 // Where one of the two tree windows stands. The window keeps it current.
 struct TChildPlacement {
-    void* window = nullptr;  // runtime only: the open window, if any
     int32_t width = 0, height = 0;
     int32_t x = 0, y = 0;
     int32_t show = 3;  // 1 minimised, 2 maximised, 3 normal
     bool open = false;
 
-    void Write(opstream& os) const;      // with the layout number first
-    void Read(ipstream& is, bool first); // first: the oldest form, without the layout number
+    void Write(opstream& os) const;       // with the layout number first
+    void Read(ipstream& is, bool first);  // first: the oldest form, without the layout number
 };
 
 // Told whenever the document's modified state changes (the status bar shows "Modified").

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 
 #include "core/ObjectStream.h"
 #include "core/TreeItem.h"
@@ -39,16 +41,17 @@ void WriteChildRecords(opstream& os, const TTreeItem& parent) {
 }
 
 // Reads the children: `take` is offered each child of the right class and answers whether the
-// parent now holds it; `discard` gets every object read that did not find a place. Back
-// references name objects someone else already holds and are never adopted.
+// parent now holds it (and so owns it); `discard` gets every object read that did not find a
+// place. Back references name objects someone else already holds and are never adopted.
 template <class Node, class Take, class Discard>
 void ReadChildRecords(ipstream& is, Take take, Discard discard) {
     uint32_t count = is.readWord();
     for (uint32_t i = 0; i < count && is.good(); ++i) {
-        TStreamableBase* p = is.readObjectPointer();
-        if (!p || is.lastWasBackReference()) continue;
-        auto* child = dynamic_cast<Node*>(p);
-        if (child && take(child)) continue;
-        discard(p);
+        std::unique_ptr<Node> child = is.ReadObject<Node>(discard);
+        if (!child) continue;
+        if (take(child.get()))
+            child.release();
+        else
+            discard(std::move(child));
     }
 }

@@ -1,6 +1,6 @@
 #include "envelopes/Bundle.h"
 
-#include "app/UIPort.h"
+#include "core/UIPort.h"
 #include "envelopes/Env.h"
 #include "envelopes/EnvelopeAlias.h"
 #include "envelopes/EnvelopeDialogs.h"

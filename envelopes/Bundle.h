@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Idler.h"
+#include "core/Idler.h"
 #include "envelopes/EnvelopeNode.h"
 #include "envelopes/Watchdog.h"
 

@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-#include "app/UIPort.h"
+#include "core/UIPort.h"
+#include "core/WindowPort.h"
 #include "envelopes/EnvelopeAlias.h"
 #include "envelopes/EnvelopeDialogs.h"
 #include "envelopes/EnvelopeList.h"
@@ -106,7 +107,7 @@ bool TEnv::Delete() {
 }
 
 void TEnv::OpenLedger() {
-    EnvelopeDialogs().OpenEnvelopeLedger(GetId());
+    Windows().OpenEnvelopeLedger(GetId(), TLedgerMode::Normal);
 }
 
 std::string TEnv::Label(const TEnvelopeLabelSwitches& switches) const {

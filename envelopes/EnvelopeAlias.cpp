@@ -1,6 +1,6 @@
 #include "envelopes/EnvelopeAlias.h"
 
-#include "app/UIPort.h"
+#include "core/UIPort.h"
 #include "envelopes/EnvelopeList.h"
 
 TEnvelopeAlias::TEnvelopeAlias(TTreeList* owner, uint32_t id) : TEnvelopeNode(owner, id) {}

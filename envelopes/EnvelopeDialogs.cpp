@@ -12,17 +12,10 @@ public:
     bool EditAssociation(TAssociationBuffer&) override { return false; }
     bool DeleteEnvelope(TDeleteEnvelopeBuffer&) override { return false; }
     bool ChooseEnvelope(TChooseEnvelopeBuffer&) override { return false; }
-    void OpenEnvelopeLedger(uint32_t) override {}
 };
 
 TCancellingDialogs cancelling;
-TEnvelopeDialogPort* current = &cancelling;
 
 }  // namespace
 
-TEnvelopeDialogPort& EnvelopeDialogs() {
-    return *current;
-}
-void SetEnvelopeDialogPort(TEnvelopeDialogPort* port) {
-    current = port ? port : &cancelling;
-}
+TPortSlot<TEnvelopeDialogPort> EnvelopeDialogs(cancelling);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "core/PortSlot.h"
+
 // Asked when OK is pressed in a property dialog, with the name as typed. It tells the user why a
 // name is refused (through the UI port); on false the dialog must stay open with the focus in
 // the name field.
@@ -68,10 +70,7 @@ public:
     virtual bool EditAssociation(TAssociationBuffer& buffer) = 0;
     virtual bool DeleteEnvelope(TDeleteEnvelopeBuffer& buffer) = 0;
     virtual bool ChooseEnvelope(TChooseEnvelopeBuffer& buffer) = 0;
-    // Not a dialog but a window request: open (or bring forward) the ledger of an envelope.
-    virtual void OpenEnvelopeLedger(uint32_t envelopeId) = 0;
 };
 
 // The port in use; never null (until one is set, every dialog is cancelled and nothing opens).
-TEnvelopeDialogPort& EnvelopeDialogs();
-void SetEnvelopeDialogPort(TEnvelopeDialogPort* port);  // null restores the cancelling port
+extern TPortSlot<TEnvelopeDialogPort> EnvelopeDialogs;

@@ -298,15 +298,14 @@ void TEnvelopeList::DiscardNode(TEnvelopeNode* node) {
     }
 }
 
-void TEnvelopeList::DiscardRead(ipstream& is, TStreamableBase* object) {
+void TEnvelopeList::DiscardRead(ipstream& is, std::unique_ptr<TStreamableBase> object) {
     if (!object) return;
     if (readingList) {
-        if (auto* node = dynamic_cast<TEnvelopeNode*>(object)) node->SetOwner(nullptr);
-        readingList->discarded.emplace_back(object);
+        if (auto* node = dynamic_cast<TEnvelopeNode*>(object.get())) node->SetOwner(nullptr);
+        readingList->discarded.push_back(std::move(object));
         return;
     }
-    is.forgetObject(object);
-    delete object;
+    is.forgetObject(object.get());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -321,14 +320,10 @@ TStreamableBase* TEnvelopeList::Streamer::Read(ipstream& is, uint32_t) const {
         ~TReadingGuard() { readingList = previous; }
     } guard(list);
 
-    TStreamableBase* p = is.readObjectPointer();
     // A back reference is someone else's object, never a root to own.
-    if (p && !is.lastWasBackReference()) {
-        if (auto* root = dynamic_cast<TEnvelopeRoot*>(p))
-            list->SetRoot(root);
-        else
-            DiscardRead(is, p);
-    }
+    auto root = is.ReadObject<TEnvelopeRoot>(
+        [&](std::unique_ptr<TStreamableBase> other) { DiscardRead(is, std::move(other)); });
+    if (root) list->SetRoot(root.release());
     auto table = std::make_unique<TIdList>(IdGrowth);
     table->Read(is);
     list->ids = std::move(table);

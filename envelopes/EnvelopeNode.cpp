@@ -3,11 +3,11 @@
 #include <cmath>
 #include <memory>
 
-#include "app/QuilletConfig.h"
-#include "app/UIPort.h"
 #include "controls/EditText.h"
 #include "core/QuilletData.h"
+#include "core/QuilletOptions.h"
 #include "core/TreeStream.h"
+#include "core/UIPort.h"
 #include "envelopes/Association.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/Env.h"
@@ -262,7 +262,7 @@ TStreamableBase* TEnvelopeNode::Streamer::Read(ipstream& is, uint32_t) const {
             node->AddChild(child);
             return child->GetParent() == node;
         },
-        [&](TStreamableBase* p) { TEnvelopeList::DiscardRead(is, p); });
+        [&](std::unique_ptr<TStreamableBase> p) { TEnvelopeList::DiscardRead(is, std::move(p)); });
     return node;
 }
 

@@ -1,7 +1,7 @@
 #include "envelopes/Watchdog.h"
 
-#include "app/UIPort.h"
 #include "core/Money.h"
+#include "core/UIPort.h"
 
 std::string WatchCheck(TWatchState& state, bool watchdogOn, int64_t balance, float threshold,
                        const char* kind, const std::string& name) {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "app/BudgetFile.h"
-#include "app/UIPort.h"
 #include "core/QuilletData.h"
+#include "core/UIPort.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint8_t> bytes(data, data + size);

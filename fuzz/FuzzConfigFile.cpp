@@ -3,27 +3,26 @@
 // sources: @domain
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 
 #include "app/QuilletConfig.h"
+#include "app/Registration.h"
 #include "core/ObjectStream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     RegisterQuilletClasses();
-    TQuilletConfig* config = nullptr;
+    std::unique_ptr<TQuilletConfig> config;
     try {
         imemstream is(data, size);
-        is >> config;
+        config = is.ReadObject<TQuilletConfig>();
     } catch (const TXBase&) {
         return 0;  // an unregistered class name: the program falls back to the defaults
     }
     if (!config) return 0;
     omemstream os;
-    os << config;
+    os << config.get();
     imemstream back(os.bytes());
-    TQuilletConfig* again = nullptr;
-    back >> again;
+    std::unique_ptr<TQuilletConfig> again = back.ReadObject<TQuilletConfig>();
     if (!again || !back.good()) std::abort();
-    delete again;
-    delete config;
     return 0;
 }

@@ -30,7 +30,8 @@ public:
         form->records.push_back({TTemplateRecordKind::WindowExtent, {{2550, 3300}}});
         for (int i = 0; i < 12; ++i) {
             int32_t top = 100 + i * 260;
-            form->records.push_back({TTemplateRecordKind::Rectangle, {{100, top}, {2400, top + 250}}});
+            form->records.push_back(
+                {TTemplateRecordKind::Rectangle, {{100, top}, {2400, top + 250}}});
         }
         out = form;
         return FormOk;

@@ -8,7 +8,8 @@
 #include <functional>
 #include <string>
 
-#include "app/ImportOptions.h"
+#include "core/PortSlot.h"
+#include "import/ImportOptions.h"
 
 // "Import Transactions": the account the items go to and its options.
 struct TImportXBuffer {
@@ -21,20 +22,28 @@ struct TImportXBuffer {
     std::function<void(TImportXBuffer& buffer, uint32_t account)> changeAccount;
 };
 
+// The file chooser of an import.
+struct TStatementFileBuffer {
+    std::string title;
+    std::string filter;  // "name|pattern|" pairs
+    std::string folder;  // where the chooser starts
+    std::string path;    // out: the file chosen
+};
+
+struct TImportAccountBuffer {
+    uint32_t account = 0;  // out: the account chosen
+};
+
 class TImportDialogPort {
 public:
     virtual ~TImportDialogPort() = default;
-    // The file chooser: the chosen path, or empty when cancelled.
-    virtual std::string ChooseStatementFile(const std::string& title, const std::string& filter,
-                                            const std::string& folder) = 0;
-    // "Select Import Account": the chosen account's id, or 0 when cancelled.
-    virtual uint32_t ChooseImportAccount() = 0;
+    // The file chooser: true with the chosen path in the buffer.
+    virtual bool ChooseStatementFile(TStatementFileBuffer& buffer) = 0;
+    // "Select Import Account": true with the chosen account in the buffer.
+    virtual bool ChooseImportAccount(TImportAccountBuffer& buffer) = 0;
     // "Import Transactions": true on "Import...", with the buffer as the user left it.
     virtual bool ImportTransactions(TImportXBuffer& buffer) = 0;
-    // Opens the ledger window of the account ("Account: %s").
-    virtual void OpenAccountLedger(uint32_t account) = 0;
 };
 
 // The port in use; never null.
-TImportDialogPort& ImportDialogs();
-void SetImportDialogPort(TImportDialogPort* port);  // null restores the cancelling port
+extern TPortSlot<TImportDialogPort> ImportDialogs;

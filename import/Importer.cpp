@@ -4,9 +4,10 @@
 #include <limits>
 
 #include "accounts/AccountList.h"
-#include "app/SettingsList.h"
-#include "app/UIPort.h"
 #include "core/QuilletData.h"
+#include "core/SettingsList.h"
+#include "core/UIPort.h"
+#include "core/WindowPort.h"
 #include "envelopes/EnvelopeList.h"
 #include "import/ImportDialogs.h"
 #include "import/ImportMatch.h"
@@ -19,17 +20,12 @@ namespace {
 
 class TCancellingImportDialogs : public TImportDialogPort {
 public:
-    std::string ChooseStatementFile(const std::string&, const std::string&,
-                                    const std::string&) override {
-        return {};
-    }
-    uint32_t ChooseImportAccount() override { return 0; }
+    bool ChooseStatementFile(TStatementFileBuffer&) override { return false; }
+    bool ChooseImportAccount(TImportAccountBuffer&) override { return false; }
     bool ImportTransactions(TImportXBuffer&) override { return false; }
-    void OpenAccountLedger(uint32_t) override {}
 };
 
 TCancellingImportDialogs cancelling;
-TImportDialogPort* current = &cancelling;
 
 int32_t Qualifier(uint32_t account) {
     return static_cast<int32_t>(account);
@@ -143,13 +139,7 @@ void ClearMatched(TXManager& store, const TImportItem& item, TImportResult& resu
 
 }  // namespace
 
-TImportDialogPort& ImportDialogs() {
-    return *current;
-}
-
-void SetImportDialogPort(TImportDialogPort* port) {
-    current = port ? port : &cancelling;
-}
+TPortSlot<TImportDialogPort> ImportDialogs(cancelling);
 
 TImportOptions PrepareImport(TQuilletData& doc, const TSettingsList& config, uint32_t account,
                              const std::vector<TImportItem>& items) {
@@ -232,7 +222,7 @@ TImportResult RunImport(TQuilletData& doc, uint32_t account, std::vector<TImport
     doc.Settings().SetInt(ImportKeys::OnlyNewerDate, static_cast<int32_t>(last.Key()),
                           Qualifier(account));
     doc.SetModified();
-    ImportDialogs().OpenAccountLedger(account);
+    Windows().OpenAccountLedger(account, TLedgerMode::Normal);
     return result;
 }
 
@@ -242,11 +232,13 @@ void ImportStatement(TQuilletData& doc, TSettingsList& config, TStatementKind ki
     const char* folderKey = ofx ? "importer.OFXFolder" : "importer.QIFFolder";
     std::string file = path;
     if (file.empty()) {
-        file = ImportDialogs().ChooseStatementFile(
+        TStatementFileBuffer chooser{
             ofx ? "Open OFX File" : "Open QIF File",
             ofx ? "OFX File|*.ofx|QFX File|*.qfx|All Files|*.*|" : "QIF File|*.qif|All Files|*.*|",
-            config.GetString(folderKey, "."));
-        if (file.empty()) return;
+            config.GetString(folderKey, "."),
+            {}};
+        if (!ImportDialogs().ChooseStatementFile(chooser) || chooser.path.empty()) return;
+        file = chooser.path;
         config.SetString(folderKey, Folder(file));
     }
 
@@ -269,7 +261,9 @@ void ImportStatement(TQuilletData& doc, TSettingsList& config, TStatementKind ki
                          "that are read.",
                      TMsgButtons::Ok, TMsgIcon::Exclamation);
 
-    uint32_t account = ImportDialogs().ChooseImportAccount();
+    TImportAccountBuffer chosen;
+    if (!ImportDialogs().ChooseImportAccount(chosen)) return;
+    uint32_t account = chosen.account;
     if (!doc.GetAccounts().GetAccount(account)) return;
 
     TImportXBuffer buffer;

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ImportOptions.h"
 #include "core/Date.h"
 #include "core/Money.h"
 #include "import/ImportItem.h"
+#include "import/ImportOptions.h"
 
 class TQuilletData;
 class TSettingsList;

@@ -6,11 +6,11 @@
 #include <iterator>
 #include <optional>
 
-#include "app/QuilletConfig.h"
-#include "app/SettingsList.h"
-#include "app/UIPort.h"
 #include "core/QuilletData.h"
+#include "core/QuilletOptions.h"
+#include "core/SettingsList.h"
 #include "core/TarnStringList.h"
+#include "core/UIPort.h"
 #include "envelopes/Env.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
@@ -308,14 +308,13 @@ void TAllocationPlan::WriteBack() {
     }
 }
 
-bool TAllocationPlan::Run(void* parentWindow) {
+bool TAllocationPlan::Run() {
     BeginEdit();
     TPlanDialogPort& port = PlanDialogs();
     TSettingsList* settings = port.ConfigSettings();
     const TScreenPort& screen = port.Screen();
 
     TPlanDialogBuffer buffer;
-    buffer.parent = parentWindow;
     buffer.plan = this;
     buffer.width = std::max(static_cast<int>(screen.ScreenWidth() * 0.6), MinWidth);
     buffer.height = std::max(static_cast<int>(screen.ScreenHeight() * 0.6), MinHeight);
@@ -395,7 +394,7 @@ void TAllocationPlan::FillFromDefinition(const std::string& text) {
     }
 }
 
-bool TAllocationPlan::SetUpNewPlan(const std::string& definitionPath, void* mainWindow) {
+bool TAllocationPlan::SetUpNewPlan(const std::string& definitionPath) {
     if (definitionPath.empty()) {
         TMonthlyIncomeBuffer buffer;
         if (PlanDialogs().EnterMonthlyIncome(buffer)) FillFromIncomes(buffer.incomes);
@@ -403,7 +402,7 @@ bool TAllocationPlan::SetUpNewPlan(const std::string& definitionPath, void* main
         FillFromDefinitionFile(definitionPath);
     }
     document.GetEnvelopes().GetEnvelopeRoot()->NewEnvelope("Unallocated", true);
-    return Run(mainWindow);
+    return Run();
 }
 
 bool TAllocationPlan::SetUpNewPlanHeadless(const TNewPlanInput& input) {

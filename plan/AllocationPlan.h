@@ -100,13 +100,13 @@ public:
     bool IsChanged() const { return changed; }
     // The whole edit through the "Edit Allocation Plan" dialog; true when it was saved (the
     // document is then marked modified).
-    bool Run(void* parentWindow);
+    bool Run();
 
     // --- A new budget's plan.
     // With an empty path the income wizard fills the plan, otherwise the plan-definition file
     // (ignored when it cannot be read). Then the "Unallocated" envelope is made and the plan is
     // edited with Run, whose result is returned: false abandons the new budget.
-    bool SetUpNewPlan(const std::string& definitionPath, void* mainWindow = nullptr);
+    bool SetUpNewPlan(const std::string& definitionPath);
     // The same without any dialog: filled from the file or the incomes and saved at once. False
     // (nothing changed) only when a definition file is given and cannot be read.
     bool SetUpNewPlanHeadless(const TNewPlanInput& input);

@@ -1,6 +1,6 @@
 #include "plan/PlanDialogs.h"
 
-#include "app/QuilletConfig.h"
+#include "core/QuilletOptions.h"
 
 const TScreenPort& TPlanDialogPort::Screen() const {
     static const TFixedScreen screen;
@@ -20,13 +20,7 @@ public:
 };
 
 TCancellingPlanDialogs cancelling;
-TPlanDialogPort* current = &cancelling;
 
 }  // namespace
 
-TPlanDialogPort& PlanDialogs() {
-    return *current;
-}
-void SetPlanDialogPort(TPlanDialogPort* port) {
-    current = port ? port : &cancelling;
-}
+TPortSlot<TPlanDialogPort> PlanDialogs(cancelling);

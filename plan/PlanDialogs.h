@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/PortSlot.h"
+
 class TAllocationPlan;
 class TScreenPort;
 class TSettingsList;
@@ -16,7 +18,6 @@ class TSettingsList;
 // Template" call the plan's operations of those names. While it runs it registers itself with
 // the plan (SetOpenDialog) to be told when to redraw.
 struct TPlanDialogBuffer {
-    void* parent = nullptr;
     TAllocationPlan* plan = nullptr;
     int width = 0;  // in: the outer size to open at, centred; out: the size it had last
     int height = 0;
@@ -58,8 +59,7 @@ public:
 };
 
 // The port in use; never null (until one is set, every dialog is cancelled).
-TPlanDialogPort& PlanDialogs();
-void SetPlanDialogPort(TPlanDialogPort* port);  // null restores the cancelling port
+extern TPortSlot<TPlanDialogPort> PlanDialogs;
 
 // Told by the plan when what the open plan dialog shows has changed.
 class TPlanView {

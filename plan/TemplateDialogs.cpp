@@ -2,14 +2,13 @@
 
 #include <algorithm>
 
-#include "app/CurrentOptions.h"
-#include "app/QuilletConfig.h"
-#include "app/SettingsList.h"
-#include "app/UIPort.h"
 #include "controls/EditText.h"
 #include "core/ManagedList.h"
 #include "core/QuilletData.h"
+#include "core/QuilletOptions.h"
+#include "core/SettingsList.h"
 #include "core/TarnStringList.h"
+#include "core/UIPort.h"
 #include "envelopes/EnvelopeList.h"
 #include "plan/PlanDialogs.h"
 #include "plan/XTemplateManager.h"
@@ -37,7 +36,6 @@ public:
 };
 
 TClosingTemplateDialogs closing;
-TTemplateDialogPort* current = &closing;
 
 void Terminate(TXTemplateFields& fields) {
     fields.name[TXTemplateFields::NameSize - 1] = '\0';
@@ -73,13 +71,7 @@ TTemplateApplier applier;
 
 }  // namespace
 
-TTemplateDialogPort& TemplateDialogs() {
-    return *current;
-}
-
-void SetTemplateDialogPort(TTemplateDialogPort* port) {
-    current = port ? port : &closing;
-}
+TPortSlot<TTemplateDialogPort> TemplateDialogs(closing);
 
 void InstallTemplateApplier() {
     SetTemplateApplier(&applier);
@@ -93,13 +85,12 @@ bool CheckTemplateName(const std::string& name, const std::vector<std::string>& 
     return CheckUniqueLabel(kept, std::find(taken.begin(), taken.end(), kept) != taken.end(), tell);
 }
 
-bool EditTemplateProperties(TXTemplate& xtemplate, void* parentWindow) {
+bool EditTemplateProperties(TXTemplate& xtemplate) {
     TTemplateDialogPort& port = TemplateDialogs();
     TSettingsList* settings = port.ConfigSettings();
     const TScreenPort& screen = port.Screen();
 
     TXTemplateDialogBuffer buffer;
-    buffer.parent = parentWindow;
     buffer.xtemplate = &xtemplate;
     buffer.caption = "Transaction Template: " + xtemplate.GetName();
     buffer.fields = xtemplate.Fields();
@@ -163,8 +154,8 @@ bool ChooseTemplateItemEnvelope(TXTemplateItem* row) {
 // ---------------------------------------------------------------------------------------------
 // The list dialog
 
-TManagedListDialog::TManagedListDialog(TManagedList& list, std::string caption, void* parent)
-    : list(list), caption(std::move(caption)), parent(parent) {
+TManagedListDialog::TManagedListDialog(TManagedList& list, std::string caption)
+    : list(list), caption(std::move(caption)) {
     Refill(0);
 }
 
@@ -188,7 +179,7 @@ TManagedItem* TManagedListDialog::Selected() {
 
 void TManagedListDialog::AddItem() {
     int keep = selection >= 0 ? selection : 0;
-    list.AddNew(parent);
+    list.AddNew();
     Refill(keep);
 }
 
@@ -202,7 +193,7 @@ void TManagedListDialog::CopyItem() {
 void TManagedListDialog::EditItem() {
     TManagedItem* item = Selected();
     if (!item) return;
-    item->Edit(parent);
+    item->Edit();
     Refill(selection);
 }
 
@@ -216,8 +207,8 @@ void TManagedListDialog::DeleteItem() {
 // ---------------------------------------------------------------------------------------------
 // The command
 
-void ViewTransactionTemplates(TQuilletData& document, void* parentWindow) {
-    TManagedListDialog dialog(document.GetTemplates(), "Transaction Templates", parentWindow);
+void ViewTransactionTemplates(TQuilletData& document) {
+    TManagedListDialog dialog(document.GetTemplates(), "Transaction Templates");
     TemplateDialogs().ManageList(dialog);
     document.SetModified();
 }

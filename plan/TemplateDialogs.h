@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/PortSlot.h"
 #include "plan/XTemplate.h"
 
 class TManagedItem;
@@ -26,7 +27,6 @@ class TXTemplateItem;
 // cancel: "&Close", the close box and Escape all end it through `check`, which shows why a name
 // is refused; the dialog stays open with the focus on the name while it answers false.
 struct TXTemplateDialogBuffer {
-    void* parent = nullptr;
     TXTemplate* xtemplate = nullptr;
     std::string caption;                  // "Transaction Template: <name>"
     TXTemplateFields fields;              // in and out
@@ -44,7 +44,7 @@ struct TXTemplateDialogBuffer {
 // operations for its buttons and refills itself from the names after each.
 class TManagedListDialog {
 public:
-    TManagedListDialog(TManagedList& list, std::string caption, void* parent = nullptr);
+    TManagedListDialog(TManagedList& list, std::string caption);
 
     const std::string& GetCaption() const { return caption; }
     // The item names in list order.
@@ -53,8 +53,6 @@ public:
     int GetSelection() const { return selection; }
     // An index outside the names selects nothing.
     void Select(int index);
-    // The program's dialog window, as the parent of the property dialogs.
-    void SetParent(void* window) { parent = window; }
 
     // Each keeps the selection at its index afterwards (the first row when nothing was
     // selected); "Delete" moves it to the new last row when the last row went. Every command
@@ -71,7 +69,6 @@ private:
 
     TManagedList& list;
     std::string caption;
-    void* parent;
     std::vector<std::string> names;
     int selection = -1;
 };
@@ -93,13 +90,12 @@ public:
 
 // The port in use; never null. Until one is set the property dialog closes at once with its
 // fields unchanged and the list dialog closes without a command.
-TTemplateDialogPort& TemplateDialogs();
-void SetTemplateDialogPort(TTemplateDialogPort* port);  // null restores the closing port
+extern TPortSlot<TTemplateDialogPort> TemplateDialogs;
 
 // The property dialog's logic behind TXTemplate::Edit: size from the screen and the remembered
 // "XTemplateDlg.Width"/"XTemplateDlg.Height", the dialog, the fields back, the size remembered,
 // the blank rows dropped and the document marked modified. Always true.
-bool EditTemplateProperties(TXTemplate& xtemplate, void* parentWindow);
+bool EditTemplateProperties(TXTemplate& xtemplate);
 
 // The check on closing the property dialog: an empty name, or one that another template has
 // (letter case counts), is refused with a message when tell is set.
@@ -111,7 +107,7 @@ bool ChooseTemplateItemEnvelope(TXTemplateItem* row);
 
 // "View &Transaction Templates...": the list dialog over the document's templates; the document
 // is marked modified afterwards, whether or not anything changed.
-void ViewTransactionTemplates(TQuilletData& document, void* parentWindow = nullptr);
+void ViewTransactionTemplates(TQuilletData& document);
 
 // Makes "A&pply Template" available to transaction rows: the "Choose Transaction Template"
 // chooser (through the plan dialog port) followed by TXTemplate::ApplyTo. The program calls this

@@ -422,8 +422,8 @@ void TXTemplate::GetName(char* buffer, size_t capacity) const {
     CopyToBuffer(buffer, capacity, fields.name);
 }
 
-bool TXTemplate::Edit(void* parentWindow) {
-    return EditTemplateProperties(*this, parentWindow);
+bool TXTemplate::Edit() {
+    return EditTemplateProperties(*this);
 }
 
 void TXTemplate::AddAllocation(uint32_t envelope, int32_t amount) {

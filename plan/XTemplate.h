@@ -182,7 +182,7 @@ public:
     // The property dialog ("Transaction Template: <name>") through the template dialog port.
     // There is no cancel: the fields come back when the dialog closes, the blank rows are
     // dropped and the document is marked modified. Always true.
-    bool Edit(void* parentWindow) override;
+    bool Edit() override;
 
     std::string GetName() const { return fields.name; }
     bool GetIncludeInPlan() const { return fields.includeInPlan != 0; }

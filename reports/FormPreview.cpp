@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/QuilletConfig.h"
-#include "app/SettingsList.h"
+#include "core/QuilletOptions.h"
+#include "core/SettingsList.h"
 
 namespace {
 constexpr const char* WidthKey = "Preview.Width";

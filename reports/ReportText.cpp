@@ -1,6 +1,6 @@
 #include "reports/ReportText.h"
 
-#include "app/SettingsList.h"
+#include "core/SettingsList.h"
 
 std::string LedgerAmount(TMoney amount) {
     return amount.Format(MoneyThousands | MoneyParentheses);

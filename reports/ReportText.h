@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/UIPort.h"
 #include "core/Date.h"
 #include "core/Money.h"
+#include "core/UIPort.h"
 
 class TSettingsList;
 

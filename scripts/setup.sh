@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Brings a Debian 12 machine up to what Quillet needs, then configures and builds into build/.
 # Usage: scripts/setup.sh [target...]   (no target builds everything)
+# Extra configure options may be given in QUILLET_CMAKE_ARGS (CI turns warnings into errors).
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 # poppler-utils: the form tests count and look at the pages of the PDF files written.
-# desktop-file-utils, shared-mime-info: the desktop entry and the file types are checked.
+# clang and libclang-rt-14-dev: the sanitizer build and the fuzz targets; clang-format-14: the
+# format check; desktop-file-utils, shared-mime-info: the desktop entry and the file types are
+# checked.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev ccache clang libclang-rt-14-dev poppler-utils
+          libbenchmark-dev ccache clang libclang-rt-14-dev clang-format-14 poppler-utils
           desktop-file-utils shared-mime-info)
 
 missing=()
@@ -36,7 +39,8 @@ fi
 jobs="$(nproc 2>/dev/null || echo 2)"
 build="$repo/build"
 
-configure=(cmake -S "$repo" -B "$build" -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+read -r -a extra <<< "${QUILLET_CMAKE_ARGS:-}"
+configure=(cmake -S "$repo" -B "$build" -DCMAKE_CXX_COMPILER_LAUNCHER=ccache "${extra[@]}")
 # The generator is fixed when a build folder is first made; only name it then.
 [[ -f "$build/CMakeCache.txt" ]] || configure+=(-G Ninja)
 "${configure[@]}"

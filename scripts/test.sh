@@ -1,21 +1,27 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the full build (domain, console program, widgets) and
-# then the domain tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Everything CI checks, in the order that fails soonest: the formatting; the full build with GCC
+# (warnings are errors; the benchmarks compiled, not run) and every test; then one build with
+# clang under AddressSanitizer and UndefinedBehaviorSanitizer, which also compiles the fuzz
+# targets, and every test again, the window tests included. Each source is compiled once per
+# build; ccache keeps repeated runs short.
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 jobs="$(nproc 2>/dev/null || echo 2)"
 
-bash "$repo/scripts/setup.sh"
+# Packages, the GCC configuration, and the format check before anything is compiled.
+QUILLET_CMAKE_ARGS="-DQUILLET_WERROR=ON" bash "$repo/scripts/setup.sh" format-check
+cmake --build "$repo/build" --parallel "$jobs"
 
 # Widget tests need no display.
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$repo/build" --output-on-failure --parallel "$jobs"
 
-asan="$repo/build-asan"
-configure=(cmake -S "$repo" -B "$asan" -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
-           -DQUILLET_SANITIZE=ON -DQUILLET_GUI=OFF -DQUILLET_BENCH=OFF)
-[[ -f "$asan/CMakeCache.txt" ]] || configure+=(-G Ninja)
+clang="$repo/build-clang"
+configure=(cmake -S "$repo" -B "$clang" -DCMAKE_CXX_COMPILER=clang++
+           -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DQUILLET_WERROR=ON -DQUILLET_SANITIZE=ON
+           -DQUILLET_FUZZ=ON -DQUILLET_BENCH=OFF)
+[[ -f "$clang/CMakeCache.txt" ]] || configure+=(-G Ninja)
 "${configure[@]}"
-cmake --build "$asan" --parallel "$jobs" --target quillet_tests
-ctest --test-dir "$asan" --output-on-failure --parallel "$jobs" -L domain
+cmake --build "$clang" --parallel "$jobs"
+ctest --test-dir "$clang" --output-on-failure --parallel "$jobs"

@@ -17,13 +17,7 @@ public:
 };
 
 TCancellingFilterDialogs cancelling;
-TFilterDialogPort* current = &cancelling;
 
 }  // namespace
 
-TFilterDialogPort& FilterDialogs() {
-    return *current;
-}
-void SetFilterDialogPort(TFilterDialogPort* port) {
-    current = port ? port : &cancelling;
-}
+TPortSlot<TFilterDialogPort> FilterDialogs(cancelling);

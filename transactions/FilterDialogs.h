@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/Date.h"
+#include "core/PortSlot.h"
 
 class TIdObjectList;
 
@@ -89,5 +90,4 @@ public:
 };
 
 // The port in use; never null (until one is set, the dialog is always cancelled).
-TFilterDialogPort& FilterDialogs();
-void SetFilterDialogPort(TFilterDialogPort* port);  // null restores the cancelling port
+extern TPortSlot<TFilterDialogPort> FilterDialogs;

@@ -1,8 +1,8 @@
 #include "transactions/TransferDialogs.h"
 
 #include "accounts/AccountList.h"
-#include "app/UIPort.h"
 #include "core/Money.h"
+#include "core/UIPort.h"
 
 namespace {
 
@@ -17,7 +17,6 @@ public:
 };
 
 TCancellingTransferDialogs cancelling;
-TTransferDialogPort* current = &cancelling;
 
 }  // namespace
 
@@ -48,10 +47,4 @@ bool CheckActXfer(const TActXferBuffer& buffer, const TAccountList& accounts) {
     return false;
 }
 
-TTransferDialogPort& TransferDialogs() {
-    return *current;
-}
-
-void SetTransferDialogPort(TTransferDialogPort* port) {
-    current = port ? port : &cancelling;
-}
+TPortSlot<TTransferDialogPort> TransferDialogs(cancelling);

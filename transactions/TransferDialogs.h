@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/Date.h"
+#include "core/PortSlot.h"
 
 class TAccountList;
 class TIdObjectList;
@@ -69,5 +70,4 @@ public:
 };
 
 // The port in use; never null (until one is set, the dialog is always cancelled).
-TTransferDialogPort& TransferDialogs();
-void SetTransferDialogPort(TTransferDialogPort* port);  // null restores the cancelling port
+extern TPortSlot<TTransferDialogPort> TransferDialogs;

@@ -3,14 +3,14 @@
 #include <vector>
 
 #include "accounts/AccountList.h"
-#include "app/UIPort.h"
 #include "core/QuilletData.h"
+#include "core/UIPort.h"
+#include "core/WindowPort.h"
 #include "envelopes/EnvelopeList.h"
 #include "transactions/Filters.h"
 #include "transactions/TransferDialogs.h"
 #include "transactions/XItem.h"
 #include "transactions/XManager.h"
-#include "transactions/XViewPort.h"
 
 namespace {
 
@@ -172,7 +172,7 @@ bool CreateMultiple(TXItem& item) {
     TXManager& manager = item.Manager();
     TXRecord& r = item.Data();
     if (r.IsMultiple() || r.IsPart()) {
-        XViews().OpenMultipleView(r.IsMultiple() ? r.id : r.parent);
+        Windows().OpenMultipleView(r.IsMultiple() ? r.id : r.parent);
         return false;
     }
     const bool transfer = r.IsAccountTransfer();
@@ -200,7 +200,7 @@ bool CreateMultiple(TXItem& item) {
         manager.Release(part);
     }
     item.MarkChanged(true);
-    XViews().OpenMultipleView(r.id);
+    Windows().OpenMultipleView(r.id);
     return true;
 }
 

@@ -4,15 +4,15 @@
 #include <vector>
 
 #include "accounts/AccountList.h"
-#include "app/CurrentOptions.h"
-#include "app/UIPort.h"
 #include "core/Money.h"
 #include "core/QuilletData.h"
+#include "core/QuilletOptions.h"
+#include "core/UIPort.h"
+#include "core/WindowPort.h"
 #include "envelopes/EnvelopeList.h"
 #include "plan/XTemplateManager.h"
 #include "transactions/Filters.h"
 #include "transactions/XManager.h"
-#include "transactions/XViewPort.h"
 
 namespace {
 
@@ -425,7 +425,7 @@ void TXItem::MarkChanged(bool notify) {
     if (TQuilletData* doc = manager.Document()) doc->SetModified();
     if (notify) {
         manager.NotifyChanged(this);
-        XViews().RefreshTreeWindows();
+        Windows().RefreshTreeWindows();
     }
 }
 
@@ -501,7 +501,7 @@ void TXItem::ApplyTemplate() {
     }
     if (!templateApplier->ChooseAndApply(*this)) return;
     MarkChanged(true);
-    if (record.IsMultiple()) XViews().OpenMultipleView(record.id);
+    if (record.IsMultiple()) Windows().OpenMultipleView(record.id);
 }
 
 void TXItem::Erase() {

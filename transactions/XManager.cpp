@@ -8,11 +8,11 @@
 
 #include "accounts/AccountList.h"
 #include "core/QuilletData.h"
+#include "core/WindowPort.h"
 #include "envelopes/EnvelopeList.h"
 #include "transactions/Filters.h"
 #include "transactions/XItem.h"
 #include "transactions/XList.h"
-#include "transactions/XViewPort.h"
 
 namespace {
 
@@ -141,10 +141,6 @@ TXManager::~TXManager() {
     detachedItems.clear();
     for (TXList* list : observers)
         list->manager = nullptr;
-}
-
-TQuilletData* TXManager::Document() const {
-    return document ? document : TQuilletData::Current();
 }
 
 const TXRecord& TXManager::RecordAt(uint32_t position) const {
@@ -816,7 +812,7 @@ void TXManager::DeleteMatching(const TXFilter& filter) {
 }
 
 void TXManager::DeleteAccountTransactions(uint32_t accountId) {
-    XViews().CloseAccountViews(accountId);
+    Windows().CloseAccountViews(accountId);
     TBulk bulk(*this);
     TBulkPosting posting(*this);
     TQuilletData* doc = Document();
@@ -863,7 +859,7 @@ void TXManager::DeleteAccountTransactions(uint32_t accountId) {
 
 void TXManager::MoveEnvelopeTransactions(uint32_t fromEnvelope, uint32_t toEnvelope) {
     if (fromEnvelope == toEnvelope) return;
-    XViews().CloseEnvelopeViews(fromEnvelope);
+    Windows().CloseEnvelopeViews(fromEnvelope);
     TBulk bulk(*this);
     TBulkPosting posting(*this);
     TEnvelopeFilter filter(fromEnvelope);

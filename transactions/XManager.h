@@ -121,10 +121,10 @@ public:
     };
 
     // --- The document whose accounts and envelopes the records post to and whose envelope list
-    // orders them. Null (the default) means the open document; a store without either posts
-    // nowhere.
+    // orders them: the document that holds the store (it binds it). A store without one posts
+    // nowhere; it never borrows the open document.
     void SetDocument(TQuilletData* doc) { document = doc; }
-    TQuilletData* Document() const;
+    TQuilletData* Document() const { return document; }
 
     // --- Row objects. At most one exists per id; each use is given back with Release.
     // The row of a record in the store, one use more; null when no slot in use holds the id.

@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
-#include "app/UIPort.h"
-#include "app/qt/QtUIPort.h"
+#include "controls/qt/QtText.h"
+#include "core/UIPort.h"
 
 namespace {
 

@@ -22,6 +22,7 @@
 
 #include "app/ConfigDialogs.h"
 #include "app/QuilletConfig.h"
+#include "app/Session.h"
 #include "app/qt/ConfigDialogsQt.h"
 
 namespace {
@@ -51,13 +52,15 @@ TCommandLine TCommandLine::Parse(const QStringList& arguments) {
     return result;
 }
 
-TMainWindow::TMainWindow(TConfigFile& configFile, const TCommandLine& cmdLine, QWidget* parent)
-    : QMainWindow(parent), config(configFile), commandLine(cmdLine) {
+TMainWindow::TMainWindow(TSession& openBudget, TConfigFile& configFile, const TCommandLine& cmdLine,
+                         QWidget* parent)
+    : QMainWindow(parent), session(openBudget), config(configFile), commandLine(cmdLine) {
     setObjectName("mainWindow");
     client = new QMdiArea(this);
     client->setObjectName("client");
     setCentralWidget(client);
-    SetFileName({});
+    RefreshTitle();
+    TQuilletData::SetObserver(this);
 
     if (config.Path().empty()) config.FindPath();
     // A configuration that cannot be written is not reported; its defaults serve all the same.
@@ -68,7 +71,9 @@ TMainWindow::TMainWindow(TConfigFile& configFile, const TCommandLine& cmdLine, Q
     ApplyBars();
 }
 
-TMainWindow::~TMainWindow() = default;
+TMainWindow::~TMainWindow() {
+    TQuilletData::SetObserver(nullptr);
+}
 
 void TMainWindow::PlaceAsRecorded() {
     const TQuilletOptions& options = config.Options();
@@ -113,9 +118,8 @@ QString TMainWindow::TitleFor(const std::string& filePath) {
     return title + QString("Quillet %1.%2 ").arg(QuilletVersionMajor).arg(QuilletVersionMinor);
 }
 
-void TMainWindow::SetFileName(const std::string& filePath) {
-    fileName = filePath;
-    setWindowTitle(TitleFor(fileName));
+void TMainWindow::RefreshTitle() {
+    setWindowTitle(TitleFor(session.Path()));
 }
 
 void TMainWindow::SetModified(bool isModified) {

@@ -8,12 +8,14 @@
 #include <string>
 
 #include "app/Version.h"
+#include "core/QuilletData.h"
 
 class QLabel;
 class QMdiArea;
 class QMenu;
 class QToolBar;
 class TConfigFile;
+class TSession;
 
 // Command ids of the main menu and the control bar. Each command's QAction is named "cmd<id>".
 enum TCommandId : int {
@@ -76,22 +78,24 @@ struct TCommandLine {
     static TCommandLine Parse(const QStringList& arguments);  // arguments[0] is the program
 };
 
-class TMainWindow : public QMainWindow {
+class TMainWindow : public QMainWindow, private TDocumentObserver {
     Q_OBJECT
 
 public:
     // Finds and loads the configuration (a default one is written when none can be read) and
-    // places the frame as it records. Call ShowAsConfigured to put it on screen.
-    TMainWindow(TConfigFile& config, const TCommandLine& commandLine, QWidget* parent = nullptr);
+    // places the frame as it records. Call ShowAsConfigured to put it on screen. The frame shows
+    // the session's budget and follows its modified state.
+    TMainWindow(TSession& session, TConfigFile& config, const TCommandLine& commandLine,
+                QWidget* parent = nullptr);
     ~TMainWindow() override;
 
     void ShowAsConfigured();
 
     // "Budget.qlt - Quillet 3.1 " for a named file, "Quillet 3.1 " without one.
     static QString TitleFor(const std::string& filePath);
-    // The open budget's full path (empty when none); the title follows it.
-    void SetFileName(const std::string& filePath);
-    const std::string& FileName() const { return fileName; }
+    // The title names the session's file; called whenever the session opens, renames or closes.
+    void RefreshTitle();
+    TSession& Session() { return session; }
 
     const TCommandLine& CommandLine() const { return commandLine; }
 
@@ -125,6 +129,7 @@ private:
     void BuildControlBar();
     void FillWindowList();
 
+    void ModifiedChanged(bool isModified) override { SetModified(isModified); }
     void StartUp();
     bool CanClose();
 
@@ -136,9 +141,9 @@ private:
     void AccountListConfiguration();
     void TransactionViewConfiguration();
 
+    TSession& session;
     TConfigFile& config;
     TCommandLine commandLine;
-    std::string fileName;
     bool modified = false;
     bool startedUp = false;
 

@@ -75,11 +75,3 @@ int TQtScreen::ScreenHeight() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen ? screen->availableGeometry().height() : 1080;
 }
-
-QString FromWindows1252(const std::string& text) {
-    return QString::fromStdString(Cp1252ToUtf8(text));
-}
-
-std::string ToWindows1252(const QString& text) {
-    return Utf8ToCp1252(text.toStdString());
-}

@@ -2,11 +2,11 @@
 // beep, and the primary screen's working area.
 #pragma once
 
-#include <QString>
 #include <string>
 
-#include "app/QuilletConfig.h"
-#include "app/UIPort.h"
+#include "controls/qt/QtText.h"
+#include "core/ScreenPort.h"
+#include "core/UIPort.h"
 
 class QWidget;
 
@@ -24,8 +24,3 @@ public:
     int ScreenWidth() const override;
     int ScreenHeight() const override;
 };
-
-// Text in the domain is Windows-1252; these convert at the toolkit's edge (characters the code
-// page cannot hold become '?').
-QString FromWindows1252(const std::string& text);
-std::string ToWindows1252(const QString& text);

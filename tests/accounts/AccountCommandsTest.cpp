@@ -4,11 +4,12 @@
 #include <vector>
 
 #include "../support/ScriptedUI.h"
-#include "AccountFakes.h"
 #include "accounts/Account.h"
 #include "accounts/AccountGroup.h"
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
+#include "tests/support/ScriptedAccountDialogs.h"
+#include "tests/support/ScriptedWindows.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ protected:
 
     TScriptedUI ui;
     TScriptedAccountDialogs dialogs;
+    TRecordingWindows windows;
     TFakeAccountReferences refs;
     TAccountList list;
 };
@@ -91,7 +93,7 @@ TEST_F(AccountCommandsTest, EditingProperties) {
     EXPECT_STREQ(cash->GetName(), "Wallet");
     EXPECT_EQ(cash->GetData().defaultEnvelope, 1u);
     EXPECT_EQ(std::string(cash->GetData().description), std::string(1023, 'd'));
-    EXPECT_EQ(dialogs.refreshes, 1);  // ledgers show account names
+    EXPECT_EQ(windows.viewRefreshes, 1);  // ledgers show account names
 
     dialogs.accountEdits.push_back([](TAccountBuffer& b) {
         b.name = "Changed";
@@ -107,7 +109,7 @@ TEST_F(AccountCommandsTest, EditingProperties) {
     });
     EXPECT_TRUE(Root()->EditProperties());
     EXPECT_STREQ(Root()->GetName(), "Mine");
-    EXPECT_EQ(dialogs.refreshes, 1);
+    EXPECT_EQ(windows.viewRefreshes, 1);
 }
 
 TEST_F(AccountCommandsTest, DeletingAccountsAndGroups) {

@@ -5,13 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "AccountFakes.h"
 #include "accounts/Account.h"
 #include "accounts/AccountGroup.h"
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
+#include "app/Registration.h"
 #include "core/ObjectStream.h"
-#include "tests/core/StreamBytes.h"
+#include "tests/support/ScriptedAccountDialogs.h"
+#include "tests/support/Streams.h"
 
 namespace {
 
@@ -31,23 +32,6 @@ Bytes AccountFields(const std::string& name, uint32_t kind, uint32_t env, int32_
                     int32_t cleared) {
     return Cat({Str(name), Str(""), W32(kind), W32(env), W32(static_cast<uint32_t>(balance)),
                 W32(static_cast<uint32_t>(cleared))});
-}
-
-template <class T>
-std::unique_ptr<T> ReadOne(const Bytes& bytes, int* state) {
-    RegisterQuilletClasses();
-    imemstream is(bytes);
-    T* object = nullptr;
-    is >> object;
-    *state = is.rdstate();
-    return std::unique_ptr<T>(object);
-}
-
-Bytes WriteOne(const TStreamableBase* object) {
-    RegisterQuilletClasses();
-    omemstream os;
-    os << object;
-    return os.bytes();
 }
 
 std::string Children(const TTreeItem* parent) {
@@ -84,7 +68,7 @@ TEST(AccountStreamTest, AccountRecordLayouts) {
     // clang-format on
     for (const Bytes& bytes : {current, dated, oldest, version0}) {
         int state = -1;
-        auto read = ReadOne<TAccount>(bytes, &state);
+        auto read = ReadAs<TAccount>(bytes, &state);
         EXPECT_EQ(state, pstream::Good);
         ASSERT_TRUE(read);
         EXPECT_EQ(read->GetId(), 7u);
@@ -97,8 +81,7 @@ TEST(AccountStreamTest, AccountRecordLayouts) {
 
     int state = -1;
     // A layout number no version wrote fails the stream.
-    ReadOne<TAccount>(Cat({Header, Record("TAccount"), Node(true, 1, 0), W32(0x1003), End}),
-                      &state);
+    ReadAs<TAccount>(Cat({Header, Record("TAccount"), Node(true, 1, 0), W32(0x1003), End}), &state);
     EXPECT_NE(state, pstream::Good);
 }
 
@@ -134,7 +117,7 @@ TEST(AccountStreamTest, ListLayoutAndOrder) {
     EXPECT_EQ(WriteOne(&list), expected);
 
     int state = -1;
-    auto read = ReadOne<TAccountList>(expected, &state);
+    auto read = ReadAs<TAccountList>(expected, &state);
     EXPECT_EQ(state, pstream::Good);
     ASSERT_TRUE(read);
     EXPECT_EQ(Children(read->GetRoot()), "Cash,Bank");
@@ -154,7 +137,7 @@ TEST(AccountStreamTest, ListLayoutAndOrder) {
         dialogs.NameGroup(name);
         ASSERT_TRUE(root->NewGroup());
     }
-    read = ReadOne<TAccountList>(WriteOne(&list), &state);
+    read = ReadAs<TAccountList>(WriteOne(&list), &state);
     ASSERT_TRUE(read);
     EXPECT_EQ(Children(read->GetRoot()), "B,A,Cash,H,G");
 }
@@ -175,7 +158,7 @@ TEST(AccountStreamTest, DamagedTreesNeverShareOrLoseNodes) {
         W32(1), W32(25), W32(0), End});
     // clang-format on
     int state = -1;
-    auto read = ReadOne<TAccountList>(damaged, &state);
+    auto read = ReadAs<TAccountList>(damaged, &state);
     EXPECT_EQ(state, pstream::Good);
     ASSERT_TRUE(read);
     EXPECT_EQ(Children(read->GetRoot()), "Outer,Good");
@@ -192,15 +175,11 @@ TEST(AccountStreamTest, DamagedTreesNeverShareOrLoseNodes) {
     Bytes deep = Cat({Header, Record("TAccountList")});
     for (int i = 0; i < 5000; ++i)
         deep = Cat({deep, Record("TAccountGroup"), Node(true, 1, 1)});
-    read = ReadOne<TAccountList>(deep, &state);
+    read = ReadAs<TAccountList>(deep, &state);
     EXPECT_NE(state, pstream::Good);
 
     // Every truncation of a good file reads without harm and fails the stream.
-    Bytes good = WriteOne(ReadOne<TAccountList>(damaged, &state).get());
-    for (size_t n = 0; n < good.size(); ++n) {
-        read = ReadOne<TAccountList>(Bytes(good.begin(), good.begin() + n), &state);
-        EXPECT_NE(state, pstream::Good) << n;
-    }
+    ExpectEveryTruncationFails<TAccountList>(WriteOne(ReadAs<TAccountList>(damaged).get()));
 }
 
 }  // namespace

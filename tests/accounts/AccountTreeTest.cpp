@@ -3,12 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "AccountFakes.h"
 #include "accounts/Account.h"
 #include "accounts/AccountGroup.h"
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
 #include "app/QuilletConfig.h"
+#include "tests/support/ScriptedAccountDialogs.h"
+#include "tests/support/ScriptedWindows.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ protected:
     }
 
     TScriptedAccountDialogs dialogs;
+    TRecordingWindows windows;
     TFakeAccountReferences refs;
     TAccountList list;
 };
@@ -172,8 +174,9 @@ TEST_F(AccountTreeTest, ChoosingOpeningAndExpanding) {
     a->DoubleClick(3);
     a->DoubleClick(4);
     a->OpenReconcile();
-    EXPECT_EQ(dialogs.ledgersOpened,
-              (std::vector<std::pair<uint32_t, bool>>{{a->GetId(), false}, {a->GetId(), true}}));
+    EXPECT_EQ(windows.accountLedgers,
+              (std::vector<std::pair<uint32_t, TLedgerMode>>{
+                  {a->GetId(), TLedgerMode::Normal}, {a->GetId(), TLedgerMode::Reconcile}}));
     // Groups flip whatever the column.
     g->DoubleClick(1);
     EXPECT_EQ(list.GetCount(), 2u);

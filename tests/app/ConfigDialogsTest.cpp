@@ -2,32 +2,34 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "app/QuilletConfig.h"
 
 TEST(ConfigDialogsTest, LedgerWidthsAreClampedWithABeepOnFocusLoss) {
-    TWidthCheck payable = CheckLedgerWidth(TLedgerWidth::PayableTo, "60");
-    EXPECT_EQ(payable.value, 50u);
-    EXPECT_EQ(payable.text, "50");
-    EXPECT_TRUE(payable.beep);
-    TWidthCheck code = CheckLedgerWidth(TLedgerWidth::Code, "3");
-    EXPECT_EQ(code.value, 5u);
-    EXPECT_TRUE(code.beep);
-    TWidthCheck inRange = CheckLedgerWidth(TLedgerWidth::Amount, " 12 ");
-    EXPECT_EQ(inRange.value, 12u);
-    EXPECT_EQ(inRange.text, "12");
-    EXPECT_FALSE(inRange.beep);
-    EXPECT_FALSE(CheckLedgerWidth(TLedgerWidth::Memo, "0").beep);  // 0 hides the memo
-    EXPECT_TRUE(CheckLedgerWidth(TLedgerWidth::Memo, "51").beep);
-    EXPECT_EQ(CheckLedgerWidth(TLedgerWidth::EnvelopeLabel, "abc").value, 15u);
-    EXPECT_EQ(CheckLedgerWidth(TLedgerWidth::AccountLabel, "31").value, 30u);
-    // A negative number wraps to a huge unsigned one, so it lands on the maximum.
-    EXPECT_EQ(CheckLedgerWidth(TLedgerWidth::Code, "-1").value, 10u);
-    // Only the first ten characters count.
-    EXPECT_EQ(CheckLedgerWidth(TLedgerWidth::PayableTo,
-                               "0000000002"
-                               "5")
-                  .value,
-              20u);
+    using W = TLedgerWidth;
+    struct Case {
+        TLedgerWidth field;
+        const char* typed;
+        uint32_t value;
+        bool beep;
+    };
+    // A negative number wraps to a huge unsigned one and lands on the maximum; only the first
+    // ten characters count; 0 hides the memo.
+    for (Case c : {Case{W::PayableTo, "60", 50, true},
+                   {W::Code, "3", 5, true},
+                   {W::Amount, " 12 ", 12, false},
+                   {W::Memo, "0", 0, false},
+                   {W::Memo, "51", 50, true},
+                   {W::EnvelopeLabel, "abc", 15, true},
+                   {W::AccountLabel, "31", 30, true},
+                   {W::Code, "-1", 10, true},
+                   {W::PayableTo, "00000000025", 20, true}}) {
+        TWidthCheck check = CheckLedgerWidth(c.field, c.typed);
+        EXPECT_EQ(check.value, c.value) << c.typed;
+        EXPECT_EQ(check.text, std::to_string(c.value)) << c.typed;
+        EXPECT_EQ(check.beep, c.beep) << c.typed;
+    }
 }
 
 TEST(ConfigDialogsTest, TransactionViewSetupFillsAndAppliesInFieldOrder) {

@@ -2,7 +2,6 @@
 // file, and the console commands new, plan and demo.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -14,34 +13,19 @@
 #include "app/BudgetCheck.h"
 #include "app/BudgetFile.h"
 #include "app/NewBudget.h"
+#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "platform/Platform.h"
 #include "tests/support/CliRunner.h"
+#include "tests/support/ScriptedAccountWizard.h"
 #include "tests/support/ScriptedUI.h"
 #include "transactions/XManager.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// Presses the buttons of a queue, filling the form first when a page is given.
-class TScriptedWizard : public TAccountWizardPort {
-public:
-    std::deque<std::pair<TAccountWizardButton, TAccountWizardBuffer>> pages;
-    std::vector<TAccountWizardBuffer> seen;
-    TScriptedWizard() { SetAccountWizardPort(this); }
-    ~TScriptedWizard() override { SetAccountWizardPort(nullptr); }
-    TAccountWizardButton RunPage(TAccountWizardBuffer& buffer) override {
-        seen.push_back(buffer);
-        if (pages.empty()) return TAccountWizardButton::Cancel;
-        auto [button, form] = pages.front();
-        pages.pop_front();
-        buffer = form;
-        return button;
-    }
-};
 
 TAccountWizardBuffer Form(const std::string& name, float balance, TDate date = {31, 1, 2010},
                           uint32_t kind = 1) {
@@ -53,27 +37,14 @@ TAccountWizardBuffer Form(const std::string& name, float balance, TDate date = {
     return f;
 }
 
-class NewBudgetTest : public ::testing::Test {
+class NewBudgetTest : public TCliFolderTest {
 protected:
     TScriptedUI ui;
     TQuilletData doc;
     TCurrentDocument current{doc};
-    fs::path root;
-
-    void SetUp() override {
-        RegisterQuilletClasses();
-        root = fs::temp_directory_path() / ("quillet-newbudget-" + std::to_string(getpid()));
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    void TearDown() override { fs::remove_all(root); }
 
     int64_t Unallocated(TQuilletData& d) {
         return d.GetEnvelopes().GetBalance(d.GetEnvelopes().FindId("Unallocated")).Cents();
-    }
-    RunResult Run(const std::string& args) {
-        return RunCli("env XDG_CONFIG_HOME='" + (root / "cfg").string() + "'", args,
-                      (root / "err.txt").string());
     }
 };
 
@@ -139,7 +110,7 @@ TEST_F(NewBudgetTest, WizardDialogAddsKeepsRefusedFormsAndCancels) {
 
     // Cancelling any step of a new budget discards it (here the plan's income wizard).
     TQuilletData* before = TQuilletData::Current();
-    EXPECT_EQ(CreateNewBudget("", nullptr), nullptr);
+    EXPECT_EQ(CreateNewBudget(""), nullptr);
     EXPECT_EQ(TQuilletData::Current(), nullptr);
     TQuilletData::SetCurrent(before);
 }

@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "app/PlatformPort.h"
-#include "tests/core/StreamBytes.h"
+#include "app/Registration.h"
 #include "tests/support/ScriptedUI.h"
+#include "tests/support/Streams.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -53,15 +53,6 @@ Bytes ConfigBytes(uint32_t classVersion, uint32_t layout, const Bytes& settings)
                 settings, End});
 }
 
-TQuilletConfig* ReadConfig(const Bytes& bytes, int* state = nullptr) {
-    RegisterQuilletClasses();
-    imemstream is(bytes);
-    TQuilletConfig* config = nullptr;
-    is >> config;
-    if (state) *state = is.rdstate();
-    return config;
-}
-
 // A platform whose folders are temporary ones; replacement can be made to fail.
 class TTempPlatform : public TPlatformPort {
 public:
@@ -85,34 +76,19 @@ public:
     }
 };
 
-Bytes ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const fs::path& p, const Bytes& b) {
-    fs::create_directories(p.parent_path());
-    std::ofstream out(p, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-}
-
 class ConfigFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("quillet-config-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root);
         platform.config = (root / "config").string();
         platform.older = (root / "older").string();
     }
-    void TearDown() override { fs::remove_all(root); }
 
-    fs::path CfgPath() const { return root / "config" / "Quillet" / "Quillet.cfg"; }
-    fs::path OlderPath() const { return root / "older" / "Quillet" / "Quillet.cfg"; }
+    fs::path CfgPath() const { return root / "config/Quillet/Quillet.cfg"; }
+    fs::path OlderPath() const { return root / "older/Quillet/Quillet.cfg"; }
+    static Bytes ReadFile(const fs::path& p) { return TTempFolder::ReadFile(p); }
+    static void WriteFile(const fs::path& p, const Bytes& b) { TTempFolder::WriteFile(p, b); }
 
-    fs::path root;
+    TTempFolder root;
     TTempPlatform platform;
     TFixedScreen screen{1000, 500};
 };
@@ -137,7 +113,6 @@ void ExpectDefaults(const TQuilletOptions& o) {
 }  // namespace
 
 TEST(QuilletConfigTest, WritesLayoutEightWithSettingsByteForByte) {
-    RegisterQuilletClasses();
     TQuilletConfig config;
     TQuilletOptions& o = config.options;
     o.showStatusBar = 0;
@@ -175,8 +150,6 @@ TEST(QuilletConfigTest, WritesLayoutEightWithSettingsByteForByte) {
     config.settings.SetInt("Preview.Width", 640);
     config.settings.SetString("importer.QIFFolder", "/tmp", 7);
 
-    omemstream os;
-    os << &config;
     // clang-format off
     Bytes expected = Cat({Header, RecordStart(3),
         W32(8),                                                  // layout
@@ -197,10 +170,10 @@ TEST(QuilletConfigTest, WritesLayoutEightWithSettingsByteForByte) {
         Str("importer.QIFFolder"), Str("/tmp"), W32(7),
         End});
     // clang-format on
-    EXPECT_EQ(os.bytes(), expected);
+    EXPECT_EQ(WriteOne(&config), expected);
 
     // Read back, the settings come with their qualifiers (the options are read in the next test).
-    std::unique_ptr<TQuilletConfig> back(ReadConfig(expected));
+    auto back = ReadAs<TQuilletConfig>(expected);
     ASSERT_TRUE(back);
     ASSERT_EQ(back->settings.Count(), 2u);
     EXPECT_EQ(back->settings.GetString("importer.qiffolder", "", 7), "/tmp");
@@ -211,7 +184,7 @@ TEST(QuilletConfigTest, OlderLayoutsKeepDefaultsForWhatTheyLack) {
         SCOPED_TRACE("layout " + std::to_string(n));
         Bytes bytes = ConfigBytes(3, n, NoSettings);
         int state = -1;
-        std::unique_ptr<TQuilletConfig> config(ReadConfig(bytes, &state));
+        auto config = ReadAs<TQuilletConfig>(bytes, &state);
         ASSERT_TRUE(config);
         ASSERT_EQ(state, pstream::Good);
         const TQuilletOptions& o = config->options;
@@ -239,7 +212,7 @@ TEST(QuilletConfigTest, ClassVersionTwoHasNoSettings) {
     // the ']' and fail the stream.
     Bytes bytes = ConfigBytes(2, 8, {});
     int state = -1;
-    std::unique_ptr<TQuilletConfig> config(ReadConfig(bytes, &state));
+    auto config = ReadAs<TQuilletConfig>(bytes, &state);
     ASSERT_TRUE(config);
     EXPECT_EQ(state, pstream::Good);
     EXPECT_EQ(config->settings.Count(), 0u);
@@ -297,13 +270,9 @@ TEST_F(ConfigFileTest, UnreadableFilesAreReplacedByDefaults) {
                                     W32(1), Str(std::string(260, 'x')), NoSettings, End})},
     };
     // Every cut of a good file fails the stream; some of them go through the whole load.
-    for (size_t cut = 1; cut < good.size(); ++cut) {
-        Bytes head(good.begin(), good.begin() + cut);
-        int state = pstream::Good;
-        std::unique_ptr<TQuilletConfig> partial(ReadConfig(head, &state));
-        EXPECT_NE(state, pstream::Good) << "cut at " << cut;
-        if (cut % 16 == 1) cases.push_back({"cut at " + std::to_string(cut), head});
-    }
+    ExpectEveryTruncationFails<TQuilletConfig>(good);
+    for (size_t cut = 1; cut < good.size(); cut += 16)
+        cases.push_back({"cut at " + std::to_string(cut), Bytes(good.begin(), good.begin() + cut)});
 
     for (const auto& [name, bytes] : cases) {
         SCOPED_TRACE(name);
@@ -314,8 +283,7 @@ TEST_F(ConfigFileTest, UnreadableFilesAreReplacedByDefaults) {
         ExpectDefaults(file.Options());
         EXPECT_EQ(file.Settings().Count(), 0u);
         // Rewritten at once: loading it again gives the defaults without writing.
-        Bytes now = ReadFile(CfgPath());
-        std::unique_ptr<TQuilletConfig> reread(ReadConfig(now));
+        auto reread = ReadAs<TQuilletConfig>(ReadFile(CfgPath()));
         ASSERT_TRUE(reread);
         EXPECT_EQ(reread->options.windowWidth, 800);
     }
@@ -332,7 +300,7 @@ TEST_F(ConfigFileTest, UnreadableFilesAreReplacedByDefaults) {
 
 TEST_F(ConfigFileTest, DamagedFileIsKeptAsideAndOutOfRangeValuesAreLimited) {
     TScriptedUI ui;
-    SetUIPort(&ui);
+    TPortInstall<TUIPort> install(UI, ui);
     WriteFile(CfgPath(), Raw("not a configuration at all\n"));
     TConfigFile file(platform, screen);
     file.FindPath();
@@ -367,7 +335,6 @@ TEST_F(ConfigFileTest, DamagedFileIsKeptAsideAndOutOfRangeValuesAreLimited) {
     EXPECT_EQ(o.memoWidth, 50u);
     EXPECT_EQ(o.updateCheckDays, 99999u);
     EXPECT_EQ(ui.messages.size(), 1u);  // a readable file says nothing
-    SetUIPort(nullptr);
 }
 
 TEST_F(ConfigFileTest, LayoutOneKeepsTheScreenPlacement) {

@@ -1,16 +1,13 @@
 // Runs the built quillet-cli as a user would, with its folders in a temporary place.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "app/QuilletConfig.h"
+#include "app/Registration.h"
 #include "tests/support/CliRunner.h"
+#include "tests/support/Streams.h"
 
 namespace fs = std::filesystem;
 
@@ -18,22 +15,13 @@ namespace {
 
 class CliTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("quillet-cli-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    void TearDown() override { fs::remove_all(root); }
-
     RunResult Run(const std::string& args, const fs::path& configHome) {
         return RunCli("env XDG_CONFIG_HOME='" + configHome.string() + "' XDG_DATA_HOME='" +
                           (root / "data").string() + "'",
                       args, (root / "stderr.txt").string());
     }
 
-    fs::path root;
+    TTempFolder root;
 };
 
 }  // namespace
@@ -63,16 +51,9 @@ TEST_F(CliTest, VersionUsageAndConfig) {
 }
 
 TEST_F(CliTest, SettingsTextIsConvertedAndEscaped) {
-    RegisterQuilletClasses();
     TQuilletConfig config;
     config.settings.SetString("Odd \"key\"\\", "line\nnext\t\x01 \x80 caf\xE9", -4);
-    omemstream os;
-    os << &config;
-    fs::path cfg = root / "config" / "Quillet" / "Quillet.cfg";
-    fs::create_directories(cfg.parent_path());
-    std::ofstream(cfg, std::ios::binary)
-        .write(reinterpret_cast<const char*>(os.bytes().data()),
-               static_cast<std::streamsize>(os.bytes().size()));
+    root.Write("config/Quillet/Quillet.cfg", streambytes::WriteOne(&config));
 
     RunResult r = Run("config", root / "config");
     ASSERT_EQ(r.status, 0) << r.err;

@@ -8,6 +8,7 @@
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
 #include "app/BudgetFile.h"
+#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"

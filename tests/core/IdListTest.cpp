@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/ObjectStream.h"
-#include "tests/core/StreamBytes.h"
+#include "tests/support/Streams.h"
 
 namespace {
 

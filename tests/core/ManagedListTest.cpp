@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/ObjectStream.h"
-#include "tests/core/StreamBytes.h"
+#include "tests/support/Streams.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ public:
     void GetName(char* buffer, size_t capacity) const override {
         CopyToBuffer(buffer, capacity, name);
     }
-    bool Edit(void*) override {
+    bool Edit() override {
         name = "Edited";
         return confirmEdit;
     }
@@ -62,11 +62,11 @@ TEST(ManagedListTest, EditingCopyingAndRemoving) {
     TNoteList list;
     list.Add("Rent", 5);
     confirmEdit = false;
-    EXPECT_FALSE(list.AddNew(nullptr));
+    EXPECT_FALSE(list.AddNew());
     EXPECT_EQ(list.GetCount(), 1u);
     EXPECT_FALSE(list.GetIdList().IsIssued(2));
     confirmEdit = true;
-    EXPECT_TRUE(list.AddNew(nullptr));
+    EXPECT_TRUE(list.AddNew());
     EXPECT_EQ(list.Note(2)->GetId(), 2u);
 
     EXPECT_TRUE(list.Duplicate(1));

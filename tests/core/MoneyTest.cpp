@@ -3,38 +3,36 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace {
 
-int64_t CentsOf(double units) {
-    return TMoney(units).Cents();
-}
-
-TEST(MoneyTest, UnitsRoundHalfAwayFromZeroInDoublePrecision) {
-    EXPECT_EQ(CentsOf(1.999), 200);
-    EXPECT_EQ(CentsOf(-1.236), -124);
-    EXPECT_EQ(CentsOf(0.004), 0);
-    EXPECT_EQ(CentsOf(-0.004), 0);
-    EXPECT_EQ(CentsOf(0.0), 0);
-    EXPECT_EQ(CentsOf(0.125), 13);
-    EXPECT_EQ(CentsOf(-0.125), -13);
-    EXPECT_EQ(CentsOf(1234.5), 123450);
+TEST(MoneyTest, UnitsRoundHalfAwayFromZeroAndBeyondOneHundredTrillionGiveZero) {
+    const double inf = std::numeric_limits<double>::infinity();
     // 1.005 + 0.005 rounds to a double just below 1.01, so it stays at 100 cents.
-    EXPECT_EQ(CentsOf(1.005), 100);
-    EXPECT_EQ(CentsOf(2.675), 268);
-}
-
-TEST(MoneyTest, UnitsBeyondOneHundredTrillionGiveZero) {
-    EXPECT_EQ(CentsOf(100000000000000.0), 10000000000000000);
-    EXPECT_EQ(CentsOf(-100000000000000.0), -10000000000000000);
-    EXPECT_EQ(CentsOf(100000000000000.02), 0);
-    EXPECT_EQ(CentsOf(-100000000000000.02), 0);
-    EXPECT_EQ(CentsOf(1e300), 0);
-    EXPECT_EQ(CentsOf(std::numeric_limits<double>::infinity()), 0);
-    EXPECT_EQ(CentsOf(-std::numeric_limits<double>::infinity()), 0);
-    EXPECT_EQ(CentsOf(std::numeric_limits<double>::quiet_NaN()), 0);
+    for (auto [units, cents] : std::initializer_list<std::pair<double, int64_t>>{
+             {1.999, 200},
+             {-1.236, -124},
+             {0.004, 0},
+             {-0.004, 0},
+             {0.0, 0},
+             {0.125, 13},
+             {-0.125, -13},
+             {1234.5, 123450},
+             {1.005, 100},
+             {2.675, 268},
+             {100000000000000.0, 10000000000000000},
+             {-100000000000000.0, -10000000000000000},
+             {100000000000000.02, 0},
+             {-100000000000000.02, 0},
+             {1e300, 0},
+             {inf, 0},
+             {-inf, 0},
+             {std::numeric_limits<double>::quiet_NaN(), 0}})
+        EXPECT_EQ(TMoney(units).Cents(), cents) << units;
 }
 
 TEST(MoneyTest, StoredCentsWidenWithTheirSign) {
@@ -52,40 +50,27 @@ TEST(MoneyTest, TextIsEvaluatedThenRounded) {
     EXPECT_EQ(TMoney(std::string("$5")).Cents(), 0);
 }
 
-TEST(MoneyTest, FormatsDigitsPointAndSign) {
-    EXPECT_EQ(TMoney::FromCents(0).Format(0), "0.00");
-    EXPECT_EQ(TMoney::FromCents(0).Format(MoneyThousands), "0.00");
-    EXPECT_EQ(TMoney::FromCents(0).Format(MoneyBlankZero), "");
-    EXPECT_EQ(TMoney::FromCents(0).Format(MoneyBlankZero | MoneyThousands), "");
-    EXPECT_EQ(TMoney::FromCents(7).Format(0), "0.07");
-    EXPECT_EQ(TMoney::FromCents(-7).Format(0), "-0.07");
-    EXPECT_EQ(TMoney::FromCents(7).Format(MoneyBlankZero), "0.07");
-    EXPECT_EQ(TMoney::FromCents(123456).Format(0), "1234.56");
-    EXPECT_EQ(TMoney::FromCents(-123456).Format(0), "-1234.56");
-}
-
-TEST(MoneyTest, ThousandsSeparatorsGroupTheWholePart) {
-    EXPECT_EQ(TMoney::FromCents(12345).Format(MoneyThousands), "123.45");
-    EXPECT_EQ(TMoney::FromCents(123456).Format(MoneyThousands), "1,234.56");
-    EXPECT_EQ(TMoney::FromCents(12345678).Format(MoneyThousands), "123,456.78");
-    EXPECT_EQ(TMoney::FromCents(100000000).Format(MoneyThousands), "1,000,000.00");
-    EXPECT_EQ(TMoney::FromCents(-123456789).Format(MoneyThousands), "-1,234,567.89");
-    EXPECT_EQ(TMoney::FromCents(std::numeric_limits<int64_t>::min()).Format(MoneyThousands),
-              "-92,233,720,368,547,758.08");
-    EXPECT_EQ(TMoney::FromCents(std::numeric_limits<int64_t>::max()).Format(0),
-              "92233720368547758.07");
-}
-
-TEST(MoneyTest, ParenthesesAndUnsignedWrapping) {
-    const TMoney negative = TMoney::FromCents(-123456);
-    const TMoney positive = TMoney::FromCents(123456);
-    EXPECT_EQ(negative.Format(MoneyThousands), "-1,234.56");
-    EXPECT_EQ(negative.Format(MoneyThousands | MoneyParentheses), "(1,234.56)");
-    EXPECT_EQ(positive.Format(MoneyThousands | MoneyParentheses), " 1,234.56 ");
-    EXPECT_EQ(TMoney::FromCents(0).Format(MoneyParentheses), " 0.00 ");
-    EXPECT_EQ(negative.Format(MoneyUnsigned), "1234.56");
-    EXPECT_EQ(negative.Format(MoneyUnsigned | MoneyParentheses), "1234.56");
-    EXPECT_EQ(positive.Format(MoneyUnsigned | MoneyParentheses | MoneyThousands), "1,234.56");
+TEST(MoneyTest, FormatsSignThousandsParenthesesAndBlanks) {
+    const int64_t min = std::numeric_limits<int64_t>::min(),
+                  max = std::numeric_limits<int64_t>::max();
+    const unsigned T = MoneyThousands, P = MoneyParentheses, U = MoneyUnsigned, B = MoneyBlankZero;
+    struct Case {
+        int64_t cents;
+        unsigned flags;
+        const char* text;
+    };
+    // clang-format off
+    for (Case c : {Case{0, 0, "0.00"}, {0, T, "0.00"}, {0, B, ""}, {0, B | T, ""}, {7, 0, "0.07"},
+                   {-7, 0, "-0.07"}, {7, B, "0.07"}, {123456, 0, "1234.56"}, {-123456, 0, "-1234.56"},
+                   {12345, T, "123.45"}, {123456, T, "1,234.56"}, {12345678, T, "123,456.78"},
+                   {100000000, T, "1,000,000.00"}, {-123456789, T, "-1,234,567.89"},
+                   {min, T, "-92,233,720,368,547,758.08"}, {max, 0, "92233720368547758.07"},
+                   {-123456, T | P, "(1,234.56)"}, {123456, T | P, " 1,234.56 "}, {0, P, " 0.00 "},
+                   {-123456, U, "1234.56"}, {-123456, U | P, "1234.56"},
+                   {123456, U | P | T, "1,234.56"}}) {
+        // clang-format on
+        EXPECT_EQ(TMoney::FromCents(c.cents).Format(c.flags), c.text) << c.cents << " " << c.flags;
+    }
 }
 
 TEST(MoneyTest, FormatCentsForLedgers) {
@@ -97,66 +82,32 @@ TEST(MoneyTest, FormatCentsForLedgers) {
     EXPECT_EQ(FormatCents(std::numeric_limits<int32_t>::min(), false, true), "-21,474,836.48");
 }
 
-TEST(EvaluateAmountTest, PlainNumbersAndCommas) {
-    EXPECT_DOUBLE_EQ(EvaluateAmount("1,234.50"), 1234.5);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("12"), 12.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount(" 12.5 "), 12.5);
-    EXPECT_DOUBLE_EQ(EvaluateAmount(".5"), 0.5);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("5."), 5.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("-5"), -5.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("1,2,3"), 123.0);
-    // A plain number is not rounded to four decimals.
-    EXPECT_DOUBLE_EQ(EvaluateAmount("1.234567"), 1.234567);
-    EXPECT_EQ(EvaluateAmount(""), 0.0);
-    EXPECT_EQ(EvaluateAmount(",,,"), 0.0);
-}
-
-TEST(EvaluateAmountTest, OperatorPassesAndPrecedence) {
-    EXPECT_DOUBLE_EQ(EvaluateAmount("(2-5)*3"), -9.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("-5*3"), -15.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("2*(3+4)"), 14.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("2^3^2"), 64.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("8/2/2"), 2.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("2-3-4"), -5.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("2+3*4"), 14.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("2*3^2"), 18.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("12.5*2"), 25.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount(" 12 + 3 "), 15.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("((1+2)*(3+4))/7"), 3.0);
-}
-
-TEST(EvaluateAmountTest, MinusAtTheStartOfAnOperandIsItsSign) {
-    EXPECT_DOUBLE_EQ(EvaluateAmount("5--3"), 8.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("5*-3"), -15.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("5 - -3"), 8.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("5-(2-5)"), 8.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("- 5"), -5.0);
-}
-
-TEST(EvaluateAmountTest, PowersWithNegativeBases) {
-    // The sign of the operand belongs to the base.
-    EXPECT_DOUBLE_EQ(EvaluateAmount("-2^3"), -8.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("-2^2"), 4.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("(1-3)^3"), -8.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("2^-1"), 0.5);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("-2^-1"), -0.5);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("4^0.5"), 2.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("-4^0.5"), 2.0);  // not an odd exponent
-    EXPECT_DOUBLE_EQ(EvaluateAmount("0^0"), 1.0);
-}
-
-TEST(EvaluateAmountTest, IntermediateResultsCarryFourDecimalsAndGroupsFive) {
-    EXPECT_DOUBLE_EQ(EvaluateAmount("10/3*3"), 9.9999);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("2/3"), 0.6667);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("1.234567*1"), 1.2346);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("0.00004+0.00004"), 0.0001);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("0.00001*0.4"), 0.0);
-    // A group is written back with five decimals before the text around it is read.
-    EXPECT_DOUBLE_EQ(EvaluateAmount("(1.234567)"), 1.23457);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("(0.000004)"), 0.0);
-    EXPECT_DOUBLE_EQ(EvaluateAmount("(1/3)*3"), 0.9999);
-    // ...as text, so a digit before it joins the written value.
-    EXPECT_DOUBLE_EQ(EvaluateAmount("2(3)"), 23.0);
+TEST(EvaluateAmountTest, NumbersOperatorsSignsAndRounding) {
+    struct Case {
+        const char* text;
+        double value;
+    };
+    // clang-format off
+    for (Case c : {
+             // Plain numbers; commas are dropped and a plain number is not rounded.
+             Case{"1,234.50", 1234.5}, {"12", 12}, {" 12.5 ", 12.5}, {".5", 0.5}, {"5.", 5},
+             {"-5", -5}, {"1,2,3", 123}, {"1.234567", 1.234567}, {"", 0}, {",,,", 0},
+             // Passes and precedence; powers bind to the right.
+             {"(2-5)*3", -9}, {"-5*3", -15}, {"2*(3+4)", 14}, {"2^3^2", 64}, {"8/2/2", 2},
+             {"2-3-4", -5}, {"2+3*4", 14}, {"2*3^2", 18}, {"12.5*2", 25}, {" 12 + 3 ", 15},
+             {"((1+2)*(3+4))/7", 3},
+             // A minus at the start of an operand is its sign, and belongs to a power's base.
+             {"5--3", 8}, {"5*-3", -15}, {"5 - -3", 8}, {"5-(2-5)", 8}, {"- 5", -5},
+             {"-2^3", -8}, {"-2^2", 4}, {"(1-3)^3", -8}, {"2^-1", 0.5}, {"-2^-1", -0.5},
+             {"4^0.5", 2}, {"-4^0.5", 2}, {"0^0", 1},
+             // Intermediate results carry four decimals; a group is written back as text with
+             // five, so a digit before it joins the written value.
+             {"10/3*3", 9.9999}, {"2/3", 0.6667}, {"1.234567*1", 1.2346},
+             {"0.00004+0.00004", 0.0001}, {"0.00001*0.4", 0}, {"(1.234567)", 1.23457},
+             {"(0.000004)", 0}, {"(1/3)*3", 0.9999}, {"2(3)", 23}}) {
+        // clang-format on
+        EXPECT_DOUBLE_EQ(EvaluateAmount(c.text), c.value) << c.text;
+    }
 }
 
 TEST(EvaluateAmountTest, InvalidTextGivesZero) {

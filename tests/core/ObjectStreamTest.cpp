@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <vector>
 
-#include "tests/core/StreamBytes.h"
+#include "tests/support/Streams.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
 
@@ -312,7 +314,8 @@ TEST_F(ObjectStreamTest, LargeBlocksAndFilesRoundTrip) {
     std::vector<uint8_t> big(100000);
     for (size_t i = 0; i < big.size(); ++i)
         big[i] = static_cast<uint8_t>(i * 7);
-    auto path = std::filesystem::temp_directory_path() / "quillet-stream-test.bin";
+    TTempFolder folder;
+    auto path = folder / "stream.bin";
     {
         ofpstream os(path.string());
         ASSERT_TRUE(os.good());
@@ -335,6 +338,28 @@ TEST_F(ObjectStreamTest, LargeBlocksAndFilesRoundTrip) {
     EXPECT_EQ(missing.rdstate(), pstream::OpenFailed);
     ofpstream nowhere("/nonexistent-folder/x/y.bin");
     EXPECT_EQ(nowhere.rdstate(), pstream::OpenFailed);
+}
+
+TEST_F(ObjectStreamTest, ReadObjectOwnsOnlyObjectsOfItsTypeReadAfresh) {
+    // A node, a back reference to it, then a record of another class.
+    TTestNode node;
+    TOtherThing other;
+    omemstream os;
+    os << &node;
+    os << &node;
+    os << &other;
+    imemstream is(os.bytes());
+    std::unique_ptr<TTestNode> first = is.ReadObject<TTestNode>();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(is.ReadObject<TTestNode>(), nullptr);  // the back reference stays with its owner
+    EXPECT_TRUE(is.lastWasBackReference());
+    int discarded = 0;
+    auto wrong = is.ReadObject<TTestNode>([&](std::unique_ptr<TStreamableBase> p) {
+        discarded += dynamic_cast<TOtherThing*>(p.get()) != nullptr;
+    });
+    EXPECT_EQ(wrong, nullptr);
+    EXPECT_EQ(discarded, 1);
+    EXPECT_TRUE(is.good());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // test run on its own behaves as it does inside the whole suite.
 #include <gtest/gtest.h>
 
+#include "app/Registration.h"
 #include "core/ObjectStream.h"
 
 namespace {

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "app/Registration.h"
 #include "envelopes/Association.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/Env.h"
@@ -25,14 +26,6 @@ protected:
 const Bytes Fifty = {0x00, 0x00, 0x48, 0x42};
 const Bytes Zero = {0x00, 0x00, 0x00, 0x00};
 
-std::unique_ptr<TEnvelopeList> ReadList(const Bytes& bytes, int* state = nullptr) {
-    imemstream is(bytes);
-    TEnvelopeList* list = nullptr;
-    is >> list;
-    if (state) *state = is.rdstate();
-    return std::unique_ptr<TEnvelopeList>(list);
-}
-
 TEST_F(EnvelopeStreamTest, EnvelopeRecordIsWrittenAtClassVersionThree) {
     TEnv env(nullptr, 7);
     env.SetName("Food");
@@ -43,8 +36,6 @@ TEST_F(EnvelopeStreamTest, EnvelopeRecordIsWrittenAtClassVersionThree) {
     env.ChangeBalance(6000);
     env.ChangeRecBalance(-250);
 
-    omemstream os;
-    os << &env;
     // clang-format off
     Bytes expected = Cat({Header, {0x02, '['}, {4, 0, 0, 0}, {'T', 'E', 'n', 'v'}, {3, 0, 0, 0},
                           {1, 0, 0, 0},              // node part: base class version
@@ -58,7 +49,7 @@ TEST_F(EnvelopeStreamTest, EnvelopeRecordIsWrittenAtClassVersionThree) {
                           {0, 0, 0, 0},              // not in the plan
                           {']'}});
     // clang-format on
-    EXPECT_EQ(os.bytes(), expected);
+    EXPECT_EQ(WriteOne(&env), expected);
 }
 
 TEST_F(EnvelopeStreamTest, OlderEnvelopeLayoutsGiveTheirDefaults) {
@@ -68,21 +59,27 @@ TEST_F(EnvelopeStreamTest, OlderEnvelopeLayoutsGiveTheirDefaults) {
         if (inPlan) f = Cat({f, W32(0)});
         return f;
     };
+    // The last case is a stream without a header: 16-bit words for id and count, one-byte
+    // string lengths and no class versions, so neither the cleared balance nor the plan flag is
+    // there, and the watchdog is off.
+    Bytes v0 = {0x02, '[', 4,   'T', 'E', 'n',  'v',  1,    0,    0,   0,   0,  0,
+                0,    0,   3,   0,   0,   0,    4,    'R',  'e',  'n', 't', 4,  'H',
+                'o',  'm', 'e', 0,   0,   0x48, 0x42, 0x39, 0x30, 0,   0,   ']'};
     struct {
         uint32_t version;
-        Bytes record;
+        Bytes file;
         int32_t cleared;
         bool inPlan;
-    } cases[] = {{1, Record("TEnv", 1, fields(false, false)), 0, true},
-                 {2, Record("TEnv", 2, fields(true, false)), -500, true},
-                 {3, Record("TEnv", 3, fields(true, true)), -500, false}};
+        bool watched;
+    } cases[] = {{1, Cat({Header, Record("TEnv", 1, fields(false, false))}), 0, true, true},
+                 {2, Cat({Header, Record("TEnv", 2, fields(true, false))}), -500, true, true},
+                 {3, Cat({Header, Record("TEnv", 3, fields(true, true))}), -500, false, true},
+                 {0, v0, 0, true, false}};
     for (const auto& c : cases) {
-        Bytes file = Cat({Header, c.record});  // the stream reads it in place
-        imemstream is(file);
-        TEnv* env = nullptr;
-        is >> env;
+        int state = -1;
+        auto env = ReadAs<TEnv>(c.file, &state);
         ASSERT_NE(env, nullptr) << c.version;
-        EXPECT_TRUE(is.good()) << c.version;
+        EXPECT_EQ(state, pstream::Good) << c.version;
         EXPECT_EQ(env->GetName(), "Rent");
         EXPECT_STREQ(env->GetData()->description, "Home");
         EXPECT_EQ(env->GetData()->threshold, 50.0f);
@@ -90,29 +87,9 @@ TEST_F(EnvelopeStreamTest, OlderEnvelopeLayoutsGiveTheirDefaults) {
         EXPECT_EQ(env->GetRecBalance(), TMoney(c.cleared)) << c.version;
         EXPECT_EQ(env->IsInPlan(), c.inPlan) << c.version;
         EXPECT_EQ(env->GetId(), 3u);
-        EXPECT_TRUE(env->IsWatched());
-        EXPECT_TRUE(env->GetWatchState().firstPass);
-        delete env;
+        EXPECT_EQ(env->IsWatched(), c.watched);
+        if (c.watched) EXPECT_TRUE(env->GetWatchState().firstPass);
     }
-
-    // A stream without a header: 16-bit words for id and count, one-byte string lengths and no
-    // class versions, so neither the cleared balance nor the plan flag is there.
-    Bytes v0 = {0x02, '[', 4,   'T', 'E',  'n', 'v', 1, 0,
-                0,    0,   0,   0,   0,    0,  // expanded, watchdog off
-                9,    0,   0,   0,             // id 9, no children
-                2,    'O', 'K', 0,             // name, empty description
-                0,    0,   0,   0,   0x10, 0,   0,   0, ']'};
-    imemstream is(v0);
-    TEnv* env = nullptr;
-    is >> env;
-    ASSERT_NE(env, nullptr);
-    EXPECT_TRUE(is.good());
-    EXPECT_EQ(env->GetId(), 9u);
-    EXPECT_EQ(env->GetName(), "OK");
-    EXPECT_EQ(env->GetBalance(), TMoney(16));
-    EXPECT_FALSE(env->IsWatched());
-    EXPECT_TRUE(env->IsInPlan());
-    delete env;
 }
 
 // Envelopes (root) holding Food (1), bundle Bills (2) with Rent (3), association Monthly (4)
@@ -152,12 +129,10 @@ TEST_F(EnvelopeStreamTest, ListWritesEveryNodeKindAndReadsBackBound) {
     list.ChangeBalance(list.FindId("Rent"), 90000);
     list.FindByName("Monthly")->Drop(list.FindByName("Food"));
 
-    omemstream os;
-    os << &list;
-    EXPECT_EQ(os.bytes(), SampleList());
+    EXPECT_EQ(WriteOne(&list), SampleList());
 
     TScriptedUI ui;
-    auto read = ReadList(os.bytes());
+    auto read = ReadAs<TEnvelopeList>(SampleList());
     ASSERT_NE(read, nullptr);
     EXPECT_TRUE(ui.messages.empty());
     TEnvelopeNode* readRoot = read->GetEnvelopeRoot();
@@ -176,7 +151,7 @@ TEST_F(EnvelopeStreamTest, ListWritesEveryNodeKindAndReadsBackBound) {
 
 TEST_F(EnvelopeStreamTest, AliasWithoutTargetIsReportedAndRemoved) {
     TScriptedUI ui;
-    auto list = ReadList(SampleList(99));
+    auto list = ReadAs<TEnvelopeList>(SampleList(99));
     ASSERT_NE(list, nullptr);
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].caption, "Error");
@@ -204,7 +179,7 @@ TEST_F(EnvelopeStreamTest, DamagedTreesNeverShareOrLoseNodes) {
         Cat({NodePart(true, false, 0, {backToRoot, strayAlias, bundle, food}), Str("Envelopes")}));
     Bytes file = Cat({Header, Record("TEnvelopeList", 0, Cat({root, W32(1), W32(25), W32(0)}))});
     int state = -1;
-    auto list = ReadList(file, &state);
+    auto list = ReadAs<TEnvelopeList>(file, &state);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(state, pstream::Good);
     EXPECT_EQ(Children(list->GetRoot()), "Food,B");
@@ -214,25 +189,16 @@ TEST_F(EnvelopeStreamTest, DamagedTreesNeverShareOrLoseNodes) {
 
     // Every truncation of a good file reads to a failed stream and a tree that can be walked
     // and destroyed.
-    Bytes good = SampleList();
-    for (size_t n = Header.size(); n < good.size(); ++n) {
-        Bytes cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n));
-        auto part = ReadList(cut, &state);
-        EXPECT_NE(state, pstream::Good) << n;
-        if (part) {
-            EXPECT_GE(part->GetCount(), 1u);
-        }
-    }
+    ExpectEveryTruncationFails<TEnvelopeList>(
+        SampleList(), Header.size(),
+        [](const TEnvelopeList& part) { EXPECT_GE(part.GetCount(), 1u); });
 
     // A huge child count with nothing behind it, and records nested far deeper than any tree
     // the program writes, stop the stream instead of running away.
     Bytes huge = Cat({Header, Record("TEnvelopeRoot", 0,
                                      Cat({W32(1), W32(1), W32(0), W32(0), W32(0xFFFFFFFF)}))});
-    imemstream is(huge);
-    TEnvelopeRoot* hugeRoot = nullptr;
-    is >> hugeRoot;
-    EXPECT_NE(is.rdstate(), pstream::Good);
-    delete hugeRoot;
+    ReadAs<TEnvelopeRoot>(huge, &state);
+    EXPECT_NE(state, pstream::Good);
 
     Bytes open = Cat({{0x02, '['}, Str("TBundle"), W32(0), W32(1), W32(1), W32(0), W32(1), W32(1)});
     Bytes close = Cat({Str("x"), Str(""), Zero, {']'}});
@@ -241,11 +207,8 @@ TEST_F(EnvelopeStreamTest, DamagedTreesNeverShareOrLoseNodes) {
         deep.insert(deep.end(), open.begin(), open.end());
     for (int i = 0; i < 1000; ++i)
         deep.insert(deep.end(), close.begin(), close.end());
-    imemstream deepStream(deep);
-    TBundle* top = nullptr;
-    deepStream >> top;
-    EXPECT_NE(deepStream.rdstate(), pstream::Good);
-    delete top;
+    ReadAs<TBundle>(deep, &state);
+    EXPECT_NE(state, pstream::Good);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/QuilletConfig.h"
+#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "envelopes/Association.h"
 #include "envelopes/Bundle.h"
@@ -15,6 +16,7 @@
 #include "envelopes/EnvelopeRoot.h"
 #include "tests/envelopes/EnvelopeTestSupport.h"
 #include "tests/support/ScriptedUI.h"
+#include "tests/support/ScriptedWindows.h"
 
 using namespace envtest;
 
@@ -38,6 +40,7 @@ class EnvelopeTreeTest : public ::testing::Test {
 protected:
     TScriptedUI ui;
     TScriptedEnvelopeDialogs dialogs;
+    TRecordingWindows windows;
     TEnvelopeList list;
     TFakeStore store{list};
 
@@ -104,17 +107,11 @@ TEST_F(EnvelopeTreeTest, SiblingsFollowTheOrderingRules) {
     EXPECT_EQ(Children(Node("N")), "A [alias]");
 
     // Written last to first and read back, the order is the same.
-    omemstream os;
-    os << &list;
-    imemstream is(os.bytes());
-    TEnvelopeList* copy = nullptr;
-    RegisterQuilletClasses();
-    is >> copy;
+    auto copy = ReadAs<TEnvelopeList>(WriteOne(&list));
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(Children(copy->GetRoot()), "A,G,N,M");
     EXPECT_EQ(Children(copy->FindByName("G")), "B,D,H");
     EXPECT_EQ(Children(copy->FindByName("M")), "B [alias],H [alias]");
-    delete copy;
 }
 
 TEST_F(EnvelopeTreeTest, BalancesPassUpTheTreeAndAlongAliases) {
@@ -393,9 +390,10 @@ TEST_F(EnvelopeTreeTest, CommandsRefusedByKindChangeNothing) {
     EXPECT_EQ(ui.messages.back().caption, "Toggle Watchdog");
     EXPECT_EQ(ui.messages.back().text, "Are you sure you would like to toggle the watchdog?");
     EXPECT_EQ(ui.messages.back().buttons, TMsgButtons::YesNoCancel);
-    EXPECT_TRUE(dialogs.ledgersOpened.empty());
+    EXPECT_TRUE(windows.envelopeLedgers.empty());
     Node("Food")->DoubleClick(3);
-    EXPECT_EQ(dialogs.ledgersOpened, std::vector<uint32_t>{Id("Food")});
+    EXPECT_EQ(windows.envelopeLedgers,
+              (std::vector<std::pair<uint32_t, TLedgerMode>>{{Id("Food"), TLedgerMode::Normal}}));
     monthly->DoubleClick(1);
     EXPECT_EQ(ui.messages.size(), 2u);
 }

@@ -1,7 +1,8 @@
 // The watchdog: warnings on idle passes when a watched balance sinks below its threshold.
 #include <gtest/gtest.h>
 
-#include "app/Idler.h"
+#include "app/Registration.h"
+#include "core/Idler.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/Env.h"
 #include "envelopes/EnvelopeList.h"
@@ -9,6 +10,7 @@
 #include "envelopes/Watchdog.h"
 #include "tests/envelopes/EnvelopeTestSupport.h"
 #include "tests/support/ScriptedUI.h"
+#include "tests/support/Streams.h"
 
 using namespace envtest;
 
@@ -73,15 +75,9 @@ TEST(WatchdogTest, IdlePassesWarnForEnvelopesAndBundles) {
     EXPECT_EQ(ui.messages.size(), 3u);
 
     // Reading a node starts it afresh: no warning on its first pass.
-    RegisterQuilletClasses();
-    omemstream os;
-    os << &list;
-    imemstream is(os.bytes());
-    TEnvelopeList* copy = nullptr;
-    is >> copy;
+    auto copy = streambytes::ReadAs<TEnvelopeList>(streambytes::WriteOne(&list));
     ASSERT_NE(copy, nullptr);
     EXPECT_TRUE(static_cast<TEnv*>(copy->FindByName("Rent"))->GetWatchState().firstPass);
-    delete copy;
 }
 
 }  // namespace

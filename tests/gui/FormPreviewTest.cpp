@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "app/QuilletConfig.h"
-#include "app/SettingsList.h"
+#include "core/SettingsList.h"
 #include "reports/FormEngine.h"
 #include "reports/FormSizes.h"
 #include "reports/qt/FormPdf.h"

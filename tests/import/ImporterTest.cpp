@@ -2,16 +2,18 @@
 // and the console command run as a user would.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 
 #include "app/BudgetFile.h"
-#include "app/ImportOptions.h"
+#include "app/Registration.h"
 #include "import/ImportDialogs.h"
+#include "import/ImportOptions.h"
 #include "import/Importer.h"
 #include "platform/Platform.h"
 #include "tests/support/CliRunner.h"
+#include "tests/support/ScriptedImportDialogs.h"
+#include "tests/support/ScriptedWindows.h"
 #include "tests/transactions/XBudgetFixture.h"
 
 namespace fs = std::filesystem;
@@ -28,47 +30,19 @@ constexpr const char* Statement =
     "<STMTTRN><TRNTYPE>CREDIT<DTPOSTED>20240506<TRNAMT>100.00<NAME>Payroll"
     "<MEMO>May</STMTTRN>\r\n</BANKTRANLIST></OFX>\r\n";
 
-fs::path TempDir(const char* name) {
-    fs::path dir = fs::temp_directory_path() / (name + std::to_string(getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
-
-fs::path WriteStatement(const fs::path& dir) {
+fs::path WriteStatement(const TTempFolder& dir) {
     fs::path path = dir / "May.OFX";
     std::ofstream(path, std::ios::binary) << Statement;
     return path;
 }
 
-class TScriptedImportDialogs : public TImportDialogPort {
-public:
-    uint32_t account = 0;
-    bool accept = true;
-    std::vector<uint32_t> ledgersOpened;
-    TScriptedImportDialogs() { SetImportDialogPort(this); }
-    ~TScriptedImportDialogs() override { SetImportDialogPort(nullptr); }
-    std::string ChooseStatementFile(const std::string&, const std::string&,
-                                    const std::string&) override {
-        return {};
-    }
-    uint32_t ChooseImportAccount() override { return account; }
-    bool ImportTransactions(TImportXBuffer& buffer) override {
-        return accept && buffer.account == account;
-    }
-    void OpenAccountLedger(uint32_t id) override { ledgersOpened.push_back(id); }
-};
-
 class ImporterTest : public xtest::XBudgetTest {
 protected:
     TScriptedImportDialogs dialogs;
+    TRecordingWindows windows;
     TSettingsList config;
-    fs::path dir = TempDir("quillet-importer-");
+    TTempFolder dir;
 
-    void TearDown() override {
-        fs::remove_all(dir);
-        XBudgetTest::TearDown();
-    }
     uint32_t Entered(const char* code, const char* amount, TDate date) {
         TXItem* row = NewRow(XAccount, checking, food, date);
         row->SetCellText(XColCode, code);
@@ -121,7 +95,8 @@ TEST_F(ImporterTest, MatchesClearsAndAddsThenFindsNothingNewTheSecondTime) {
     EXPECT_EQ(Cleared(checking), -5500 - 2000 + 10000);
     EXPECT_EQ(Balance(checking), -5500 - 2000 - 2000 + 10000);
     EXPECT_EQ(TDate(static_cast<uint32_t>(Setting(ImportKeys::OnlyNewerDate))), TDate(4, 5, 2024));
-    EXPECT_EQ(dialogs.ledgersOpened, std::vector<uint32_t>{checking});
+    EXPECT_EQ(windows.accountLedgers,
+              (std::vector<std::pair<uint32_t, TLedgerMode>>{{checking, TLedgerMode::Normal}}));
     EXPECT_TRUE(doc.IsModified());
     ExpectSound();
 
@@ -131,7 +106,7 @@ TEST_F(ImporterTest, MatchesClearsAndAddsThenFindsNothingNewTheSecondTime) {
     EXPECT_EQ(ui.messages[0].caption, "Importer");
     EXPECT_EQ(ui.messages[0].text, NothingToImportText);
     EXPECT_EQ(Store().GetCount(), before + 1);
-    EXPECT_EQ(dialogs.ledgersOpened.size(), 1u);
+    EXPECT_EQ(windows.accountLedgers.size(), 1u);
     ExpectSound();
 }
 
@@ -179,7 +154,7 @@ TEST_F(ImporterTest, HeadlessOptionsFilterOldItemsAndMovePayeeToMemo) {
 
 TEST(ImportCommandTest, ImportsAStatementIntoASavedBudgetOnce) {
     RegisterQuilletClasses();
-    fs::path dir = TempDir("quillet-import-cli-");
+    TTempFolder dir;
     fs::path budget = dir / "home.qlt";
     {
         TQuilletData doc;
@@ -214,7 +189,6 @@ TEST(ImportCommandTest, ImportsAStatementIntoASavedBudgetOnce) {
     EXPECT_EQ(second.status, 0) << second.err;
     EXPECT_EQ(second.out.find("added"), std::string::npos) << second.out;
     EXPECT_NE(second.out.find(NothingToImportText), std::string::npos) << second.out;
-    fs::remove_all(dir);
 }
 
 }  // namespace

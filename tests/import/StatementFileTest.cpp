@@ -9,30 +9,11 @@
 
 #include "import/OfxReader.h"
 #include "import/QifReader.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempFolder {
-public:
-    TempFolder() {
-        path = fs::temp_directory_path() /
-               ("quillet-import-" + std::to_string(reinterpret_cast<uintptr_t>(this)) + "-" +
-                std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-        fs::create_directories(path);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-    std::string Write(const std::string& name, const std::string& bytes) const {
-        fs::path file = path / name;
-        std::ofstream(file, std::ios::binary) << bytes;
-        return file.string();
-    }
-    fs::path path;
-};
 
 std::vector<fs::path> FilesUnder(const fs::path& folder) {
     std::vector<fs::path> files;
@@ -83,7 +64,7 @@ TEST(StatementFileTest, EveryPublicSampleReads) {
 }
 
 TEST(StatementFileTest, MissingUnreadableAndTooLarge) {
-    TempFolder temp;
+    TTempFolder temp;
     std::vector<TImportItem> items{TImportItem{}};
     EXPECT_EQ(ReadOfxFile((temp.path / "absent.ofx").string(), items),
               TStatementFileStatus::Missing);
@@ -96,7 +77,7 @@ TEST(StatementFileTest, MissingUnreadableAndTooLarge) {
         EXPECT_EQ(ReadQifFile("/dev/zero", items), TStatementFileStatus::Unreadable);
     }
 
-    std::string file = temp.Write("s.qif", "D1/1/2012\nT1\n^\n");
+    std::string file = temp.Write("s.qif", std::string("D1/1/2012\nT1\n^\n"));
     std::string bytes;
     EXPECT_EQ(LoadStatementBytes(file, bytes, 15), TStatementFileStatus::Read);
     EXPECT_EQ(bytes.size(), 15u);
@@ -105,7 +86,8 @@ TEST(StatementFileTest, MissingUnreadableAndTooLarge) {
     EXPECT_EQ(ReadQifFile(file, items), TStatementFileStatus::Read);
     EXPECT_EQ(items.size(), 1u);
     // An empty file is read and holds nothing.
-    EXPECT_EQ(ReadOfxFile(temp.Write("empty.ofx", ""), items), TStatementFileStatus::Read);
+    EXPECT_EQ(ReadOfxFile(temp.Write("empty.ofx", std::string()), items),
+              TStatementFileStatus::Read);
     EXPECT_TRUE(items.empty());
 }
 

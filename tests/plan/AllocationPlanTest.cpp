@@ -4,7 +4,6 @@
 
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "app/QuilletConfig.h"
@@ -16,46 +15,11 @@
 #include "plan/Period.h"
 #include "plan/PlanDialogs.h"
 #include "plan/XTemplateManager.h"
+#include "tests/support/ScriptedPlanDialogs.h"
 #include "tests/support/ScriptedUI.h"
+#include "tests/support/TempFolder.h"
 
 namespace {
-
-class TScriptedPlanDialogs : public TPlanDialogPort {
-public:
-    TScriptedPlanDialogs() { SetPlanDialogPort(this); }
-    ~TScriptedPlanDialogs() override { SetPlanDialogPort(nullptr); }
-
-    // What the user does in "Edit Allocation Plan"; its result is "Save and Close".
-    std::function<bool(TPlanDialogBuffer&)> edit = [](TPlanDialogBuffer&) { return false; };
-    bool incomeOk = false;
-    TMonthlyIncomeBuffer incomes;
-    std::deque<std::string> names;  // "Edit String" answers; cancelled when empty
-    int choice = -1;                // "Select Template"; -1 cancels
-    TSettingsList settings;
-    TFixedScreen screen{1000, 700};
-    TPlanDialogBuffer opened;
-
-    bool EditPlan(TPlanDialogBuffer& b) override {
-        opened = b;
-        return edit(b);
-    }
-    bool EnterMonthlyIncome(TMonthlyIncomeBuffer& b) override {
-        if (incomeOk) b = incomes;
-        return incomeOk;
-    }
-    bool GetString(TStringEntryBuffer& b) override {
-        if (names.empty()) return false;
-        b.text = names.front();
-        names.pop_front();
-        return true;
-    }
-    bool ChooseTemplate(TChooseTemplateBuffer& b) override {
-        b.selected = choice;
-        return choice >= 0;
-    }
-    const TScreenPort& Screen() const override { return screen; }
-    TSettingsList* ConfigSettings() override { return &settings; }
-};
 
 class AllocationPlanTest : public ::testing::Test {
 protected:
@@ -206,7 +170,7 @@ TEST_F(AllocationPlanTest, RowNamesRefuseBundlesAndNewNamesBecomeEnvelopesOnSavi
         EXPECT_EQ(old->GetStoredCell(1), TMoney());
         return true;
     };
-    EXPECT_TRUE(Plan().Run(nullptr));
+    EXPECT_TRUE(Plan().Run());
 
     ASSERT_NE(Env("Gifts"), nullptr);
     EXPECT_TRUE(Env("Gifts")->IsInPlan());
@@ -246,7 +210,7 @@ TEST_F(AllocationPlanTest, TemplateColumnsAreCreatedAndRemovedWithinTheLimit) {
         EXPECT_EQ(dialogs.names.size(), 1u);  // not even asked
         return true;
     };
-    EXPECT_TRUE(Plan().Run(nullptr));
+    EXPECT_TRUE(Plan().Run());
 
     EXPECT_FALSE(Template("B")->GetIncludeInPlan());
     EXPECT_EQ(Items("B"), "Food 200");  // left as it was
@@ -270,7 +234,7 @@ TEST_F(AllocationPlanTest, CancelOrNoColumnsLeaveEnvelopesAsTheyWere) {
         Plan().GetRow(2)->SetCellText(1, "Rent");
         return false;
     };
-    EXPECT_FALSE(Plan().Run(nullptr));
+    EXPECT_FALSE(Plan().Run());
     EXPECT_EQ(dialogs.opened.width, 1300);
     EXPECT_EQ(dialogs.opened.height, 520);  // an unreadable size gives way to the default
     EXPECT_EQ(Items("Pay"), "Food 100");
@@ -282,7 +246,7 @@ TEST_F(AllocationPlanTest, CancelOrNoColumnsLeaveEnvelopesAsTheyWere) {
         Plan().RemoveTemplate();
         return true;
     };
-    EXPECT_TRUE(Plan().Run(nullptr));
+    EXPECT_TRUE(Plan().Run());
     EXPECT_FALSE(Template("Pay")->GetIncludeInPlan());
     EXPECT_TRUE(Env("Food")->IsInPlan());
     EXPECT_FALSE(Env("Rent")->IsInPlan());
@@ -320,9 +284,10 @@ TEST_F(AllocationPlanTest, PlanDefinitionTextFillsColumnsAndRowsUntilAnElementIs
 }
 
 TEST_F(AllocationPlanTest, HeadlessSetUpReadsADefinitionFileOrRefusesAnUnreadableOne) {
-    std::filesystem::path path = std::filesystem::temp_directory_path() / "quillet-plan-test.xml";
-    std::ofstream(path) << "<label>Wage</label><label></label><label></label><label></label>"
-                           "<label>Rent</label><amount>800</amount>";
+    TTempFolder folder;
+    std::filesystem::path path = folder.Write(
+        "plan.xml", std::string("<label>Wage</label><label></label><label></label>"
+                                "<label></label><label>Rent</label><amount>800</amount>"));
     TNewPlanInput input;
     input.definitionPath = path.string();
     EXPECT_TRUE(Plan().SetUpNewPlanHeadless(input));

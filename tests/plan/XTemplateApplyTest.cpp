@@ -3,30 +3,15 @@
 #include "plan/PlanDialogs.h"
 #include "plan/TemplateDialogs.h"
 #include "plan/XTemplateManager.h"
+#include "tests/support/ScriptedPlanDialogs.h"
 #include "tests/transactions/XBudgetFixture.h"
 #include "transactions/Filters.h"
 
 namespace {
 
-class TChooser : public TPlanDialogPort {
-public:
-    TChooser() { SetPlanDialogPort(this); }
-    ~TChooser() override { SetPlanDialogPort(nullptr); }
-    int choice = -1;  // -1 cancels
-    std::vector<TChooseTemplateBuffer> shown;
-    bool EditPlan(TPlanDialogBuffer&) override { return false; }
-    bool EnterMonthlyIncome(TMonthlyIncomeBuffer&) override { return false; }
-    bool GetString(TStringEntryBuffer&) override { return false; }
-    bool ChooseTemplate(TChooseTemplateBuffer& b) override {
-        shown.push_back(b);
-        b.selected = choice;
-        return choice >= 0;
-    }
-};
-
 class XTemplateApplyTest : public xtest::XBudgetTest {
 protected:
-    xtest::TRecordingViews views;
+    TRecordingWindows views;
 
     TXTemplate& Template(const std::string& name,
                          const std::vector<std::tuple<uint32_t, int32_t, std::string>>& items,
@@ -120,7 +105,7 @@ TEST_F(XTemplateApplyTest, SeveralItemsTurnATransferIntoAMultipleAndFreeThePartn
 }
 
 TEST_F(XTemplateApplyTest, TheCommandAsksChoosesAndOpensTheMultiple) {
-    TChooser chooser;
+    TScriptedPlanDialogs chooser;
     InstallTemplateApplier();
     TXItem* row = NewRow(XAccount, checking, food);
     row->SetAmount(-900);
@@ -139,9 +124,9 @@ TEST_F(XTemplateApplyTest, TheCommandAsksChoosesAndOpensTheMultiple) {
     EXPECT_EQ(ui.messages[0].text, "Overwrite current transaction?");
     EXPECT_EQ(ui.messages[0].caption, "Quillet");
     EXPECT_EQ(ui.messages[0].buttons, TMsgButtons::YesNo);
-    ASSERT_EQ(chooser.shown.size(), 1u);
-    EXPECT_EQ(chooser.shown[0].title, "Choose Transaction Template");
-    EXPECT_EQ(chooser.shown[0].names, (std::vector<std::string>{"One", "Two"}));
+    ASSERT_EQ(chooser.chooserShown.size(), 1u);
+    EXPECT_EQ(chooser.chooserShown[0].title, "Choose Transaction Template");
+    EXPECT_EQ(chooser.chooserShown[0].names, (std::vector<std::string>{"One", "Two"}));
 
     chooser.choice = 1;
     ui.answers = {TMsgResult::Yes};

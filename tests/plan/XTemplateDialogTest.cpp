@@ -6,33 +6,14 @@
 #include <functional>
 
 #include "app/QuilletConfig.h"
-#include "app/SettingsList.h"
 #include "core/QuilletData.h"
+#include "core/SettingsList.h"
 #include "plan/TemplateDialogs.h"
 #include "plan/XTemplateManager.h"
+#include "tests/support/ScriptedTemplateDialogs.h"
 #include "tests/support/ScriptedUI.h"
 
 namespace {
-
-class TScriptedTemplateDialogs : public TTemplateDialogPort {
-public:
-    TScriptedTemplateDialogs() { SetTemplateDialogPort(this); }
-    ~TScriptedTemplateDialogs() override { SetTemplateDialogPort(nullptr); }
-
-    TFixedScreen screen{1920, 1080};
-    TSettingsList settings;
-    std::vector<TXTemplateDialogBuffer> opened;  // as each dialog opened
-    std::function<void(TXTemplateDialogBuffer&)> edit = [](TXTemplateDialogBuffer&) {};
-    std::function<void(TManagedListDialog&)> manage = [](TManagedListDialog&) {};
-
-    void EditTemplate(TXTemplateDialogBuffer& b) override {
-        opened.push_back(b);
-        edit(b);
-    }
-    void ManageList(TManagedListDialog& d) override { manage(d); }
-    const TScreenPort& Screen() const override { return screen; }
-    TSettingsList* ConfigSettings() override { return &settings; }
-};
 
 void Type(char* field, size_t size, const std::string& text) {
     std::memset(field, 0, size);
@@ -72,7 +53,7 @@ TEST_F(XTemplateDialogTest, ThePropertyDialogChecksTheNameAndRemembersItsSize) {
         b.width = 1000;
         b.height = 640;
     };
-    EXPECT_TRUE(pay->Edit(nullptr));
+    EXPECT_TRUE(pay->Edit());
 
     ASSERT_EQ(dialogs.opened.size(), 1u);
     const TXTemplateDialogBuffer& shown = dialogs.opened[0];
@@ -103,7 +84,7 @@ TEST_F(XTemplateDialogTest, ThePropertyDialogChecksTheNameAndRemembersItsSize) {
     dialogs.edit = [](TXTemplateDialogBuffer& b) {
         Type(b.fields.name, sizeof b.fields.name, "Rent");
     };
-    pay->Edit(nullptr);
+    pay->Edit();
     EXPECT_EQ(dialogs.opened[1].width, 1000);
     EXPECT_EQ(dialogs.opened[1].height, 640);
     EXPECT_EQ(pay->GetName(), "rent");

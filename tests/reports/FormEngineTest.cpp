@@ -8,7 +8,7 @@
 #include <new>
 
 #include "app/QuilletConfig.h"
-#include "app/SettingsList.h"
+#include "core/SettingsList.h"
 #include "reports/FormPreview.h"
 
 namespace {

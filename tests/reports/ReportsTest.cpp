@@ -1,16 +1,13 @@
 // The account summary, allocation plan and envelope summary reports, and the report settings.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include <filesystem>
-#include <fstream>
-
 #include "app/NewBudget.h"
-#include "app/SettingsList.h"
+#include "core/SettingsList.h"
 #include "plan/AllocationPlan.h"
 #include "reports/AccountSummaryReport.h"
 #include "reports/AllocationPlanReport.h"
 #include "reports/EnvelopeSummaryReport.h"
+#include "tests/support/TempFolder.h"
 #include "tests/transactions/XBudgetFixture.h"
 
 namespace {
@@ -33,19 +30,18 @@ TEST_F(ReportsTest, AccountSummaryHasNoHeaderAndLedgerStyleAmounts) {
 }
 
 TEST_F(ReportsTest, AllocationPlanInTheChosenPeriodLeavesThePlanUnloaded) {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("plan-" + std::to_string(getpid()) + ".xml"))
-            .string();
-    std::ofstream(path) << "<label>Salary Payment</label><label>Gift</label><label>Bonus</label>"
-                           "<label>Side Job</label>"
-                           "<label>Rent</label><amount>800</amount><amount>0</amount>"
-                           "<amount>0</amount><amount>0</amount>"
-                           "<label>Fun</label><amount>50</amount><amount>25.50</amount>"
-                           "<amount>0</amount><amount>10</amount>";
+    TTempFolder folder;
+    const std::string path = folder.Write(
+        "plan.xml",
+        std::string("<label>Salary Payment</label><label>Gift</label><label>Bonus</label>"
+                    "<label>Side Job</label>"
+                    "<label>Rent</label><amount>800</amount><amount>0</amount>"
+                    "<amount>0</amount><amount>0</amount>"
+                    "<label>Fun</label><amount>50</amount><amount>25.50</amount>"
+                    "<amount>0</amount><amount>10</amount>"));
     TQuilletData fresh;
     TCurrentDocument current(fresh);
     ASSERT_TRUE(fresh.GetPlan().SetUpNewPlanHeadless({path, {}}));
-    std::filesystem::remove(path);
 
     TAllocationPlanReport report;
     report.Prepare(fresh, {Period::Annual});

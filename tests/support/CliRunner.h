@@ -13,6 +13,8 @@
 #include <iterator>
 #include <string>
 
+#include "tests/support/TempFolder.h"
+
 // A strict JSON checker: true when the whole text is one well-formed JSON value.
 class JsonChecker {
 public:
@@ -114,19 +116,10 @@ inline RunResult RunCli(const std::string& envPrefix, const std::string& args,
 // configuration, so runs never touch the user's.
 class TCliFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        root = std::filesystem::temp_directory_path() /
-               ("quillet-cli-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(root);
-        std::filesystem::create_directories(root);
-    }
-    void TearDown() override { std::filesystem::remove_all(root); }
-
     RunResult Run(const std::string& args) const {
         return RunCli("env XDG_CONFIG_HOME='" + (root / "cfg").string() + "'", args,
                       (root / "err.txt").string());
     }
 
-    std::filesystem::path root;
+    TTempFolder root;
 };

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/UIPort.h"
+#include "core/UIPort.h"
 
 struct TRecordedMessage {
     std::string caption;
@@ -16,8 +16,8 @@ struct TRecordedMessage {
 
 class TScriptedUI : public TUIPort {
 public:
-    TScriptedUI() { SetUIPort(this); }
-    ~TScriptedUI() override { SetUIPort(nullptr); }
+    TScriptedUI() { UI.Set(this); }
+    ~TScriptedUI() override { UI.Set(nullptr); }
 
     std::deque<TMsgResult> answers;  // consumed in order; when empty, Ok/Yes-less defaults
     std::vector<TRecordedMessage> messages;
@@ -31,7 +31,7 @@ public:
             answers.pop_front();
             return r;
         }
-        return buttons == TMsgButtons::Ok ? TMsgResult::Ok
+        return buttons == TMsgButtons::Ok      ? TMsgResult::Ok
                : buttons == TMsgButtons::YesNo ? TMsgResult::No
                                                : TMsgResult::Cancel;
     }

@@ -13,6 +13,7 @@
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "tests/envelopes/EnvelopeTestSupport.h"
+#include "tests/support/ScriptedFilterDialogs.h"
 #include "tests/support/ScriptedUI.h"
 #include "transactions/EditableFilter.h"
 #include "transactions/Filters.h"
@@ -40,24 +41,6 @@ std::string Row(const TXFilter& f, const std::vector<TXRecord>& records) {
         out += f.Match(r) ? '1' : '0';
     return out;
 }
-
-// Answers the "Transaction Filter" dialog from a queue of edits; an empty queue cancels.
-class TScriptedFilterDialogs : public TFilterDialogPort {
-public:
-    TScriptedFilterDialogs() { SetFilterDialogPort(this); }
-    ~TScriptedFilterDialogs() override { SetFilterDialogPort(nullptr); }
-
-    std::deque<std::function<void(TFilterCriteria&)>> edits;
-    TFilterDialogBuffer last;  // as the dialog was opened
-
-    bool EditFilter(TFilterDialogBuffer& buffer) override {
-        last = buffer;
-        if (edits.empty()) return false;
-        edits.front()(buffer.criteria);
-        edits.pop_front();
-        return true;
-    }
-};
 
 TEST(FixedFilters, SelectByKindOwnerAndState) {
     TXRecord part = Rec(C | XKindPart, 7, 3);

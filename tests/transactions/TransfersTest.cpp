@@ -4,6 +4,7 @@
 #include <deque>
 #include <functional>
 
+#include "tests/support/ScriptedTransferDialogs.h"
 #include "tests/transactions/XBudgetFixture.h"
 #include "transactions/Filters.h"
 #include "transactions/TransferDialogs.h"
@@ -11,38 +12,11 @@
 
 namespace {
 
-using TEdit = std::function<void(TActXferBuffer&)>;
-
-// Each opening tries its edits in turn, pressing OK after each: the dialog stays open while the
-// check refuses and is cancelled when the edits run out.
-class TScriptedTransferDialogs : public TTransferDialogPort {
-public:
-    TScriptedTransferDialogs() { SetTransferDialogPort(this); }
-    ~TScriptedTransferDialogs() override { SetTransferDialogPort(nullptr); }
-    std::deque<std::vector<TEdit>> openings;
-    std::vector<TActXferBuffer> shown;
-
-    bool AccountTransfer(TActXferBuffer& b) override {
-        shown.push_back(b);
-        if (openings.empty()) return false;
-        std::vector<TEdit> edits = openings.front();
-        openings.pop_front();
-        for (const TEdit& edit : edits) {
-            edit(b);
-            if (b.check(b)) return true;
-        }
-        return false;
-    }
-    void OkTo(uint32_t account) {
-        openings.push_back({[account](TActXferBuffer& b) { b.to.account = account; }});
-    }
-};
-
 // Savings is the first account of the list.
 class TransfersTest : public xtest::XBudgetTest {
 protected:
     TScriptedTransferDialogs dialogs;
-    xtest::TRecordingViews views;
+    TRecordingWindows views;
 
     const TXRecord& R(uint32_t id) { return *Store().FindRecord(id); }
     uint32_t Kind(uint32_t id) { return R(id).flags & ~(XCommitted | XDirty); }

@@ -14,23 +14,11 @@
 #include "envelopes/EnvelopeRoot.h"
 #include "tests/envelopes/EnvelopeTestSupport.h"
 #include "tests/support/ScriptedUI.h"
+#include "tests/support/ScriptedWindows.h"
 #include "transactions/XItem.h"
 #include "transactions/XManager.h"
-#include "transactions/XViewPort.h"
 
 namespace xtest {
-
-// Records what the rules ask of the windows.
-class TRecordingViews : public TXViewPort {
-public:
-    std::vector<uint32_t> multiplesOpened, accountsClosed;
-    TRecordingViews() { SetXViewPort(this); }
-    ~TRecordingViews() override { SetXViewPort(nullptr); }
-    void CloseAccountViews(uint32_t id) override { accountsClosed.push_back(id); }
-    void CloseEnvelopeViews(uint32_t) override {}
-    void RefreshTreeWindows() override {}
-    void OpenMultipleView(uint32_t id) override { multiplesOpened.push_back(id); }
-};
 
 // Envelopes Food, Rent, Spare and a bundle Bills; accounts Checking (default envelope Food) and
 // Savings (default Spare). Today is 15 May 2024.

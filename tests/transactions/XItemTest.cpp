@@ -1,6 +1,6 @@
 #include "transactions/XItem.h"
 
-#include "app/CurrentOptions.h"
+#include "core/QuilletOptions.h"
 #include "plan/XTemplateManager.h"
 #include "tests/transactions/XBudgetFixture.h"
 #include "transactions/Filters.h"
@@ -211,7 +211,7 @@ TEST_F(XItemTest, TemplatesApplyThroughTheTemplatesSide) {
             return true;
         }
     } applier;
-    TRecordingViews views;
+    TRecordingWindows views;
     TXItem* row = NewRow(XAccount, checking, food);
     SetTemplateApplier(&applier);
     EXPECT_FALSE(row->CanApplyTemplate());  // no template yet

@@ -1,7 +1,5 @@
 // The store's work on row objects: sharing, lazy re-sorting, queries, deletion, the bulk
 // operations behind account and envelope deletion, and zeroing.
-#include <random>
-
 #include "accounts/Account.h"
 #include "app/BudgetFile.h"
 #include "envelopes/Env.h"
@@ -127,7 +125,7 @@ TEST_F(XManagerOpsTest, DeletingTellsViewsAndGivesTheIdToTheNextRecord) {
 }
 
 TEST_F(XManagerOpsTest, DeletingAnAccountTakesItsTransactionsAndKeepsTheOtherSideOfTransfers) {
-    TRecordingViews views;
+    TRecordingWindows views;
     Typed(checking, food, XColDeposit, "100");
     Typed(checking, rent, XColPayment, "30");
     Multiple(checking, {{food, -1000}, {rent, -500}});
@@ -246,46 +244,6 @@ TEST_F(XManagerOpsTest, ConfirmedMarksReachRowsInUse) {
     EXPECT_EQ(stored->accountCleared, Day(20).Key());
     EXPECT_EQ(stored->newlyImported, 0);
     Store().Release(row);
-}
-
-// Searching for a changed record's place must land where walking the store from its end does.
-TEST(XManagerResort, SearchedPlacesMatchTheWalk) {
-    TXManager store;
-    std::vector<TXRecord> walk;  // the same records, placed by walking from the end
-    std::mt19937 random(7);
-    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-    const char* codes[] = {"", "a", "b", "START", "hold"};
-    auto place = [&](const TXRecord& r) {
-        size_t at = 0;
-        for (size_t t = walk.size(); t > 0; --t)
-            if (!store.SortsBefore(r, walk[t - 1])) {
-                at = t;
-                break;
-            }
-        walk.insert(walk.begin() + static_cast<std::ptrdiff_t>(at), r);
-    };
-    for (int step = 0; step < 600; ++step) {
-        TXRecord r;
-        r.Init(TDate(1, 1, 2024));
-        r.flags = XCommitted | XAccount;
-        r.date = TDate(1 + pick(4), 5, 2024).Key();
-        r.amount = (pick(3) - 1) * 100;
-        r.SetCode(codes[pick(5)]);
-        if (step > 100 && pick(3) == 0) {  // change a record already placed
-            uint32_t id = walk[static_cast<size_t>(pick(static_cast<int>(walk.size())))].id;
-            r.id = id;
-            store.Commit(r);
-            walk.erase(std::find_if(walk.begin(), walk.end(),
-                                    [&](const TXRecord& w) { return w.id == id; }));
-        } else {
-            r.id = store.NewRecord(r);
-        }
-        store.Resort(store.FindSlot(r.id));
-        place(*store.FindRecord(r.id));
-    }
-    ASSERT_EQ(store.GetCount(), walk.size());
-    for (uint32_t p = 1; p <= store.GetCount(); ++p)
-        ASSERT_EQ(store.RecordAt(p).id, walk[p - 1].id) << "position " << p;
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 #include "transactions/XManager.h"
 
+#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
-#include "tests/core/StreamBytes.h"
+#include "tests/support/Streams.h"
 #include "transactions/XItem.h"
 
 #include <gtest/gtest.h>
@@ -32,23 +33,6 @@ Bytes RawRecord(uint32_t id, uint32_t flags, uint32_t dateKey, int32_t amount, c
     std::memcpy(&b[52], W32(static_cast<uint32_t>(amount)).data(), 4);
     std::memcpy(&b[56], code, std::strlen(code));
     return b;
-}
-
-std::unique_ptr<TXManager> ReadManager(const Bytes& bytes, int* state = nullptr) {
-    RegisterQuilletClasses();
-    imemstream is(bytes);
-    TXManager* m = nullptr;
-    is >> m;
-    if (state) *state = is.rdstate();
-    return std::unique_ptr<TXManager>(m);
-}
-
-Bytes WriteManager(const TXManager& m) {
-    RegisterQuilletClasses();
-    omemstream os;
-    os << &m;
-    EXPECT_TRUE(os.good());
-    return os.bytes();
 }
 
 TXRecord Rec(uint32_t dateKey, int32_t amount, const char* code = "", uint32_t envelope = 1) {
@@ -85,7 +69,7 @@ TEST(XManagerStream, NewManagerWritesItsEmptyLayout) {
                            0x00, 0x00, 0x00, 0x00,   // count
                            0x00, 0x00, 0x00, 0x00},  // last id
                           RecordEnd});
-    EXPECT_EQ(WriteManager(m), expected);
+    EXPECT_EQ(WriteOne(&m), expected);
 }
 
 TEST(XManagerStream, Layout2ReadsAndWritesBackByteForByte) {
@@ -95,7 +79,7 @@ TEST(XManagerStream, Layout2ReadsAndWritesBackByteForByte) {
         Cat({RecordStart, W32(2), W32(1000), W32(2), W32(7),  // layout, capacity, count, last id
              first, freed, RecordEnd});
     int state = -1;
-    auto m = ReadManager(file, &state);
+    auto m = ReadAs<TXManager>(file, &state);
     ASSERT_TRUE(m);
     EXPECT_EQ(state, pstream::Good);
     EXPECT_EQ(m->GetCapacity(), 1000u);
@@ -107,7 +91,7 @@ TEST(XManagerStream, Layout2ReadsAndWritesBackByteForByte) {
     EXPECT_TRUE(m->RecordAt(2).IsFree());
     EXPECT_EQ(m->FindRecord(2), nullptr);
     EXPECT_EQ(m->FindSlot(2), 2u);
-    EXPECT_EQ(WriteManager(*m), file);
+    EXPECT_EQ(WriteOne(m.get()), file);
 
     // The free slot is reused by the next record, id and all.
     EXPECT_EQ(m->NewRecord(Rec(Day(5), 100)), 2u);
@@ -125,7 +109,7 @@ TEST(XManagerStream, Layout1TakesTheCountAsLastIdAndIsWrittenAsLayout2) {
                       rec,  // capacity 100, count 1
                       RecordEnd});
     int state = -1;
-    auto m = ReadManager(file, &state);
+    auto m = ReadAs<TXManager>(file, &state);
     ASSERT_TRUE(m);
     EXPECT_EQ(state, pstream::Good);
     EXPECT_EQ(m->GetCapacity(), 100u);
@@ -133,7 +117,7 @@ TEST(XManagerStream, Layout1TakesTheCountAsLastIdAndIsWrittenAsLayout2) {
     EXPECT_EQ(m->RecordAt(1).amount, 500);
 
     Bytes expected = Cat({RecordStart, W32(2), W32(100), W32(1), W32(1), rec, RecordEnd});
-    EXPECT_EQ(WriteManager(*m), expected);
+    EXPECT_EQ(WriteOne(m.get()), expected);
     EXPECT_EQ(m->NewRecord(Rec(Day(2), 1)), 2u);
 }
 
@@ -143,7 +127,7 @@ TEST(XManagerStream, DamagedCountsFailWithoutRunawayAllocation) {
     Bytes file = Cat({RecordStart, W32(2), W32(0xFFFFFFFF), W32(0xFFFFFFFF), W32(1),
                       RawRecord(1, 0x09, Day(1), 1, "")});
     int state = -1;
-    auto m = ReadManager(file, &state);
+    auto m = ReadAs<TXManager>(file, &state);
     ASSERT_TRUE(m);
     EXPECT_EQ(state, pstream::Failed);
     EXPECT_EQ(m->GetCount(), 0u);
@@ -155,7 +139,7 @@ TEST(XManagerStream, DamagedCountsFailWithoutRunawayAllocation) {
         Bytes r = RawRecord(id, 0x09, Day(1), 1, "");
         cut.insert(cut.end(), r.begin(), r.end());
     }
-    m = ReadManager(cut, &state);
+    m = ReadAs<TXManager>(cut, &state);
     ASSERT_TRUE(m);
     EXPECT_EQ(state, pstream::Failed);
     EXPECT_EQ(m->GetCount(), 64u);
@@ -166,7 +150,7 @@ TEST(XManagerStream, DamagedCountsFailWithoutRunawayAllocation) {
     Bytes over =
         Cat({RecordStart, W32(2), W32(1), W32(2), W32(1), RawRecord(1, 0x09, Day(1), 1, ""),
              RawRecord(5, 0x09, Day(1), 1, ""), RecordEnd});
-    m = ReadManager(over, &state);
+    m = ReadAs<TXManager>(over, &state);
     ASSERT_TRUE(m);
     EXPECT_EQ(state, pstream::Good);
     EXPECT_EQ(m->GetCapacity(), 2u);
@@ -177,7 +161,7 @@ TEST(XManagerStream, DamagedCountsFailWithoutRunawayAllocation) {
     // and an id after the highest held.
     Bytes claims = Cat({RecordStart, W32(2), W32(0xFFFFFFFFu), W32(1), W32(0xFFFFFFFFu),
                         RawRecord(3, 0x09, Day(1), 1, ""), RecordEnd});
-    m = ReadManager(claims, &state);
+    m = ReadAs<TXManager>(claims, &state);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->NewRecord(Rec(Day(1), 1)), 4u);
 }
@@ -272,7 +256,7 @@ TEST(XManagerOrder, RulesInTurn) {
     EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "x", 3), Rec(Day(1), 1, "X", 3)));
 }
 
-TEST(XManagerOrder, EnvelopePlacesComeFromTheOpenDocument) {
+TEST(XManagerOrder, EnvelopePlacesComeFromTheStoresOwnDocument) {
     TQuilletData doc;
     TEnvelopeRoot* root = doc.GetEnvelopes().GetEnvelopeRoot();
     ASSERT_TRUE(root->NewEnvelope("Food"));  // id 1
@@ -282,11 +266,13 @@ TEST(XManagerOrder, EnvelopePlacesComeFromTheOpenDocument) {
     ASSERT_LT(doc.GetEnvelopes().IndexOf(rent), doc.GetEnvelopes().IndexOf(food));
 
     TXManager m;
-    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "", rent), Rec(Day(1), 1, "", food)));  // no document
-    TQuilletData::SetCurrent(&doc);
+    TQuilletData::SetCurrent(&doc);  // the open document is not the store's
+    EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "", rent), Rec(Day(1), 1, "", food)));
+    TQuilletData::SetCurrent(nullptr);
+    m.SetDocument(&doc);
     EXPECT_TRUE(m.SortsBefore(Rec(Day(1), 1, "", rent), Rec(Day(1), 1, "", food)));
     EXPECT_FALSE(m.SortsBefore(Rec(Day(1), 1, "", food), Rec(Day(1), 1, "", rent)));
-    TQuilletData::SetCurrent(nullptr);
+    EXPECT_EQ(doc.GetXManager().Document(), &doc);
 }
 
 TEST(XManagerOrder, CodeTextComparison) {
@@ -363,24 +349,47 @@ TEST(XManagerOrder, FlushFreesUncommittedRecordsAndSortsDirtyOnes) {
     EXPECT_FALSE(m.Commit(stranger));
 }
 
-// Flush takes a one-pass route for stores of the usual shape; whatever route it takes, the result
-// must be the slot-by-slot walk from the last slot to the first.
-TEST(XManagerOrder, FlushMatchesTheSlotBySlotWalk) {
+// Resort through the plain walk, which the store may shorten: from the last slot down, the
+// moving record goes behind the first clean record it does not sort before.
+void PlainResort(TXManager& m, uint32_t p, std::vector<uint32_t>& ids) {
+    const TXRecord& moving = m.RecordAt(p);
+    uint32_t after = 0;
+    for (uint32_t t = m.GetCount(); t >= 1 && after == 0; --t) {
+        const TXRecord& r = m.RecordAt(t);
+        if (t != p && !r.IsFree() && !r.IsDirty() && !m.SortsBefore(moving, r)) after = t;
+    }
+    const uint32_t target = after == 0 ? 1 : (after < p ? after + 1 : after);
+    uint32_t id = ids[p - 1];
+    ids.erase(ids.begin() + p - 1);
+    ids.insert(ids.begin() + target - 1, id);
+}
+
+// Flush takes a one-pass route for stores of the usual shape and Resort searches for a place;
+// both must end where the slot-by-slot walk from the last slot to the first does.
+TEST(XManagerOrder, FlushAndResortMatchThePlainWalk) {
     std::mt19937 random(7);
     auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     const char* codes[] = {"", "start", "hold", "12", "ab"};
+    auto resort = [](TXManager& m, uint32_t p) {
+        std::vector<uint32_t> expected = Ids(m);
+        PlainResort(m, p, expected);
+        m.Resort(p);
+        ASSERT_EQ(Ids(m), expected);
+    };
     for (int round = 0; round < 300; ++round) {
         SCOPED_TRACE(round);
         TXManager a, b;
         for (TXManager* m : {&a, &b})
             m->SetEnvelopePosition([](uint32_t id) { return 4 - id; });
-        auto add = [&](bool resort) {
+        auto add = [&](bool sort) {
             TXRecord r = Rec(static_cast<uint32_t>(1 + pick(4)), pick(3) * 5 - 5, codes[pick(5)],
                              static_cast<uint32_t>(1 + pick(3)));
             if (pick(12) == 0) r.flags = XAccount;  // a blank row left uncommitted
-            for (TXManager* m : {&a, &b}) {
-                uint32_t id = m->NewRecord(r);
-                if (resort && r.IsCommitted()) m->Resort(m->FindSlot(id));
+            a.NewRecord(r);
+            uint32_t id = b.NewRecord(r);
+            if (sort && r.IsCommitted()) {
+                a.Resort(a.FindSlot(id));
+                resort(b, b.FindSlot(id));
             }
         };
         int clean = pick(12), dirty = 1 + pick(12);
@@ -399,7 +408,7 @@ TEST(XManagerOrder, FlushMatchesTheSlotBySlotWalk) {
         while (p >= 1) {
             const TXRecord& r = b.RecordAt(p);
             if (r.IsCommitted() && r.IsDirty())
-                b.Resort(p);
+                resort(b, p);
             else if (!r.IsFree() && !r.IsCommitted())
                 b.FreeSlot(p);
             else

@@ -1,9 +1,9 @@
-#include "app/SettingsList.h"
+#include "core/SettingsList.h"
 
 #include <gtest/gtest.h>
 
 #include "core/ObjectStream.h"
-#include "tests/core/StreamBytes.h"
+#include "tests/support/Streams.h"
 
 using namespace streambytes;
 

@@ -1,6 +1,6 @@
-#include "app/ImportOptions.h"
+#include "import/ImportOptions.h"
 
-#include "app/SettingsList.h"
+#include "core/SettingsList.h"
 
 namespace {
 

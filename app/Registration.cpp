@@ -1,3 +1,5 @@
+#include "app/Registration.h"
+
 #include "core/ObjectStream.h"
 
 #include "accounts/Account.h"
@@ -5,13 +7,13 @@
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
 #include "app/QuilletConfig.h"
+#include "core/QuilletData.h"
 #include "envelopes/Association.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/Env.h"
 #include "envelopes/EnvelopeAlias.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
-#include "core/QuilletData.h"
 #include "transactions/XManager.h"
 
 // Every persistent class of the budget and configuration files registers here, before any stream

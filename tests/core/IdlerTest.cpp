@@ -1,4 +1,4 @@
-#include "app/Idler.h"
+#include "core/Idler.h"
 
 #include <gtest/gtest.h>
 

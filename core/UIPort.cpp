@@ -1,4 +1,4 @@
-#include "app/UIPort.h"
+#include "core/UIPort.h"
 
 namespace {
 
@@ -21,9 +21,7 @@ public:
 };
 
 TSilentUI silent;
-TUIPort* current = &silent;
 
 }  // namespace
 
-TUIPort& UI() { return *current; }
-void SetUIPort(TUIPort* port) { current = port ? port : &silent; }
+TPortSlot<TUIPort> UI(silent);

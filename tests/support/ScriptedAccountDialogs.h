@@ -17,15 +17,13 @@
 // pressed; without one the dialog is cancelled.
 class TScriptedAccountDialogs : public TAccountDialogPort {
 public:
-    TScriptedAccountDialogs() { SetAccountDialogPort(this); }
-    ~TScriptedAccountDialogs() override { SetAccountDialogPort(nullptr); }
+    TScriptedAccountDialogs() { AccountDialogs.Set(this); }
+    ~TScriptedAccountDialogs() override { AccountDialogs.Set(nullptr); }
 
     std::deque<std::function<bool(TAccountBuffer&)>> accountEdits;
     std::deque<std::function<bool(TAccountGroupBuffer&)>> groupEdits;
     std::deque<std::function<bool(TAccountRootBuffer&)>> rootEdits;
     std::deque<std::function<bool(TChooseAccountBuffer&)>> choices;
-    std::vector<std::pair<uint32_t, bool>> ledgersOpened;
-    int refreshes = 0;
     TChooseAccountBuffer lastChoice;  // as the dialog was given it
 
     bool EditAccount(TAccountBuffer& b) override { return Run(accountEdits, b); }
@@ -35,10 +33,6 @@ public:
         lastChoice = b;
         return Run(choices, b);
     }
-    void OpenAccountLedger(uint32_t id, bool reconcile) override {
-        ledgersOpened.emplace_back(id, reconcile);
-    }
-    void RefreshTransactionViews() override { ++refreshes; }
 
     void NameGroup(const std::string& name) {
         groupEdits.push_back([name](TAccountGroupBuffer& b) {

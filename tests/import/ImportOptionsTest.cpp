@@ -1,8 +1,8 @@
-#include "app/ImportOptions.h"
+#include "import/ImportOptions.h"
 
 #include <gtest/gtest.h>
 
-#include "app/SettingsList.h"
+#include "core/SettingsList.h"
 
 TEST(ImportOptionsTest, FallbackToTheConfigurationIsCopiedIntoTheBudget) {
     TSettingsList budget, config;

@@ -1,4 +1,4 @@
-#include "app/SettingsList.h"
+#include "core/SettingsList.h"
 
 #include <algorithm>
 

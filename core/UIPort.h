@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "core/PortSlot.h"
+
 enum class TMsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class TMsgIcon { None, Information, Exclamation, Question, Stop };
 enum class TMsgResult { Ok, Cancel, Yes, No };
@@ -19,5 +21,4 @@ public:
 };
 
 // The port in use; never null (a silent port that answers Ok/No/Cancel until one is set).
-TUIPort& UI();
-void SetUIPort(TUIPort* port);  // null restores the silent port
+extern TPortSlot<TUIPort> UI;

@@ -1,0 +1,73 @@
+// The allocation plan's dialogs on Qt: "Enter Monthly Income", "Edit String" and "Select
+// Template". Each dialog edits a copy of its buffer; the port copies it back only on OK.
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+#include "plan/PlanDialogs.h"
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class TScreenPort;
+
+// "Enter Monthly Income": four amount fields.
+class TMonthlyIncomeDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TMonthlyIncomeDialog(const TMonthlyIncomeBuffer& buffer, QWidget* parent = nullptr);
+    TMonthlyIncomeBuffer Buffer() const;
+
+private:
+    std::array<QLineEdit*, 4> incomes{};
+};
+
+// "Edit String": a prompt over one line of text.
+class TStringEntryDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TStringEntryDialog(const TStringEntryBuffer& buffer, QWidget* parent = nullptr);
+    TStringEntryBuffer Buffer() const;
+
+private:
+    TStringEntryBuffer buffer;
+    QLineEdit* text;
+};
+
+// "Select Template": one list of names; a double click chooses.
+class TChooseTemplateDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit TChooseTemplateDialog(const TChooseTemplateBuffer& buffer, QWidget* parent = nullptr);
+    TChooseTemplateBuffer Buffer() const;
+
+private:
+    TChooseTemplateBuffer buffer;
+    QListWidget* list;
+};
+
+class TPlanDialogsQt : public TPlanDialogPort {
+public:
+    // The dialogs open over parent; screen and settings are the program's, settings may be null.
+    TPlanDialogsQt(QWidget* parent, const TScreenPort& screen, TSettingsList* settings = nullptr)
+        : parent(parent), screen(screen), settings(settings) {}
+
+    // The plan grid dialog comes with the ledger grid it is built on; until then the plan
+    // cannot be edited and this answers as Cancel.
+    bool EditPlan(TPlanDialogBuffer& buffer) override;
+    bool EnterMonthlyIncome(TMonthlyIncomeBuffer& buffer) override;
+    bool GetString(TStringEntryBuffer& buffer) override;
+    bool ChooseTemplate(TChooseTemplateBuffer& buffer) override;
+
+    const TScreenPort& Screen() const override { return screen; }
+    TSettingsList* ConfigSettings() override { return settings; }
+
+private:
+    QWidget* parent;
+    const TScreenPort& screen;
+    TSettingsList* settings;
+};
