@@ -1,9 +1,12 @@
 #include "transactions/XManager.h"
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <new>
+#include <numeric>
 #include <string_view>
+#include <tuple>
 #include <unordered_set>
 
 #include "accounts/AccountList.h"
@@ -107,6 +110,22 @@ uint32_t LeadingNumber(std::string_view code) {
     }
     return static_cast<uint32_t>(n);
 }
+
+// What the sorting rules after the date look at, for a record with an amount: its sign, its code
+// by base letter and then letter for letter without case, and its envelope's place. Compared
+// whole, it orders records sharing a first-rules key as SortsBefore does. Codes hold no NUL and
+// no letter folds to one, so the zero padding orders a shorter code first as the text comparison
+// does.
+struct TLaterKey {
+    bool negative = false;
+    std::array<uint8_t, TXRecord::CodeSize> base{}, folded{};
+    uint32_t envelope = 0;
+
+    bool operator<(const TLaterKey& o) const {
+        return std::tie(negative, base, folded, envelope) <
+               std::tie(o.negative, o.base, o.folded, o.envelope);
+    }
+};
 
 int32_t Negated(int32_t v) {
     return static_cast<int32_t>(0u - static_cast<uint32_t>(v));
@@ -497,12 +516,68 @@ size_t TXManager::PlaceInRun(TRun& run, const TXRecord& moving) const {
     return at;
 }
 
+// The pending records of a run take their places: sorted by key (those released earlier first
+// among equals) and merged behind the run's records of equal key, where releasing them one by one
+// puts them.
+void TXManager::MergePending(TRun& run) {
+    if (run.pending.empty()) return;
+    std::vector<uint32_t> pending = std::move(run.pending);
+    run.pending.clear();
+    try {
+        auto keyOf = [this](const TXRecord& r) {
+            TLaterKey key;
+            key.negative = r.amount < 0;
+            std::string_view code = CodeOf(r);
+            for (size_t i = 0; i < code.size(); ++i) {
+                key.folded[i] = FoldCase(static_cast<uint8_t>(code[i]));
+                key.base[i] = BaseLetter(key.folded[i]);
+            }
+            key.envelope = EnvelopePosition(r.envelope);
+            return key;
+        };
+        const size_t n = run.slots.size(), m = pending.size();
+        std::vector<TLaterKey> keys;
+        keys.reserve(n + m);
+        for (uint32_t slot : run.slots)
+            keys.push_back(keyOf(records[slot]));
+        for (uint32_t slot : pending)
+            keys.push_back(keyOf(records[slot]));
+        std::vector<uint32_t> order(m);
+        std::iota(order.begin(), order.end(), static_cast<uint32_t>(n));
+        std::stable_sort(order.begin(), order.end(),
+                         [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+        std::vector<uint32_t> merged;
+        merged.reserve(n + m);
+        size_t i = 0;
+        for (uint32_t k : order) {
+            while (i < n && !(keys[k] < keys[i]))
+                merged.push_back(run.slots[i++]);
+            merged.push_back(pending[k - n]);
+        }
+        merged.insert(merged.end(), run.slots.begin() + static_cast<std::ptrdiff_t>(i),
+                      run.slots.end());
+        run.slots.swap(merged);
+    } catch (const std::bad_alloc&) {
+        // Short of memory: one at a time, as each would have been placed.
+        for (uint32_t slot : pending) {
+            size_t at = PlaceInRun(run, records[slot]);
+            run.slots.insert(run.slots.begin() + static_cast<std::ptrdiff_t>(at), slot);
+        }
+    }
+}
+
 void TXManager::Place(uint32_t position) {
     TXRecord& moving = Slot(position);
     moving.flags &= ~XDirty;
     try {
         TRun& run = (*placing)[FirstRulesKey(moving)];
         if (!run.checked && run.slots.empty()) run.checked = run.sorted = true;
+        if (run.checked && run.sorted && moving.amount != 0) {
+            // Its place is settled with the others of its run, in one merge.
+            run.pending.push_back(position - 1);
+            return;
+        }
+        MergePending(run);
         size_t at = PlaceInRun(run, moving);
         run.slots.insert(run.slots.begin() + static_cast<std::ptrdiff_t>(at), position - 1);
         if (moving.amount == 0) run.sorted = false;
@@ -517,9 +592,13 @@ void TXManager::Place(uint32_t position) {
 void TXManager::Unplace(uint32_t position) {
     auto run = placing->find(FirstRulesKey(Slot(position)));
     if (run == placing->end()) return;
-    std::vector<uint32_t>& slots = run->second.slots;
-    auto found = std::find(slots.rbegin(), slots.rend(), position - 1);
-    if (found != slots.rend()) slots.erase(std::next(found).base());
+    for (std::vector<uint32_t>* slots : {&run->second.slots, &run->second.pending}) {
+        auto found = std::find(slots->rbegin(), slots->rend(), position - 1);
+        if (found != slots->rend()) {
+            slots->erase(std::next(found).base());
+            return;
+        }
+    }
 }
 
 void TXManager::Settle() const {
@@ -532,6 +611,8 @@ void TXManager::Settle() const {
 // those after the last clean record stay at the end.
 void TXManager::SettleNow() {
     if (!placing) return;
+    for (auto& [key, run] : *placing)
+        MergePending(run);
     std::unique_ptr<std::map<uint64_t, TRun>> runs = std::move(placing);
     const uint32_t n = GetCount();
     try {
@@ -546,19 +627,41 @@ void TXManager::SettleNow() {
                 from = loose.size();
             }
         }
-        TXRecordBlock block;
-        block.reserve(records.capacity());
+        std::vector<uint32_t> order;  // the slot each position takes its record from
+        order.reserve(n);
         for (const auto& [key, run] : *runs)
             for (uint32_t slot : run.slots) {
                 auto before = looseBefore.find(slot);
                 if (before != looseBefore.end())
                     for (size_t k = before->second.first; k < before->second.second; ++k)
-                        block.push_back(records[loose[k]]);
-                block.push_back(records[slot]);
+                        order.push_back(loose[k]);
+                order.push_back(slot);
             }
         for (size_t k = from; k < loose.size(); ++k)
-            block.push_back(records[loose[k]]);
-        records.swap(block);
+            order.push_back(loose[k]);
+        if (order.size() == n) {
+            // Each record is copied once, around the cycles of the new order: no second block
+            // (whose fresh pages cost as much as the copy) and nothing done for records that
+            // keep their places.
+            for (uint32_t first = 0; first < n; ++first) {
+                if (order[first] == first) continue;
+                TXRecord held = records[first];
+                uint32_t to = first;
+                for (uint32_t from = order[to]; from != first; from = order[to]) {
+                    records[to] = records[from];
+                    order[to] = to;
+                    to = from;
+                }
+                records[to] = held;
+                order[to] = to;
+            }
+        } else {
+            TXRecordBlock block;
+            block.reserve(records.capacity());
+            for (uint32_t slot : order)
+                block.push_back(records[slot]);
+            records.swap(block);
+        }
     } catch (const std::bad_alloc&) {
         // Short of memory: the same order of clean records, reached by moving them one by one.
         uint32_t target = 1;

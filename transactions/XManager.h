@@ -242,8 +242,11 @@ private:
     // The clean records by first-rules key while a bulk posting is under way: slot indices
     // (0-based) in store order. `sorted` says the run is known to stand in the order of the
     // later rules with no zero amount, so a place in it can be searched for.
+    // `pending` holds records of a sorted run waiting, in the order they were released, to be
+    // merged into it all at once.
     struct TRun {
         std::vector<uint32_t> slots;
+        std::vector<uint32_t> pending;
         bool sorted = false;
         bool checked = false;
     };
@@ -251,6 +254,7 @@ private:
     void Place(uint32_t position);
     void Unplace(uint32_t position);
     size_t PlaceInRun(TRun& run, const TXRecord& moving) const;
+    void MergePending(TRun& run);
     // Rearranges the block into the order the placed records stand in; nothing when none wait.
     void Settle() const;
     void SettleNow();

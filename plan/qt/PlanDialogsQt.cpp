@@ -11,6 +11,7 @@
 #include "controls/EditText.h"
 #include "controls/qt/ControlNames.h"
 #include "controls/qt/QtText.h"
+#include "plan/qt/AllocationPlanDialog.h"
 
 namespace {
 
@@ -124,8 +125,10 @@ TChooseTemplateBuffer TChooseTemplateDialog::Buffer() const {
     return b;
 }
 
-bool TPlanDialogsQt::EditPlan(TPlanDialogBuffer&) {
-    return false;
+bool TPlanDialogsQt::EditPlan(TPlanDialogBuffer& buffer) {
+    if (!buffer.plan) return false;
+    TAllocationPlanDialog dialog(buffer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 bool TPlanDialogsQt::EnterMonthlyIncome(TMonthlyIncomeBuffer& buffer) {

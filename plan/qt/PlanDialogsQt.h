@@ -1,5 +1,6 @@
-// The allocation plan's dialogs on Qt: "Enter Monthly Income", "Edit String" and "Select
-// Template". Each dialog edits a copy of its buffer; the port copies it back only on OK.
+// The allocation plan's dialogs on Qt: "Edit Allocation Plan", "Enter Monthly Income", "Edit
+// String" and "Select Template". The plan dialog works on the plan, which keeps its edits only
+// on "Save and Close"; each other dialog edits a copy of its buffer, copied back only on OK.
 #pragma once
 
 #include <QDialog>
@@ -56,8 +57,6 @@ public:
     TPlanDialogsQt(QWidget* parent, const TScreenPort& screen, TSettingsList* settings = nullptr)
         : parent(parent), screen(screen), settings(settings) {}
 
-    // The plan grid dialog comes with the ledger grid it is built on; until then the plan
-    // cannot be edited and this answers as Cancel.
     bool EditPlan(TPlanDialogBuffer& buffer) override;
     bool EnterMonthlyIncome(TMonthlyIncomeBuffer& buffer) override;
     bool GetString(TStringEntryBuffer& buffer) override;

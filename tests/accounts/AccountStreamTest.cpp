@@ -13,6 +13,7 @@
 #include "core/ObjectStream.h"
 #include "tests/support/ScriptedAccountDialogs.h"
 #include "tests/support/Streams.h"
+#include "tests/support/Trees.h"
 
 namespace {
 
@@ -35,12 +36,7 @@ Bytes AccountFields(const std::string& name, uint32_t kind, uint32_t env, int32_
 }
 
 std::string Children(const TTreeItem* parent) {
-    std::string out;
-    for (TTreeItem* c = parent->GetFirstChild(); c; c = c->GetNextSibling()) {
-        if (!out.empty()) out += ',';
-        out += static_cast<TAccountNode*>(c)->GetName();
-    }
-    return out;
+    return ChildNames<TAccountNode>(parent, [](auto* n) { return n->GetName(); });
 }
 
 TEST(AccountStreamTest, AccountRecordLayouts) {

@@ -10,6 +10,7 @@
 #include "app/QuilletConfig.h"
 #include "tests/support/ScriptedAccountDialogs.h"
 #include "tests/support/ScriptedWindows.h"
+#include "tests/support/Trees.h"
 
 namespace {
 
@@ -36,10 +37,7 @@ protected:
         return dynamic_cast<TAccountGroup*>(list.FindById(list.FindId(name)));
     }
     static std::string Children(const TTreeItem* parent) {
-        std::string out;
-        for (TTreeItem* c = parent->GetFirstChild(); c; c = c->GetNextSibling())
-            out += (out.empty() ? "" : ",") + std::string(static_cast<TAccountNode*>(c)->GetName());
-        return out;
+        return ChildNames<TAccountNode>(parent, [](auto* n) { return n->GetName(); });
     }
 
     TScriptedAccountDialogs dialogs;

@@ -23,11 +23,8 @@ std::string Fields(TDate d) {
 }
 
 TEST(DateTest, KeyLayoutAndOrder) {
-    TDate d(5, 3, 2011);
-    EXPECT_EQ(d.Key(), 5u + 3u * 256u + 2011u * 65536u);
-    EXPECT_EQ(TDate(0x07DB0305u).Day(), 5);
-    EXPECT_EQ(TDate(0x07DB0305u).Month(), 3);
-    EXPECT_EQ(TDate(0x07DB0305u).Year(), 2011);
+    EXPECT_EQ(TDate(5, 3, 2011).Key(), 0x07DB0305u);
+    EXPECT_EQ(Fields(TDate(0x07DB0305u)), "3/5/2011");
     EXPECT_LT(TDate(31, 12, 2010), TDate(1, 1, 2011));
     EXPECT_LT(TDate(31, 1, 2011), TDate(1, 2, 2011));
     EXPECT_EQ(TDate(1, 2, 2011), TDate(1, 2, 2011));
@@ -36,27 +33,19 @@ TEST(DateTest, KeyLayoutAndOrder) {
     EXPECT_FALSE(TDate(1, 0, 0).IsEmpty());
 }
 
-TEST(DateTest, DaysInMonthHasNoCenturyRule) {
-    EXPECT_EQ(TDate::DaysInMonth(2, 2012), 29);
-    EXPECT_EQ(TDate::DaysInMonth(2, 2011), 28);
-    EXPECT_EQ(TDate::DaysInMonth(2, 1900), 29);
-    EXPECT_EQ(TDate::DaysInMonth(2, 2100), 29);
-    EXPECT_EQ(TDate::DaysInMonth(2, 0), 29);
-    for (int m : {4, 6, 9, 11})
-        EXPECT_EQ(TDate::DaysInMonth(m, 2011), 30) << m;
-    for (int m : {0, 1, 3, 5, 7, 8, 10, 12, 13, 255})
-        EXPECT_EQ(TDate::DaysInMonth(m, 2011), 31) << m;
-}
+TEST(DateTest, MonthLengthsHaveNoCenturyRuleAndValidity) {
+    std::string lengths;
+    for (int m : {2, 4, 6, 9, 11, 0, 1, 3, 5, 7, 8, 10, 12, 13, 255})
+        lengths += std::to_string(TDate::DaysInMonth(m, 2011)) + " ";
+    EXPECT_EQ(lengths, "28 30 30 30 30 31 31 31 31 31 31 31 31 31 31 ");
+    for (int leap : {2012, 1900, 2100, 0})
+        EXPECT_EQ(TDate::DaysInMonth(2, leap), 29) << leap;
 
-TEST(DateTest, Validity) {
-    EXPECT_TRUE(TDate(29, 2, 2012).IsValid());
-    EXPECT_FALSE(TDate(29, 2, 2011).IsValid());
-    EXPECT_TRUE(TDate(31, 12, 1).IsValid());
-    EXPECT_FALSE(TDate(1, 1, 0).IsValid());
-    EXPECT_FALSE(TDate(0, 1, 2011).IsValid());
-    EXPECT_FALSE(TDate(31, 4, 2011).IsValid());
-    EXPECT_FALSE(TDate(1, 13, 2011).IsValid());
-    EXPECT_FALSE(TDate(1, 0, 2011).IsValid());
+    std::string valid;
+    for (TDate d : {TDate(29, 2, 2012), TDate(31, 12, 1), TDate(29, 2, 2011), TDate(1, 1, 0),
+                    TDate(0, 1, 2011), TDate(31, 4, 2011), TDate(1, 13, 2011), TDate(1, 0, 2011)})
+        valid += d.IsValid() ? '1' : '0';
+    EXPECT_EQ(valid, "11000000");
 }
 
 TEST(DateTest, SetYearExpandsTwoDigitYears) {
@@ -119,32 +108,25 @@ TEST(DateTest, ParseWithoutDefaultYearUsesToday) {
 }
 
 TEST(DateTest, TodayIsAValidLocalDate) {
-    TDate today = TDate::Today();
-    EXPECT_TRUE(today.IsValid()) << Fields(today);
-    EXPECT_GE(today.Year(), 2020);
+    EXPECT_TRUE(TDate::Today().IsValid());
+    EXPECT_GE(TDate::Today().Year(), 2020);
 }
 
-TEST(DateTest, FormatWithAndWithoutYear) {
-    TDate d(5, 3, 2011);
-    EXPECT_EQ(d.Format(0), "03/05");
-    EXPECT_EQ(d.Format(DateShortYear), "03/05/11");
-    EXPECT_EQ(d.Format(DateLongYear), "03/05/2011");
-    EXPECT_EQ(d.Format(DateShortYear | DateLongYear), "03/05/11");
-    EXPECT_EQ(d.Format(DateBlankEmpty | 2 | 16), "03/05");
-    EXPECT_EQ(TDate(31, 12, 1999).Format(DateShortYear), "12/31/99");
-    EXPECT_EQ(TDate(1, 1, 2105).Format(DateShortYear), "01/01/105");
-    EXPECT_EQ(TDate(1, 1, 1905).Format(DateShortYear), "01/01/05");
-    EXPECT_EQ(TDate(1, 1, 5).Format(DateLongYear), "01/01/0005");
-}
-
-TEST(DateTest, FormatOfMissingFields) {
-    EXPECT_EQ(TDate().Format(DateShortYear), " / /");
-    EXPECT_EQ(TDate().Format(DateLongYear), " / /");
-    EXPECT_EQ(TDate().Format(0), " / ");
-    EXPECT_EQ(TDate().Format(DateBlankEmpty | DateShortYear), "");
-    EXPECT_EQ(TDate(0, 0, 2011).Format(DateBlankEmpty | DateShortYear), " / /11");
-    EXPECT_EQ(TDate(7, 0, 0).Format(DateShortYear), " /07/");
-    EXPECT_EQ(TDate(0, 7, 0).Format(DateLongYear), "07/ /");
+TEST(DateTest, FormatWithAndWithoutYearAndMissingFields) {
+    const int S = DateShortYear, L = DateLongYear, B = DateBlankEmpty;
+    struct Case {
+        TDate date;
+        int flags;
+        const char* text;
+    };
+    for (Case c : {Case{{5, 3, 2011}, 0, "03/05"}, Case{{5, 3, 2011}, S, "03/05/11"},
+                   Case{{5, 3, 2011}, L, "03/05/2011"}, Case{{5, 3, 2011}, S | L, "03/05/11"},
+                   Case{{5, 3, 2011}, B | 2 | 16, "03/05"}, Case{{31, 12, 1999}, S, "12/31/99"},
+                   Case{{1, 1, 2105}, S, "01/01/105"}, Case{{1, 1, 1905}, S, "01/01/05"},
+                   Case{{1, 1, 5}, L, "01/01/0005"}, Case{{}, S, " / /"}, Case{{}, L, " / /"},
+                   Case{{}, 0, " / "}, Case{{}, B | S, ""}, Case{{0, 0, 2011}, B | S, " / /11"},
+                   Case{{7, 0, 0}, S, " /07/"}, Case{{0, 7, 0}, L, "07/ /"}})
+        EXPECT_EQ(c.date.Format(c.flags), c.text) << Fields(c.date) << " " << c.flags;
 }
 
 TEST(DateTest, DayAndMonthSteps) {

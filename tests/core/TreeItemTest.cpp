@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/TarnStringList.h"
+#include "tests/support/Trees.h"
 
 namespace {
 
@@ -48,16 +49,8 @@ public:
     std::vector<std::string> log;
 };
 
-// The names of the children, checking that back links agree with forward links.
 std::string Children(const TTreeItem* parent) {
-    std::string out;
-    const TTreeItem* prev = nullptr;
-    for (TTreeItem* c = parent->GetFirstChild(); c; prev = c, c = c->GetNextSibling()) {
-        EXPECT_EQ(c->GetParent(), parent);
-        EXPECT_EQ(c->GetPrevSibling(), prev);
-        out += (out.empty() ? "" : ",") + static_cast<TNode*>(c)->name;
-    }
-    return out;
+    return ChildNames<TNode>(parent, [](auto* n) { return n->name; });
 }
 
 std::string Walk(const TTreeList& list, bool all) {

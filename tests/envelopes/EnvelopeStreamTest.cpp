@@ -88,7 +88,9 @@ TEST_F(EnvelopeStreamTest, OlderEnvelopeLayoutsGiveTheirDefaults) {
         EXPECT_EQ(env->IsInPlan(), c.inPlan) << c.version;
         EXPECT_EQ(env->GetId(), 3u);
         EXPECT_EQ(env->IsWatched(), c.watched);
-        if (c.watched) EXPECT_TRUE(env->GetWatchState().firstPass);
+        if (c.watched) {
+            EXPECT_TRUE(env->GetWatchState().firstPass);
+        }
     }
 }
 

@@ -14,6 +14,7 @@
 #include "envelopes/EnvelopeReferences.h"
 #include "tests/support/ScriptedEnvelopeDialogs.h"
 #include "tests/support/Streams.h"
+#include "tests/support/Trees.h"
 
 namespace envtest {
 
@@ -96,14 +97,8 @@ inline std::string Plain(const TEnvelopeNode* node) {
     return node->IsAlias() ? node->GetName() + " [alias]" : node->GetName();
 }
 
-// The children of a node as "name,name,...".
 inline std::string Children(const TTreeItem* parent) {
-    std::string out;
-    for (const TTreeItem* c = parent->GetFirstChild(); c; c = c->GetNextSibling()) {
-        if (!out.empty()) out += ",";
-        out += Plain(static_cast<const TEnvelopeNode*>(c));
-    }
-    return out;
+    return ChildNames<TEnvelopeNode>(parent, Plain);
 }
 
 }  // namespace envtest

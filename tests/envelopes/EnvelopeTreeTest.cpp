@@ -204,24 +204,22 @@ TEST_F(EnvelopeTreeTest, LookupsByIdNameAndPosition) {
     EXPECT_EQ(list.CountInSubtree(Id("Bills")), 2u);
     EXPECT_EQ(list.GetNodeAt(Id("Bills"), 2), Node("Rent"));
     EXPECT_EQ(list.GetNodeAt(Id("Bills"), 3), nullptr);
-    EXPECT_TRUE(list.Contains(Id("Rent"), Id("Bills")));
-    EXPECT_TRUE(list.Contains(Id("Rent"), Id("Monthly")));
-    EXPECT_FALSE(list.Contains(Id("Food"), Id("Bills")));
-    EXPECT_FALSE(list.Contains(Id("Food"), 4711));
+    EXPECT_TRUE(list.Contains(Id("Rent"), Id("Bills")) && list.Contains(Id("Rent"), Id("Monthly")));
+    EXPECT_FALSE(list.Contains(Id("Food"), Id("Bills")) || list.Contains(Id("Food"), 4711));
     EXPECT_TRUE(list.IsInPlan(Id("Food")));
     list.SetInPlan(Id("Food"), false);
     EXPECT_FALSE(list.IsInPlan(Id("Food")));
 
     // Positions follow the walk and follow moves and collapsed groups alike.
-    EXPECT_EQ(list.IndexOf(Id("Food")), 2u);
-    EXPECT_EQ(list.IndexOf(Id("Rent")), 4u);
+    auto places = [&] {
+        return std::vector<uint32_t>{list.IndexOf(Id("Bills")), list.IndexOf(Id("Food")),
+                                     list.IndexOf(Id("Rent")), list.IndexOf(4711)};
+    };
+    EXPECT_EQ(places(), (std::vector<uint32_t>{3, 2, 4, 0}));
     bills->SetExpanded(false);
-    EXPECT_EQ(list.IndexOf(Id("Rent")), 4u);
+    EXPECT_EQ(places(), (std::vector<uint32_t>{3, 2, 4, 0}));
     bills->Drop(Node("Food"));
-    EXPECT_EQ(list.IndexOf(Id("Food")), 3u);
-    EXPECT_EQ(list.IndexOf(Id("Rent")), 4u);
-    EXPECT_EQ(list.IndexOf(Id("Bills")), 2u);
-    EXPECT_EQ(list.IndexOf(4711), 0u);
+    EXPECT_EQ(places(), (std::vector<uint32_t>{2, 3, 4, 0}));
 }
 
 TEST_F(EnvelopeTreeTest, PropertyDialogsRefuseEmptyAndUsedNames) {
@@ -399,12 +397,10 @@ TEST_F(EnvelopeTreeTest, CommandsRefusedByKindChangeNothing) {
 }
 
 TEST_F(EnvelopeTreeTest, ThresholdsInCentsAndTheAlarmMark) {
-    EXPECT_EQ(ThresholdCents(12.345f), 1235);
-    EXPECT_EQ(ThresholdCents(-0.01f), -1);
-    EXPECT_EQ(ThresholdCents(0.0f), 0);
-    EXPECT_EQ(ThresholdCents(30000000.0f), 0);
-    EXPECT_EQ(ThresholdCents(-30000000.0f), 0);
-    EXPECT_EQ(ThresholdCents(1999999.0f), 199999900);
+    std::vector<int32_t> cents;
+    for (float f : {12.345f, -0.01f, 0.0f, 30000000.0f, -30000000.0f, 1999999.0f})
+        cents.push_back(ThresholdCents(f));
+    EXPECT_EQ(cents, (std::vector<int32_t>{1235, -1, 0, 0, 0, 199999900}));
 
     Root()->NewEnvelope("Food");
     Env("Food")->SetThreshold(50.0f);

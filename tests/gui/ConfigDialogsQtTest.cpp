@@ -2,8 +2,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
-#include <QFormLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -30,13 +28,6 @@ T* Control(const QWidget& dialog, int id) {
     T* control = dialog.findChild<T*>(QString("ctl%1").arg(id));
     if (!control) qWarning("control %d missing", id);
     return control;
-}
-
-QString LabelOf(const QWidget& dialog, int id) {
-    auto* edit = Control<QLineEdit>(dialog, id);
-    auto* form = dialog.findChild<QFormLayout*>();
-    auto* label = form ? qobject_cast<QLabel*>(form->labelForField(edit)) : nullptr;
-    return label ? label->text() : QString();
 }
 
 // Runs the next modal dialog through change, then presses OK (or Cancel).
@@ -90,9 +81,6 @@ private slots:
         in.confirmImportOnClose = true;
         in.updateCheckDays = "30";
         TMainConfigDialog dialog(in);
-        QCOMPARE(dialog.windowTitle(), QString("Main Configuration"));
-        QCOMPARE(Control<QCheckBox>(dialog, 101)->text(), QString("Display &Status Bar"));
-        QCOMPARE(LabelOf(dialog, 103), QString("Auto-Save Interval:"));
 
         // Unchanged, the buffer comes back as it went in.
         TMainConfigBuffer same = dialog.Buffer();
@@ -116,9 +104,6 @@ private slots:
 
     void listConfigurationsMapTheirCheckBoxes() {
         TEnvelopeListConfigDialog envelopes({true, false, true, false});
-        QCOMPARE(envelopes.windowTitle(), QString("Envelope List Configuration"));
-        QCOMPARE(Control<QCheckBox>(envelopes, 103)->text(),
-                 QString("Show Envelope &Association Balances"));
         Control<QCheckBox>(envelopes, 104)->setChecked(true);
         Control<QCheckBox>(envelopes, 101)->setChecked(false);
         TEnvelopeListConfigBuffer e = envelopes.Buffer();
@@ -126,9 +111,6 @@ private slots:
                 e.showEnvelopeBalances);
 
         TAccountListConfigDialog accounts({false, true, false, true});
-        QCOMPARE(accounts.windowTitle(), QString("Account List Configuration"));
-        QCOMPARE(Control<QCheckBox>(accounts, 114)->text(),
-                 QString("Show Account &Reconcile Balances"));
         Control<QCheckBox>(accounts, 113)->setChecked(true);
         TAccountListConfigBuffer a = accounts.Buffer();
         QVERIFY(!a.showRootBalance && a.showGroupBalances && a.showAccountBalances &&
@@ -139,8 +121,6 @@ private slots:
         TScriptedUI ui;
         TQuilletOptions defaults;
         TTransactionViewSetupDialog dialog(FillTransactionViewSetup(defaults));
-        QCOMPARE(dialog.windowTitle(), QString("Transaction View Setup"));
-        QCOMPARE(LabelOf(dialog, 102), QString("&Payable To (20-50):"));
         QCOMPARE(Control<QLineEdit>(dialog, 102)->text(), QString("35"));
         QCOMPARE(Control<QLineEdit>(dialog, 102)->maxLength(), 10);
 

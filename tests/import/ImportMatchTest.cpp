@@ -29,59 +29,66 @@ TImportCandidate Candidate(uint32_t id, TDate date, int64_t cents, std::string c
 }
 
 TEST(ImportMatchTest, CheckNumbersReadLikeLeadingDigits) {
-    EXPECT_EQ(ImportCheckNumber("1001"), 1001);
-    EXPECT_EQ(ImportCheckNumber("0001001"), 1001);
-    EXPECT_EQ(ImportCheckNumber("  42b"), 42);
-    EXPECT_EQ(ImportCheckNumber("-7"), -7);
-    EXPECT_EQ(ImportCheckNumber("ATM"), 0);
-    EXPECT_EQ(ImportCheckNumber(""), 0);
-    EXPECT_EQ(ImportCheckNumber("12345678901234"), 12345678901234);
-    EXPECT_EQ(ImportCheckNumber("99999999999999999999999"), INT64_MAX);
-    EXPECT_EQ(ImportCheckNumber("-99999999999999999999999"), INT64_MIN);
+    std::vector<int64_t> read;
+    for (const char* text : {"1001", "0001001", "  42b", "-7", "ATM", "", "12345678901234",
+                             "99999999999999999999999", "-99999999999999999999999"})
+        read.push_back(ImportCheckNumber(text));
+    EXPECT_EQ(read, (std::vector<int64_t>{1001, 1001, 42, -7, 0, 0, 12345678901234, INT64_MAX,
+                                          INT64_MIN}));
 }
 
 TEST(ImportMatchTest, CostRule) {
     const TDate june10(10, 6, 2012);
-    // The same check number matches at no cost, whatever the amounts and dates.
-    EXPECT_EQ(ImportMatchCost(Item(june10, -5000, "1001"),
-                              Candidate(1, TDate(1, 1, 2011), -4999, "001001"), false),
-              0u);
-    // Equal amounts: the days apart plus one, in either direction.
-    EXPECT_EQ(ImportMatchCost(Item(june10, -5000), Candidate(1, june10, -5000), false), 1u);
-    EXPECT_EQ(ImportMatchCost(Item(june10, -5000), Candidate(1, TDate(5, 6, 2012), -5000), false),
-              6u);
-    EXPECT_EQ(ImportMatchCost(Item(june10, -5000), Candidate(1, TDate(3, 7, 2012), -5000), false),
-              24u);
-    // Different amounts never match without the check number.
-    EXPECT_EQ(ImportMatchCost(Item(june10, -5000), Candidate(1, june10, -5001), false),
-              ImportNoMatch);
-    EXPECT_EQ(
-        ImportMatchCost(Item(june10, -5000, "1002"), Candidate(1, june10, -5001, "1001"), false),
-        ImportNoMatch);
-    // A candidate with a check number of its own matches by amount only within three days.
-    EXPECT_EQ(ImportMatchCost(Item(june10, -5000), Candidate(1, TDate(13, 6, 2012), -5000, "1001"),
-                              false),
-              4u);
-    EXPECT_EQ(ImportMatchCost(Item(june10, -5000), Candidate(1, TDate(14, 6, 2012), -5000, "1001"),
-                              false),
-              ImportNoMatch);
-    // ... unless check numbers are ignored, which also drops the cost-0 match.
-    EXPECT_EQ(
-        ImportMatchCost(Item(june10, -5000), Candidate(1, TDate(14, 6, 2012), -5000, "1001"), true),
-        5u);
-    EXPECT_EQ(ImportMatchCost(Item(june10, -5000, "1001"),
-                              Candidate(1, TDate(14, 6, 2012), -5000, "1001"), true),
-              5u);
-    // A code that is not a number, or not a positive one, is no check number.
-    EXPECT_EQ(
-        ImportMatchCost(Item(june10, -5000), Candidate(1, TDate(20, 6, 2012), -5000, "ATM"), false),
-        11u);
-    EXPECT_EQ(ImportMatchCost(Item(june10, -5000, "0"),
-                              Candidate(1, TDate(20, 6, 2012), -5000, "0"), false),
-              11u);
-    // A statement date that did not parse is no days from anything.
-    EXPECT_EQ(ImportMatchCost(Item(TDate(), -5000), Candidate(1, june10, -5000, "1001"), false),
-              1u);
+    const uint32_t No = ImportNoMatch;
+    struct Case {
+        const char* why;
+        TDate itemDate;
+        const char* number;
+        TDate date;
+        int64_t cents;
+        const char* code;
+        bool ignore;
+        uint32_t cost;
+    };
+    // The item pays 50.00; a number marks a check.
+    for (Case c : {Case{"same check number, whatever else",
+                        june10,
+                        "1001",
+                        {1, 1, 2011},
+                        -4999,
+                        "001001",
+                        false,
+                        0},
+                   {"equal amounts: days apart plus one", june10, "", june10, -5000, "", false, 1},
+                   {"five days before", june10, "", {5, 6, 2012}, -5000, "", false, 6},
+                   {"23 days after", june10, "", {3, 7, 2012}, -5000, "", false, 24},
+                   {"other amount", june10, "", june10, -5001, "", false, No},
+                   {"other amount and check", june10, "1002", june10, -5001, "1001", false, No},
+                   {"a check by amount within three days",
+                    june10,
+                    "",
+                    {13, 6, 2012},
+                    -5000,
+                    "1001",
+                    false,
+                    4},
+                   {"a check four days away", june10, "", {14, 6, 2012}, -5000, "1001", false, No},
+                   {"numbers ignored", june10, "", {14, 6, 2012}, -5000, "1001", true, 5},
+                   {"numbers ignored: no cost-0 match",
+                    june10,
+                    "1001",
+                    {14, 6, 2012},
+                    -5000,
+                    "1001",
+                    true,
+                    5},
+                   {"a code that is no number", june10, "", {20, 6, 2012}, -5000, "ATM", false, 11},
+                   {"zero is no check number", june10, "0", {20, 6, 2012}, -5000, "0", false, 11},
+                   {"an unparsed date is no days away", {}, "", june10, -5000, "1001", false, 1}})
+        EXPECT_EQ(ImportMatchCost(Item(c.itemDate, -5000, c.number),
+                                  Candidate(1, c.date, c.cents, c.code), c.ignore),
+                  c.cost)
+            << c.why;
     // The cost cells stop at the no-match value: 65533 days still match, 65534 no longer.
     TDate far = june10;
     for (int k = 0; k < 65533; ++k)

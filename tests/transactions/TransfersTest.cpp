@@ -51,24 +51,18 @@ TEST_F(TransfersTest, MultipleSplitsAPaymentAndAChosenEnvelopeJoinsItAgain) {
     ExpectSound();
     const uint32_t id = item->GetId();
     EXPECT_EQ(Kind(id), XKindMultiple);
-    EXPECT_EQ(R(id).amount, -4000);
     EXPECT_EQ(Parts(id), 1u);
-    EXPECT_EQ(Balance(checking), -4000);
-    EXPECT_EQ(EnvBalance(rent), -4000);
+    EXPECT_EQ(Balances(), "-4000 0 | 0 -4000 0");
     EXPECT_EQ(views.multiplesOpened, std::vector<uint32_t>{id});
 
     // A blank row of the multiple's window becomes a second part in the default envelope.
     TXRecord templ = MultiplePartTemplate(*item);
-    EXPECT_EQ(templ.flags, XKindPart);
-    EXPECT_EQ(templ.envelope, food);
-    EXPECT_EQ(templ.parent, id);
-    EXPECT_EQ(templ.GetMemo(), "Market");
-    EXPECT_EQ(templ.GetCode(), "mult");
+    EXPECT_EQ((std::tuple{templ.flags, templ.parent, templ.GetMemo(), templ.GetCode()}),
+              (std::tuple{uint32_t(XKindPart), id, std::string("Market"), std::string("mult")}));
     TXItem* part = Store().NewItem(templ);
     part->SetAmount(-1000);
     EXPECT_EQ(R(id).amount, -5000);
-    EXPECT_EQ(Balance(checking), -5000);
-    EXPECT_EQ(EnvBalance(food), -1000);
+    EXPECT_EQ(Balances(), "-5000 0 | -1000 -4000 0");
     ExpectSound();
 
     // On a part the command only opens the parent's window.
@@ -84,9 +78,7 @@ TEST_F(TransfersTest, MultipleSplitsAPaymentAndAChosenEnvelopeJoinsItAgain) {
     EXPECT_EQ(Parts(id), 0u);
     EXPECT_EQ(Kind(id), XAccount);
     EXPECT_EQ(R(id).amount, -5000);
-    EXPECT_EQ(Balance(checking), -5000);
-    EXPECT_EQ(EnvBalance(spare), -5000);
-    EXPECT_EQ(EnvBalance(food) + EnvBalance(rent), 0);
+    EXPECT_EQ(Balances(), "-5000 0 | 0 0 -5000");
     Store().Release(item);
 }
 
@@ -99,15 +91,11 @@ TEST_F(TransfersTest, AccountTransferFillsTheDialogMovesOnlyAccountsAndReopensOn
     ExpectSound();
     const TActXferBuffer& shown = dialogs.shown.at(0);
     EXPECT_EQ(shown.amount, 0.0);
-    EXPECT_EQ(shown.from.account, checking);
-    EXPECT_EQ(shown.to.account, savings);
+    EXPECT_EQ((std::pair{shown.from.account, shown.to.account}), (std::pair{checking, savings}));
     EXPECT_EQ(shown.from.date, today);
-    EXPECT_EQ(shown.from.code, "xfer");
-    EXPECT_EQ(shown.from.memo, "Transfer to ~t");
-    EXPECT_EQ(shown.to.payableTo, "Transfer from ~t");
-    EXPECT_EQ(Balance(checking), -20000001);
-    EXPECT_EQ(Balance(savings), 20000001);
-    EXPECT_EQ(EnvBalance(rent) + EnvBalance(food) + EnvBalance(spare), 0);
+    EXPECT_EQ(shown.from.code + "|" + shown.from.memo + "|" + shown.to.payableTo,
+              "xfer|Transfer to ~t|Transfer from ~t");
+    EXPECT_EQ(Balances(), "-20000001 20000001 | 0 0 0");
     const uint32_t other = R(item->GetId()).partner;
     EXPECT_EQ(R(other).partner, item->GetId());
     EXPECT_EQ(item->GetCellText(XColMemoExpanded), "Transfer to Savings");
@@ -121,15 +109,13 @@ TEST_F(TransfersTest, AccountTransferFillsTheDialogMovesOnlyAccountsAndReopensOn
     EXPECT_EQ(dialogs.shown.at(1).amount, -200000.01);  // to the cent
     EXPECT_EQ(dialogs.shown.at(1).from.account, savings);
     EXPECT_EQ(dialogs.shown.at(1).to.payableTo, "Rent");
-    EXPECT_EQ(Balance(checking), -20000001);
-    EXPECT_EQ(Balance(savings), 20000001);
+    EXPECT_EQ(Balances(), "-20000001 20000001 | 0 0 0");
     EXPECT_EQ(Store().Count(TAccountTransferFilter(checking)), 1u);
 
     // Deleting one half takes the whole transfer away.
     Store().Delete(half);
     ExpectSound();
-    EXPECT_EQ(Balance(checking), 0);
-    EXPECT_EQ(Balance(savings), 0);
+    EXPECT_EQ(Balances(), "0 0 | 0 0 0");
     EXPECT_EQ(Store().Count(TAccountTransferFilter(checking)), 0u);
 }
 
@@ -176,9 +162,7 @@ TEST_F(TransfersTest, AccountTransferRefusesBadEntriesAndAsksBeforeUndoingAMulti
     ASSERT_TRUE(CreateAccountTransfer(*item));
     ExpectSound();
     EXPECT_EQ(Parts(item->GetId()), 0u);
-    EXPECT_EQ(EnvBalance(rent), 0);
-    EXPECT_EQ(Balance(checking), -2500);
-    EXPECT_EQ(Balance(savings), 2500);
+    EXPECT_EQ(Balances(), "-2500 2500 | 0 0 0");
     Store().Release(item);
 }
 
@@ -211,8 +195,7 @@ TEST_F(TransfersTest, EnvelopeTransferMovesEnvelopesAndCanBeRetargeted) {
     Choose("Spare");
     ASSERT_TRUE(CreateTransfer(*item));
     ExpectSound();
-    EXPECT_EQ(EnvBalance(rent), 2500);
-    EXPECT_EQ(EnvBalance(spare), -2500);
+    EXPECT_EQ(Balances(), "0 0 | 0 2500 -2500");
     EXPECT_EQ(item->GetCellText(XColPayableToExpanded), "Transfer from Spare");
 
     before = Snapshot();
@@ -224,9 +207,7 @@ TEST_F(TransfersTest, EnvelopeTransferMovesEnvelopesAndCanBeRetargeted) {
     ui.answers.push_back(TMsgResult::Yes);
     ASSERT_TRUE(CreateEnvelopeTransfer(*item, food));
     ExpectSound();
-    EXPECT_EQ(EnvBalance(rent), 2500);
-    EXPECT_EQ(EnvBalance(spare), 0);
-    EXPECT_EQ(EnvBalance(food), -2500);
+    EXPECT_EQ(Balances(), "0 0 | -2500 2500 0");
     EXPECT_EQ(Store().Count(TEnvelopeFilter(spare)), 0u);
     Store().Release(item);
 }
@@ -245,9 +226,8 @@ TEST_F(TransfersTest, TransferHalfBecomesAMultipleOrAPlainTransactionOnlyWhenAsk
     ASSERT_TRUE(CreateMultiple(*item));
     ExpectSound();
     EXPECT_EQ(Store().Count(TAccountTransferFilter(savings)), 0u);
-    EXPECT_EQ(Balance(savings), 0);
-    EXPECT_EQ(Balance(checking), -6000);
-    EXPECT_EQ(EnvBalance(food), -6000);  // the part lands in the account's default envelope
+    // The part lands in the account's default envelope.
+    EXPECT_EQ(Balances(), "-6000 0 | -6000 0 0");
 
     // Back to a transfer; then a chosen envelope undoes it into one plain transaction.
     ui.answers.push_back(TMsgResult::Yes);
@@ -257,9 +237,7 @@ TEST_F(TransfersTest, TransferHalfBecomesAMultipleOrAPlainTransactionOnlyWhenAsk
     ASSERT_TRUE(SelectEnvelope(*item));
     ExpectSound();
     EXPECT_EQ(Store().Count(TAccountTransferFilter(savings)), 0u);
-    EXPECT_EQ(Balance(checking), -6000);
-    EXPECT_EQ(Balance(savings), 0);
-    EXPECT_EQ(EnvBalance(spare), -6000);
+    EXPECT_EQ(Balances(), "-6000 0 | 0 0 -6000");
     Store().Release(item);
 }
 

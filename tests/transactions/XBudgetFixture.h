@@ -62,6 +62,13 @@ protected:
         return doc.GetEnvelopes().GetRecBalance(envelope).Cents();
     }
 
+    // Every balance: "checking savings | food rent spare".
+    std::string Balances() {
+        std::string s = std::to_string(Balance(checking)) + " " + std::to_string(Balance(savings));
+        return s + " | " + std::to_string(EnvBalance(food)) + " " +
+               std::to_string(EnvBalance(rent)) + " " + std::to_string(EnvBalance(spare));
+    }
+
     // A new row of some kind, as a view's blank row or a command's new record, with one use.
     TXItem* NewRow(uint32_t flags, uint32_t account, uint32_t envelope, TDate date = {},
                    uint32_t parent = 0) {

@@ -13,8 +13,7 @@ class XItemTest : public XBudgetTest {};
 
 TEST_F(XItemTest, TypedAmountsAndEnvelopesPostToBothSides) {
     uint32_t id = Typed(checking, food, XColPayment, "100");
-    EXPECT_EQ((std::pair{Balance(checking), EnvBalance(food)}),
-              (std::pair<int64_t, int64_t>{-10000, -10000}));
+    EXPECT_EQ(Balances(), "-10000 0 | -10000 0 0");
     TXItem* row = Store().GetItem(id);
     EXPECT_EQ(row->GetCellText(XColPayment) + "|" + row->GetCellText(XColDeposit), "100.00|0.00");
 
@@ -34,8 +33,7 @@ TEST_F(XItemTest, TypedAmountsAndEnvelopesPostToBothSides) {
     for (const char* label : {"rENT", "Bills", "Nowhere"})
         row->SetCellText(XColEnvelope, label);
     EXPECT_EQ(row->GetCellText(XColEnvelope), "Rent");
-    EXPECT_EQ((std::tuple{Balance(checking), EnvBalance(food), EnvBalance(rent)}),
-              (std::tuple<int64_t, int64_t, int64_t>{700, 0, 700}));
+    EXPECT_EQ(Balances(), "700 0 | 0 700 0");
     Store().Release(row);
     ExpectSound();
 }
@@ -111,8 +109,8 @@ TEST_F(XItemTest, DatesParseInTheRecordsYearAndCorrectEarlyInTheYear) {
 
 TEST_F(XItemTest, MultiplesAreTheSumOfTheirPartsAndLendThemTheirTexts) {
     uint32_t id = Multiple(checking, {{food, -4000}, {rent, -1000}});
-    EXPECT_EQ((std::tuple{Store().FindRecord(id)->amount, Balance(checking), EnvBalance(food)}),
-              (std::tuple<int32_t, int64_t, int64_t>{-5000, -5000, -4000}));
+    EXPECT_EQ(Store().FindRecord(id)->amount, -5000);
+    EXPECT_EQ(Balances(), "-5000 0 | -4000 -1000 0");
 
     TXItem* m = Store().GetItem(id);
     m->SetCellText(XColPayment, "1");  // a multiple's amount is its parts'
@@ -135,16 +133,14 @@ TEST_F(XItemTest, MultiplesAreTheSumOfTheirPartsAndLendThemTheirTexts) {
     m->Erase();
     EXPECT_EQ(Store().Count(TMultKidsFilter(id)), 0u);
     EXPECT_EQ(m->Record().envelope, food);
-    EXPECT_EQ((std::tuple{Balance(checking), EnvBalance(food), EnvBalance(rent)}),
-              (std::tuple<int64_t, int64_t, int64_t>{0, 0, 0}));
+    EXPECT_EQ(Balances(), "0 0 | 0 0 0");
     Store().Release(m);
     EXPECT_EQ(Store().FindRecord(id), nullptr);  // nothing left in it: freed
 }
 
 TEST_F(XItemTest, TransferHalvesMoveTogetherAndEraseTogether) {
     auto [from, to] = AccountTransfer(checking, savings, 10000);
-    EXPECT_EQ((std::pair{Balance(checking), Balance(savings)}),
-              (std::pair<int64_t, int64_t>{-10000, 10000}));
+    EXPECT_EQ(Balances(), "-10000 10000 | 0 0 0");
     TXItem* half = Store().GetItem(from);
     EXPECT_EQ(half->ExpandText("Transfer to ~t"), "Transfer to Savings");
     half->SetCellText(XColPayment, "25");
@@ -153,8 +149,7 @@ TEST_F(XItemTest, TransferHalvesMoveTogetherAndEraseTogether) {
 
     half->Erase();
     EXPECT_EQ(Store().FindRecord(to), nullptr);  // the partner was erased and released
-    EXPECT_EQ((std::pair{Balance(checking), Balance(savings)}),
-              (std::pair<int64_t, int64_t>{0, 0}));
+    EXPECT_EQ(Balances(), "0 0 | 0 0 0");
     Store().Release(half);
     ExpectSound();
 }
