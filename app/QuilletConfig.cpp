@@ -1,6 +1,5 @@
 #include "app/QuilletConfig.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <system_error>

@@ -6,12 +6,12 @@
 #include "accounts/AccountList.h"
 #include "app/BudgetFile.h"
 #include "app/NewBudget.h"
+#include "cli/BudgetWriter.h"
 #include "cli/Commands.h"
 #include "core/Money.h"
 #include "core/QuilletData.h"
 #include "core/Text.h"
 #include "envelopes/EnvelopeList.h"
-#include "platform/Platform.h"
 #include "transactions/TransferDialogs.h"
 #include "transactions/Transfers.h"
 #include "transactions/XItem.h"
@@ -109,9 +109,10 @@ int RunAddCommand(const TCommandArgs& args) {
             return Refuse("'" + date.value + "' is not a date (M/D/Y)");
     }
 
-    std::string error;
-    std::unique_ptr<TQuilletData> doc = LoadBudgetFile(path, error);
-    if (!doc) return Refuse(path + ": " + error);
+    TBudgetWriter writer("add", path);
+    int status = 0;
+    std::unique_ptr<TQuilletData> doc = writer.Open(status);
+    if (!doc) return status;
     TCurrentDocument current(*doc);
 
     // Names in the budget are Windows-1252; the command line is UTF-8.
@@ -175,11 +176,7 @@ int RunAddCommand(const TCommandArgs& args) {
         return 1;
     }
 
-    TLinuxPlatform platform;
-    if (!SaveBudgetFile(*doc, path, platform, error)) {
-        std::cerr << "quillet-cli add: " << path << ": " << error << "\n";
-        return 1;
-    }
+    if (!writer.Save(*doc)) return 1;
     std::cout << "added " << id;
     if (!payment) std::cout << " " << partner;
     std::cout << "\n";

@@ -1,14 +1,9 @@
 #include "core/QuilletOptions.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <type_traits>
 
 namespace {
-
-constexpr int64_t MaxFieldNumber = 99999;  // the five digits the configuration dialog takes
-constexpr int64_t MaxBackupLevels = 999;
-constexpr int64_t MaxScreenExtent = 32767;
 
 // Assigns only what was really read: a failed stream leaves the field as it was.
 template <class T>
@@ -161,6 +156,9 @@ void TQuilletOptions::Read(ipstream& is) {
 }
 
 void TQuilletOptions::KeepInLimits() {
+    constexpr int64_t MaxFieldNumber = 99999;  // the five digits the configuration dialog takes
+    constexpr int64_t MaxBackupLevels = 999;
+    constexpr int64_t MaxScreenExtent = 32767;
     auto limit = [](auto& field, int64_t low, int64_t high) {
         using T = std::remove_reference_t<decltype(field)>;
         field = static_cast<T>(std::clamp<int64_t>(field, low, high));

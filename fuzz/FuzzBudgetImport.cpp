@@ -8,8 +8,8 @@
 
 #include "accounts/AccountList.h"
 #include "app/BudgetFile.h"
-#include "core/SettingsList.h"
 #include "core/QuilletData.h"
+#include "core/SettingsList.h"
 #include "import/Importer.h"
 #include "import/QifReader.h"
 

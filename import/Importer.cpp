@@ -165,6 +165,13 @@ TImportResult RunImport(TQuilletData& doc, uint32_t account, std::vector<TImport
     if (!doc.GetAccounts().GetAccount(account)) return result;
     StoreImportOptions(doc.Settings(), account, options, [&doc] { doc.SetModified(); });
 
+    // Items the statement did not give a usable date or amount stay out of matching and posting.
+    std::erase_if(items, [&](TImportItem& i) {
+        if (i.problem.empty()) return false;
+        result.skipped.push_back(std::move(i));
+        return true;
+    });
+
     if (options.onlyNewer)
         std::erase_if(items, [&](const TImportItem& i) { return i.date < options.onlyNewerDate; });
 
@@ -185,13 +192,6 @@ TImportResult RunImport(TQuilletData& doc, uint32_t account, std::vector<TImport
     uint32_t envelope = options.envelope;
     if (!doc.GetEnvelopes().GetEnvelope(envelope))
         envelope = doc.GetAccounts().GetDefaultEnvelope(account);
-
-    // Items the statement did not give a usable date or amount stay out of matching and posting.
-    std::erase_if(items, [&](TImportItem& i) {
-        if (i.problem.empty()) return false;
-        result.skipped.push_back(std::move(i));
-        return true;
-    });
 
     TDate last;
     {

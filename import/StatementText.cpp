@@ -67,10 +67,11 @@ TMoney ReadStatementAmount(std::string_view text, std::string* problem) {
     text = TrimStatementBlanks(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     std::string value(text);
-    TMoney amount(value);
+    // Evaluated once: the amount is the text's value, as constructing it from the text gives.
+    double units = EvaluateAmount(value);
+    TMoney amount(units);
     if (problem) {
         problem->clear();
-        double units = EvaluateAmount(value);
         bool zeroWritten = value.find_first_of("123456789") == std::string::npos;
         if (units == 0 && !zeroWritten)
             *problem = "no amount that can be read (\"" + value.substr(0, 40) + "\")";

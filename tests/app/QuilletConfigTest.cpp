@@ -258,7 +258,7 @@ TEST_F(ConfigFileTest, UnreadableFilesAreReplacedByDefaults) {
 
 TEST_F(ConfigFileTest, DamagedFileIsKeptAsideAndOutOfRangeValuesAreLimited) {
     TScriptedUI ui;
-    TPortInstall<TUIPort> uiInstalled(UI, ui);
+    TPortInstall<TUIPort> install(UI, ui);
     WriteFile(CfgPath(), Raw("not a configuration at all\n"));
     TConfigFile file(platform, screen);
     file.FindPath();

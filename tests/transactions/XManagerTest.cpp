@@ -161,7 +161,7 @@ TEST(XManagerStream, DamagedCountsFailWithoutRunawayAllocation) {
     // and an id after the highest held.
     Bytes claims = Cat({RecordStart, W32(2), W32(0xFFFFFFFFu), W32(1), W32(0xFFFFFFFFu),
                         RawRecord(3, 0x09, Day(1), 1, ""), RecordEnd});
-    m = ReadManager(claims, &state);
+    m = ReadAs<TXManager>(claims, &state);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->NewRecord(Rec(Day(1), 1)), 4u);
 }
