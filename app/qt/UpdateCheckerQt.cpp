@@ -8,8 +8,8 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "core/UIPort.h"
 #include "app/UpdateCheck.h"
+#include "core/UIPort.h"
 
 std::string FetchUpdateReply(QNetworkAccessManager& network, const std::string& url,
                              const std::string& agent, int timeoutMs) {
