@@ -52,10 +52,12 @@ bool EditOptions(QWidget* parent, TQuilletOptions& options, Buffer (*fill)(const
 // A tree window's frame: keeps the budget's placement of the window current while it lives.
 class TTreeChild : public QMdiSubWindow {
 public:
-    TTreeChild(TChildPlacement& placement) : child(std::make_unique<TDMDIChild>(placement)) {
-        placement.window = this;
-    }
+    TTreeChild(TChildPlacement& placement) : child(std::make_unique<TDMDIChild>(placement)) {}
     ~TTreeChild() override { Release(); }
+
+    bool Shows(const TChildPlacement& placement) const {
+        return child && &child->Placement() == &placement;
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override {
@@ -84,11 +86,7 @@ protected:
     }
 
 private:
-    void Release() {
-        if (!child) return;
-        child->Placement().window = nullptr;
-        child.reset();
-    }
+    void Release() { child.reset(); }
 
     std::unique_ptr<TDMDIChild> child;
 };
@@ -620,7 +618,9 @@ void TMainWindow::OpenWebsite() {
 }
 
 void TMainWindow::OpenTreeWindow(TTreeWindowKind kind, TChildPlacement& placement) {
-    if (auto* open = static_cast<QMdiSubWindow*>(placement.window)) {
+    for (QMdiSubWindow* open : client->subWindowList()) {
+        auto* tree = dynamic_cast<TTreeChild*>(open);
+        if (!tree || !tree->Shows(placement)) continue;
         if (open->isMinimized()) open->showNormal();
         client->setActiveSubWindow(open);
         return;

@@ -14,6 +14,7 @@
 #include "app/FileLock.h"
 #include "app/QuilletApp.h"
 #include "app/QuilletConfig.h"
+#include "app/Registration.h"
 #include "app/Session.h"
 #include "app/qt/MainWindow.h"
 #include "core/ObjectStream.h"
