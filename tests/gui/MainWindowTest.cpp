@@ -94,7 +94,7 @@ private slots:
             QCOMPARE(QString::fromStdString(config.Path()), ConfigPath());
             Show(window);
             QCOMPARE(window.windowTitle(), QString("Quillet 3.1 "));
-            QCOMPARE(window.geometry(), QRect(75, 50, 600, 400));
+            QCOMPARE(QRect(window.pos(), window.size()), QRect(75, 50, 600, 400));
             QVERIFY(!window.isMaximized());
             QVERIFY(window.findChild<QStatusBar*>("statusBar"));
             QVERIFY(window.findChild<QToolBar*>("controlBar"));
@@ -119,7 +119,7 @@ private slots:
         {
             TMainWindow window(config, {});
             Show(window);
-            QCOMPARE(window.geometry(), QRect(11, 22, 555, 444));
+            QCOMPARE(QRect(window.pos(), window.size()), QRect(11, 22, 555, 444));
             window.showMaximized();
             QTRY_VERIFY(window.isMaximized());
             // The exit command closes the frame like the window's own close button.
