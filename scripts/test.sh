@@ -20,7 +20,7 @@ ctest --test-dir "$repo/build" --output-on-failure --parallel "$jobs"
 clang="$repo/build-clang"
 configure=(cmake -S "$repo" -B "$clang" -DCMAKE_CXX_COMPILER=clang++
            -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DQUILLET_SANITIZE=ON
-           -DQUILLET_FUZZ=ON -DQUILLET_BENCH=OFF)
+           -DQUILLET_FUZZ=ON -DQUILLET_BENCH=OFF -DQUILLET_GUI=OFF)
 [[ -f "$clang/CMakeCache.txt" ]] || configure+=(-G Ninja)
 "${configure[@]}"
 cmake --build "$clang" --parallel "$jobs"
