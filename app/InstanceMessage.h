@@ -9,7 +9,8 @@
 #include <string>
 #include <string_view>
 
-enum class TStatementKind { Qif, Ofx };
+// The same kinds, in the same order, as the importer's; both headers meet in the program.
+enum class TStatementKind { Ofx, Qif };
 
 struct TImportRequest {
     TStatementKind kind = TStatementKind::Ofx;
