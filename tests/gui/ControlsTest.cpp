@@ -1,6 +1,4 @@
 #include <QApplication>
-#include <QDialogButtonBox>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QVBoxLayout>

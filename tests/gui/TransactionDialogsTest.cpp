@@ -9,7 +9,6 @@
 #include <QtTest>
 #include <functional>
 
-#include "controls/qt/EditFields.h"
 #include "controls/qt/IdControls.h"
 #include "core/IdObjectList.h"
 #include "transactions/qt/TransactionDialogsQt.h"
