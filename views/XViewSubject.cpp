@@ -45,6 +45,26 @@ TXViewTotalText FormatViewTotal(TMoney total) {
     return {" " + magnitude, false};
 }
 
+bool TXViewSubject::Exists() const {
+    switch (kind) {
+        case TXViewKind::Account:
+            return doc.GetAccounts().GetAccount(id) != nullptr;
+        case TXViewKind::Envelope:
+            return doc.GetEnvelopes().GetEnvelope(id) != nullptr;
+        case TXViewKind::Multiple:
+            break;
+    }
+    const TXRecord* multiple = doc.GetXManager().FindRecord(id);
+    return multiple && multiple->IsMultiple();
+}
+
+uint32_t TXViewSubject::AccountId() const {
+    if (kind == TXViewKind::Account) return id;
+    if (kind == TXViewKind::Envelope) return 0;
+    const TXRecord* multiple = doc.GetXManager().FindRecord(id);
+    return multiple ? multiple->account : 0;
+}
+
 std::string TXViewSubject::Title() const {
     switch (kind) {
         case TXViewKind::Account:

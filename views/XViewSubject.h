@@ -39,6 +39,10 @@ public:
     TXViewKind Kind() const { return kind; }
     uint32_t Id() const { return id; }
     TQuilletData& Document() const { return doc; }
+    // Whether the account, envelope or multiple is there.
+    bool Exists() const;
+    // The account whose transactions the view shows: its own, or its multiple's (0: none).
+    uint32_t AccountId() const;
 
     // "Account: %s" and "Envelope: %s" with the name; a multiple's from "Multiple: %s" with its
     // payable to, " from " and its account's name.

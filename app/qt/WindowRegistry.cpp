@@ -3,38 +3,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "accounts/AccountList.h"
 #include "core/QuilletData.h"
-#include "envelopes/EnvelopeList.h"
-#include "transactions/XManager.h"
-#include "views/qt/Ledger.h"
 #include "views/qt/XView.h"
-
-namespace {
-
-bool Exists(TQuilletData& doc, TXViewKind kind, uint32_t id) {
-    switch (kind) {
-        case TXViewKind::Account:
-            return doc.GetAccounts().GetAccount(id) != nullptr;
-        case TXViewKind::Envelope:
-            return doc.GetEnvelopes().GetEnvelope(id) != nullptr;
-        case TXViewKind::Multiple:
-            break;
-    }
-    const TXRecord* multiple = doc.GetXManager().FindRecord(id);
-    return multiple && multiple->IsMultiple();
-}
-
-// The account a view's transactions belong to: its own, or its multiple's.
-uint32_t AccountOf(const TXView& view) {
-    const TXViewSubject& subject = view.Subject();
-    if (subject.Kind() == TXViewKind::Account) return subject.Id();
-    if (subject.Kind() != TXViewKind::Multiple) return 0;
-    const TXRecord* multiple = subject.Document().GetXManager().FindRecord(subject.Id());
-    return multiple ? multiple->account : 0;
-}
-
-}  // namespace
 
 TWindowRegistry::TWindowRegistry(QMdiArea& client, QObject* parent)
     : QObject(parent), client(client) {}
@@ -56,7 +26,7 @@ TXView* TWindowRegistry::Find(TXViewKind kind, uint32_t id) const {
 
 TXView* TWindowRegistry::Open(TXViewKind kind, uint32_t id, TLedgerMode mode) {
     TQuilletData* doc = TQuilletData::Current();
-    if (!doc || !Exists(*doc, kind, id)) return nullptr;
+    if (!doc || !TXViewSubject(*doc, kind, id).Exists()) return nullptr;
     TXView* view = Find(kind, id);
     QMdiSubWindow* window = nullptr;
     if (view) {
@@ -106,7 +76,7 @@ void TWindowRegistry::CloseWhere(bool (*shows)(const TXView&, uint32_t), uint32_
 }
 
 void TWindowRegistry::CloseAccountViews(uint32_t accountId) {
-    CloseWhere([](const TXView& view, uint32_t id) { return AccountOf(view) == id; }, accountId);
+    CloseWhere([](const TXView& view, uint32_t id) { return view.Subject().AccountId() == id; }, accountId);
 }
 
 void TWindowRegistry::CloseEnvelopeViews(uint32_t envelopeId) {

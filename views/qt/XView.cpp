@@ -17,7 +17,6 @@
 #include "transactions/EditableFilter.h"
 #include "transactions/XItem.h"
 #include "transactions/XList.h"
-#include "transactions/XManager.h"
 #include "views/XViewList.h"
 #include "views/qt/Ledger.h"
 
@@ -137,7 +136,6 @@ TXView::TXView(TQuilletData& doc, TXViewKind kind, uint32_t id, QWidget* parent)
     setWindowIcon(TreeIcon(subject.IconName()));
 
     ledger = new TLedger(this, *list, false);
-    ledger->setObjectName("ledger");
     ledger->setAccessibleName(windowTitle());
     // Displays of 256 colours or fewer have no pale yellow; they get plain yellow.
     const QScreen* screen = this->screen();
