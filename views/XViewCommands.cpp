@@ -6,8 +6,12 @@
 #if __has_include("transactions/MemoDialog.h")
 #include "transactions/MemoDialog.h"
 #else
-inline bool CanEditMemo(const TXItem&) { return false; }
-inline bool EditMemo(TXItem&) { return false; }
+inline bool CanEditMemo(const TXItem&) {
+    return false;
+}
+inline bool EditMemo(TXItem&) {
+    return false;
+}
 #endif
 #include "transactions/Transfers.h"
 #include "transactions/XItem.h"

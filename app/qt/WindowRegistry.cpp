@@ -76,7 +76,8 @@ void TWindowRegistry::CloseWhere(bool (*shows)(const TXView&, uint32_t), uint32_
 }
 
 void TWindowRegistry::CloseAccountViews(uint32_t accountId) {
-    CloseWhere([](const TXView& view, uint32_t id) { return view.Subject().AccountId() == id; }, accountId);
+    CloseWhere([](const TXView& view, uint32_t id) { return view.Subject().AccountId() == id; },
+               accountId);
 }
 
 void TWindowRegistry::CloseEnvelopeViews(uint32_t envelopeId) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "accounts/AccountList.h"
 #include "accounts/NewAccountWizard.h"
 #include "accounts/qt/AccountWizardDialog.h"
 #include "app/QuilletApp.h"
@@ -20,7 +21,6 @@
 #include "app/qt/UpdateCheckerQt.h"
 #include "app/qt/WindowRegistry.h"
 #include "controls/qt/QtText.h"
-#include "accounts/AccountList.h"
 #include "core/QuilletData.h"
 #include "core/QuilletOptions.h"
 #include "envelopes/EnvelopeList.h"

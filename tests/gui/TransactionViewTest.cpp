@@ -8,6 +8,7 @@
 
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
+#include "app/qt/MainWindow.h"
 #include "app/qt/WindowRegistry.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
@@ -84,7 +85,7 @@ private slots:
         QTest::keyClick(&view->Ledger(), Qt::Key_Tab);  // from "#/Type" to the date
         Type(view, "5/3");
         Type(view, "Grocer");
-        Type(view, "Re");  // completes to Rent
+        Type(view, "Re");                               // completes to Rent
         QTest::keyClick(&view->Ledger(), Qt::Key_Tab);  // over the cleared mark
         Type(view, "12.50", Qt::Key_Return);
         QCOMPARE(Balance(), -1250);
@@ -145,6 +146,14 @@ private slots:
         QTest::keyClick(&view->Ledger(), Qt::Key_X, Qt::ControlModifier);
         QCOMPARE(doc->GetAccounts().GetRecBalance(checking).Cents(), int64_t(3000));
         QCOMPARE(view->TotalText().text, std::string(" 30.00"));
+
+        // The control bar's transaction commands reach the view; the Edit menu's do not.
+        for (int id : ChildCommandIds) {
+            bool enabled = false, checked = false;
+            QCOMPARE(view->CommandState(id, enabled, checked), id < CmEditCut || id > CmEditDelete);
+        }
+        QVERIFY(view->RunCommand(CmViewUnreconciled));
+        QCOMPARE(view->TotalLabel(), QString("Account Balance: "));
     }
 
     void closingQuestionAnsweredNoKeepsTheView() {
@@ -154,7 +163,7 @@ private slots:
         QCOMPARE(area->activeSubWindow()->widget(), envelope);
         Type(envelope, "", Qt::Key_End);
         QTest::keyClick(&envelope->Ledger(), Qt::Key_Left);  // from the account to the deposit
-        Type(envelope, "10", Qt::Key_Return);  // moves nothing: no transfer
+        Type(envelope, "10", Qt::Key_Return);                // moves nothing: no transfer
         ui.answers = {TMsgResult::No};
         QTest::keyClick(&envelope->Ledger(), Qt::Key_Escape);
         QCOMPARE(ui.messages.back().icon, TMsgIcon::Stop);

@@ -42,8 +42,7 @@ TEST_F(TXViewTest, ColumnsFollowTheOptions) {
     options.includeYear = 1;
     EXPECT_EQ(ids(TXViewKind::Envelope),
               (std::vector<uint32_t>{XColCode, XColDateYear, XColPayableTo, XColMemo,
-                                     XColEnvelopeCleared, XColPayment, XColDeposit,
-                                     XColAccount}));
+                                     XColEnvelopeCleared, XColPayment, XColDeposit, XColAccount}));
     const std::vector<TXViewColumn> multiple =
         TXViewSubject(doc, TXViewKind::Multiple, 1).Columns(options);
     ASSERT_EQ(multiple.size(), 4u);

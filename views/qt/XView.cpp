@@ -112,7 +112,9 @@ public:
         if (view.subject.Kind() == TXViewKind::Multiple && item->GetId() == view.subject.Id()) {
             // Not now: the store is in the middle of deleting, and the rows it is deleting are
             // this view's.
+            view.closing = true;
             QTimer::singleShot(0, &view, [v = &view] { v->CloseView(true); });
+            return;
         }
         view.StoreChanged();
     }
@@ -232,10 +234,10 @@ void TXView::BuildMenus() {
               TXViewCommand::ViewNewlyImported})
             menu->addAction(actions[preset]);
     };
-    const TXViewCommand rowCommands[] = {
-        TXViewCommand::EditMemo,       TXViewCommand::NextNumber, TXViewCommand::ClearToggle,
-        TXViewCommand::Today,          TXViewCommand::Multiple,   TXViewCommand::ApplyTemplate,
-        TXViewCommand::Transfer,       TXViewCommand::SelectEnvelope};
+    const TXViewCommand rowCommands[] = {TXViewCommand::EditMemo,    TXViewCommand::NextNumber,
+                                         TXViewCommand::ClearToggle, TXViewCommand::Today,
+                                         TXViewCommand::Multiple,    TXViewCommand::ApplyTemplate,
+                                         TXViewCommand::Transfer,    TXViewCommand::SelectEnvelope};
 
     editMenu = new QMenu("&Edit", this);
     editMenu->setObjectName("menuViewEdit");
@@ -359,8 +361,7 @@ TXViewTotalText TXView::TotalText() const {
 
 QString TXView::MemoText() const {
     if (!ledger) return {};
-    const TLedgerItem* item =
-        CurrentOptions().flyByMemo != 0 ? hovered : ledger->GetCurrentItem();
+    const TLedgerItem* item = CurrentOptions().flyByMemo != 0 ? hovered : ledger->GetCurrentItem();
     // The row under the pointer may have left the window since it was seen; only rows the window
     // holds are read.
     const auto* row = static_cast<const TXItem*>(item);
@@ -381,7 +382,7 @@ void TXView::MemoMayHaveChanged() {
 }
 
 void TXView::StoreChanged() {
-    if (!ledger) return;
+    if (!ledger || closing) return;
     if (subject.Kind() == TXViewKind::Multiple) setWindowTitle(FromWindows1252(subject.Title()));
     const TXViewTotalText total = TotalText();
     footer->setAccessibleName(TotalLabel() + FromWindows1252(total.text));
@@ -399,6 +400,7 @@ QList<QMenu*> TXView::ActiveMenus() {
 }
 
 bool TXView::CommandState(int id, bool& enabled, bool& checked) {
+    if (!ledger) return false;
     for (const auto& frame : FrameCommands) {
         if (frame.id != id) continue;
         const TXCommandState state = commands->State(frame.command, ledger->GetCurrentRow());
