@@ -3,16 +3,7 @@
 #include "core/UIPort.h"
 #include "transactions/EditableFilter.h"
 #include "transactions/Filters.h"
-#if __has_include("transactions/MemoDialog.h")
 #include "transactions/MemoDialog.h"
-#else
-inline bool CanEditMemo(const TXItem&) {
-    return false;
-}
-inline bool EditMemo(TXItem&) {
-    return false;
-}
-#endif
 #include "transactions/Transfers.h"
 #include "transactions/XItem.h"
 #include "transactions/XManager.h"
