@@ -57,10 +57,10 @@ TEST_F(TXViewTest, TitlesTotalsAndBlankRows) {
     EXPECT_EQ(account.Title(), "Account: Checking");
     EXPECT_EQ(account.TotalLabel(false), "Account Balance: ");
     EXPECT_EQ(account.TotalLabel(true), "Balance of Cleared Items: ");
-    EXPECT_EQ(account.Total(false).Cents(), -125956);
+    EXPECT_EQ(account.Total(false).Cents(), -124956);
     EXPECT_EQ(account.Total(true).Cents(), 0);
     const TXViewTotalText shown = FormatViewTotal(account.Total(false));
-    EXPECT_EQ(shown.text, " (1,259.56)");
+    EXPECT_EQ(shown.text, " (1,249.56)");
     EXPECT_TRUE(shown.negative);
     EXPECT_EQ(FormatViewTotal(TMoney(250)).text, " 2.50");
 
