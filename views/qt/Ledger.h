@@ -139,6 +139,6 @@ private:
     bool closingEditor = false;  // an editor is being closed
     bool updatingBar = false;
     bool forwardingKey = false;  // a key is on its way from the grid to the editor
-    int wheelPending = 0;  // wheel units short of a whole notch
+    int wheelPending = 0;        // wheel units short of a whole notch
     TLedgerItem* hovered = nullptr;
 };
