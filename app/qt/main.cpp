@@ -29,6 +29,7 @@
 #include "plan/qt/PlanDialogsQt.h"
 #include "platform/FileLock.h"
 #include "platform/Platform.h"
+#include "transactions/qt/TransactionDialogsQt.h"
 
 namespace {
 
@@ -110,6 +111,10 @@ int main(int argc, char* argv[]) {
         SetCurrentOptions(&config.Options());
         TPlanDialogsQt planDialogs(&window, screen, &config.Settings());
         TPortInstall<TPlanDialogPort> planInstalled(PlanDialogs, planDialogs);
+        TTransactionDialogsQt transactionDialogs(&window);
+        TPortInstall<TTransferDialogPort> transferInstalled(TransferDialogs, transactionDialogs);
+        TPortInstall<TFilterDialogPort> filterInstalled(FilterDialogs, transactionDialogs);
+        TPortInstall<TMemoDialogPort> memoInstalled(MemoDialogs, transactionDialogs);
         TAccountWizardDialog accountWizard(&window);
         TPortInstall<TAccountWizardPort> wizardInstalled(AccountWizardDialog, accountWizard);
         TWindowRegistry windowRegistry(*window.Client());
