@@ -46,11 +46,11 @@ TXView* TWindowRegistry::Open(TXViewKind kind, uint32_t id, TLedgerMode mode) {
         const QSize area = client.viewport()->size();
         window->resize(std::max(area.width() * 3 / 4, 320), std::max(area.height() * 2 / 3, 200));
         window->show();
-        // The area cascades new windows; one that would reach below it moves up, so that its
-        // total stays in sight.
+        // The area cascades new windows; one that would reach past its right or bottom edge
+        // moves back in, so that its total stays in sight.
         const QRect placed = window->geometry();
-        if (placed.bottom() >= area.height())
-            window->move(placed.x(), std::max(0, area.height() - placed.height()));
+        window->move(std::max(0, std::min(placed.x(), area.width() - placed.width())),
+                     std::max(0, std::min(placed.y(), area.height() - placed.height())));
     }
     if (mode == TLedgerMode::Reconcile) view->ShowReconcile();
     if (window) client.setActiveSubWindow(window);
