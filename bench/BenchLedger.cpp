@@ -20,6 +20,7 @@
 // After the store's headers: a member of the store is called "slots", a word the toolkit defines.
 #include <QApplication>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 
 namespace {
