@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "accounts/NewAccountWizard.h"
+#include "accounts/qt/AccountDialogsQt.h"
 #include "accounts/qt/AccountWizardDialog.h"
 #include "app/QuilletApp.h"
 #include "app/QuilletConfig.h"
@@ -16,6 +17,7 @@
 #include "app/qt/QtUIPort.h"
 #include "app/qt/UpdateCheckerQt.h"
 #include "core/QuilletOptions.h"
+#include "envelopes/qt/EnvelopeDialogsQt.h"
 #include "plan/PlanDialogs.h"
 #include "plan/TemplateDialogs.h"
 #include "plan/qt/PlanDialogsQt.h"
@@ -64,6 +66,10 @@ int main(int argc, char* argv[]) {
         TPortInstall<TPlanDialogPort> planInstalled(PlanDialogs, planDialogs);
         TAccountWizardDialog accountWizard(&window);
         TPortInstall<TAccountWizardPort> wizardInstalled(AccountWizardDialog, accountWizard);
+        TAccountDialogsQt accountDialogs(&window);
+        TPortInstall<TAccountDialogPort> accountsInstalled(AccountDialogs, accountDialogs);
+        TEnvelopeDialogsQt envelopeDialogs(&window);
+        TPortInstall<TEnvelopeDialogPort> envelopesInstalled(EnvelopeDialogs, envelopeDialogs);
         TQtFileDialogs fileDialogs(&window);
         TStatementImportRunner importer(config);
         TUpdateCheckerQt updates(&window);
