@@ -23,6 +23,7 @@
 #include "plan/qt/PlanDialogsQt.h"
 #include "platform/FileLock.h"
 #include "platform/Platform.h"
+#include "transactions/qt/TransactionDialogsQt.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -64,6 +65,10 @@ int main(int argc, char* argv[]) {
         SetCurrentOptions(&config.Options());
         TPlanDialogsQt planDialogs(&window, screen, &config.Settings());
         TPortInstall<TPlanDialogPort> planInstalled(PlanDialogs, planDialogs);
+        TTransactionDialogsQt transactionDialogs(&window);
+        TPortInstall<TTransferDialogPort> transferInstalled(TransferDialogs, transactionDialogs);
+        TPortInstall<TFilterDialogPort> filterInstalled(FilterDialogs, transactionDialogs);
+        TPortInstall<TMemoDialogPort> memoInstalled(MemoDialogs, transactionDialogs);
         TAccountWizardDialog accountWizard(&window);
         TPortInstall<TAccountWizardPort> wizardInstalled(AccountWizardDialog, accountWizard);
         TAccountDialogsQt accountDialogs(&window);
