@@ -6,13 +6,13 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 #include "controls/qt/ControlNames.h"
+#include "controls/qt/EditFields.h"
+#include "controls/qt/IdControls.h"
 #include "controls/qt/QtText.h"
-#include "core/Money.h"
 
 namespace {
 constexpr int DescriptionLimit = 1023;
@@ -34,12 +34,19 @@ QLineEdit* TPropertyForm::AddName(const std::string& text, int maxLength) {
     return name;
 }
 
-QLineEdit* TPropertyForm::AddMoney(const QString& label, const char* objectName, double units) {
-    auto* field =
-        NameControl(new QLineEdit(QString::number(units, 'f', 2), this), objectName, label);
-    field->setAlignment(Qt::AlignRight);
+TEditFloat* TPropertyForm::AddMoney(const QString& label, const char* objectName, float units) {
+    auto* field = new TEditFloat(this, objectName, label);
+    field->SetValue(units);
     form->addRow(label, field);
     return field;
+}
+
+TIdComboBox* TPropertyForm::AddIdCombo(const QString& label, const char* objectName,
+                                       const TIdObjectList& list, uint32_t flags, uint32_t id) {
+    auto* combo = new TIdComboBox(this, objectName, label, list, flags);
+    combo->SetId(id);
+    form->addRow(label, combo);
+    return combo;
 }
 
 QPlainTextEdit* TPropertyForm::AddDescription(const std::string& text) {
@@ -67,21 +74,6 @@ QCheckBox* TPropertyForm::AddCheck(const QString& text, const char* objectName, 
     box->setChecked(checked);
     form->addRow(box);
     return box;
-}
-
-QListWidget* TPropertyForm::AddList(const QString& label, const char* objectName,
-                                    const std::vector<std::string>& items, int current) {
-    auto* list = NameControl(new QListWidget(this), objectName, label);
-    for (const std::string& item : items)
-        list->addItem(FromWindows1252(item));
-    if (current >= 0 && current < list->count()) list->setCurrentRow(current);
-    connect(list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
-    if (label.isEmpty()) {
-        form->addRow(list);
-    } else {
-        form->addRow(label, list);
-    }
-    return list;
 }
 
 void TPropertyForm::AddText(const QString& text) {
@@ -115,8 +107,4 @@ std::string TPropertyForm::Name() const {
 std::string TPropertyForm::Description() const {
     return description ? ToWindows1252(description->toPlainText().left(DescriptionLimit))
                        : std::string();
-}
-
-double TPropertyForm::Units(const QLineEdit* field) {
-    return field ? EvaluateAmount(ToWindows1252(field->text())) : 0.0;
 }

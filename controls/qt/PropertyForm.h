@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,8 +13,10 @@ class QCheckBox;
 class QComboBox;
 class QFormLayout;
 class QLineEdit;
-class QListWidget;
 class QPlainTextEdit;
+class TEditFloat;
+class TIdComboBox;
+class TIdObjectList;
 
 class TPropertyForm : public QDialog {
     Q_OBJECT
@@ -24,14 +27,15 @@ public:
     // "&Name:", at most maxLength characters.
     QLineEdit* AddName(const std::string& name, int maxLength = 31);
     // An amount in currency units, typed as an amount expression.
-    QLineEdit* AddMoney(const QString& label, const char* objectName, double units);
+    TEditFloat* AddMoney(const QString& label, const char* objectName, float units);
+    // The names of an id list; shows id.
+    TIdComboBox* AddIdCombo(const QString& label, const char* objectName, const TIdObjectList& list,
+                            uint32_t flags, uint32_t id);
     // "&Description:", several lines, at most 1023 characters.
     QPlainTextEdit* AddDescription(const std::string& text);
     QComboBox* AddCombo(const QString& label, const char* objectName,
                         const std::vector<std::string>& items, int current);
     QCheckBox* AddCheck(const QString& text, const char* objectName, bool checked);
-    QListWidget* AddList(const QString& label, const char* objectName,
-                         const std::vector<std::string>& items, int current);
     void AddText(const QString& text);
 
     // Shows the dialog; true on OK.
@@ -39,8 +43,6 @@ public:
 
     std::string Name() const;
     std::string Description() const;
-    // The amount of a money field in currency units (0 for text that is no amount).
-    static double Units(const QLineEdit* field);
 
 private:
     QFormLayout* form;

@@ -3,21 +3,22 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QListWidget>
 
+#include "controls/qt/Choosers.h"
+#include "controls/qt/EditFields.h"
 #include "controls/qt/PropertyForm.h"
 #include "controls/qt/QtText.h"
 
 bool TEnvelopeDialogsQt::EditEnvelope(TEnvelopeBuffer& buffer) {
     TPropertyForm form("Edit Envelope Properties", parent);
     form.AddName(buffer.name);
-    QLineEdit* threshold = form.AddMoney("&Threshold:", "threshold", buffer.threshold);
+    TEditFloat* threshold = form.AddMoney("&Threshold:", "threshold", buffer.threshold);
     form.AddDescription(buffer.description);
     QCheckBox* inPlan =
         form.AddCheck("Include Envelope in &Allocation Plan", "inPlan", buffer.inPlan);
     if (!form.Run(buffer.checkName)) return false;
     buffer.name = form.Name();
-    buffer.threshold = static_cast<float>(TPropertyForm::Units(threshold));
+    buffer.threshold = threshold->GetValue();
     buffer.description = form.Description();
     buffer.inPlan = inPlan->isChecked();
     return true;
@@ -34,11 +35,11 @@ bool TEnvelopeDialogsQt::EditEnvelopeRoot(TEnvelopeRootBuffer& buffer) {
 bool TEnvelopeDialogsQt::EditBundle(TBundleBuffer& buffer) {
     TPropertyForm form("Edit Bundle Properties", parent);
     form.AddName(buffer.name);
-    QLineEdit* threshold = form.AddMoney("&Threshold:", "threshold", buffer.threshold);
+    TEditFloat* threshold = form.AddMoney("&Threshold:", "threshold", buffer.threshold);
     form.AddDescription(buffer.description);
     if (!form.Run(buffer.checkName)) return false;
     buffer.name = form.Name();
-    buffer.threshold = static_cast<float>(TPropertyForm::Units(threshold));
+    buffer.threshold = threshold->GetValue();
     buffer.description = form.Description();
     return true;
 }
@@ -65,10 +66,7 @@ bool TEnvelopeDialogsQt::DeleteEnvelope(TDeleteEnvelopeBuffer& buffer) {
 }
 
 bool TEnvelopeDialogsQt::ChooseEnvelope(TChooseEnvelopeBuffer& buffer) {
-    TPropertyForm form(FromWindows1252(buffer.caption), parent);
-    form.setObjectName("selectEnvelope");
-    QListWidget* list = form.AddList({}, "envelopes", buffer.names, buffer.selected);
-    if (!form.Run() || list->currentRow() < 0) return false;
-    buffer.selected = list->currentRow();
-    return true;
+    TIdObjectChooser chooser(TChooserFace::Envelope, parent);
+    if (!buffer.caption.empty()) chooser.setWindowTitle(FromWindows1252(buffer.caption));
+    return chooser.Run(buffer.names, buffer.selected);
 }

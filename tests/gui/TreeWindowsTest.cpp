@@ -4,8 +4,12 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QtTest>
 
 #include "accounts/AccountList.h"
@@ -15,6 +19,7 @@
 #include "core/QuilletOptions.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
+#include "envelopes/qt/EnvelopeDialogsQt.h"
 #include "tests/support/ScriptedEnvelopeDialogs.h"
 #include "tests/support/ScriptedUI.h"
 #include "tests/support/ScriptedWindows.h"
@@ -151,6 +156,49 @@ private slots:
         const QPoint at = window.RowRect(2).center();
         QTest::mouseDClick(window.viewport(), Qt::LeftButton, {}, at);
         QVERIFY(!windows.accountLedgers.empty());
+    }
+
+    void propertyDialogHandsTheBufferBackOnlyOnOkAndKeepsARefusedName() {
+        TEnvelopeDialogsQt port(nullptr);
+        TEnvelopeBuffer buffer;
+        buffer.name = "Food";
+        buffer.threshold = 5;
+        QStringList asked;
+        buffer.checkName = [&asked](const std::string& name) {
+            asked << QString::fromStdString(name);
+            return name != "Taken";
+        };
+        auto type = [](QDialog& dialog, const char* field, const QString& text) {
+            auto* edit = dialog.findChild<QLineEdit*>(field);
+            QVERIFY(edit);
+            edit->setText(text);
+        };
+        auto ok = [](QDialog& dialog) {
+            dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        };
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            type(*dialog, "name", "Taken");
+            ok(*dialog);
+            QVERIFY(dialog->isVisible());  // refused: still open
+            type(*dialog, "name", "Groceries");
+            type(*dialog, "threshold", "10*2.5");
+            ok(*dialog);
+        });
+        QVERIFY(port.EditEnvelope(buffer));
+        QCOMPARE(asked, QStringList({"Taken", "Groceries"}));
+        QCOMPARE(buffer.name, std::string("Groceries"));
+        QCOMPARE(buffer.threshold, 25.0f);
+
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            type(*dialog, "name", "Other");
+            dialog->reject();
+        });
+        QVERIFY(!port.EditEnvelope(buffer));
+        QCOMPARE(buffer.name, std::string("Groceries"));
     }
 };
 
