@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QScrollBar>
@@ -115,6 +116,22 @@ void BM_RepaintEnvelopeWindow(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RepaintEnvelopeWindow)->Unit(benchmark::kMillisecond);
+
+// The widest row with every label shaped in full (what the windows avoid by measuring a
+// character at a time), and with the labels built alone.
+void BM_MeasureEnvelopeLabels(benchmark::State& state) {
+    TEnvelopeList& list = Budget().doc.GetEnvelopes();
+    const QFontMetrics metrics(QApplication::font());
+    const bool measure = state.range(0) != 0;
+    for (auto _ : state) {
+        int width = list.GetMaxWidth(20, [&](const std::string& text) {
+            return measure ? metrics.horizontalAdvance(QString::fromLatin1(text.c_str()))
+                           : static_cast<int>(text.size());
+        });
+        benchmark::DoNotOptimize(width);
+    }
+}
+BENCHMARK(BM_MeasureEnvelopeLabels)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void Send(QWidget* viewport, QEvent::Type type, QPoint at, Qt::MouseButtons held) {
     QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);

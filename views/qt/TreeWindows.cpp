@@ -29,6 +29,16 @@ constexpr int RowSelected = 1, RowDropTarget = 2, RowFocus = 4;
 // How often a held button outside the window scrolls it one step.
 constexpr int AutoScrollMs = 60;
 
+// The artwork is drawn once per size and screen density and shared by every window.
+const QPixmap& CachedArt(const QString& name, QSize size, qreal ratio) {
+    static QHash<QString, QPixmap> cache;
+    const QString key =
+        QString("%1@%2x%3x%4").arg(name).arg(size.width()).arg(size.height()).arg(ratio);
+    auto found = cache.constFind(key);
+    if (found != cache.constEnd()) return *found;
+    return *cache.insert(key, QIcon(QString(":/icons/%1.svg").arg(name)).pixmap(size, ratio));
+}
+
 QCursor DragCursor(const char* icon) {
     const int size = 32;
     const QPixmap image = QIcon(QString(":/icons/%1.svg").arg(icon)).pixmap(QSize(size, size));
@@ -53,8 +63,8 @@ TEnhancedListWindow::TEnhancedListWindow(TTreeList& list, int rowHeight, int cel
       rowHeight(std::max(1, rowHeight)),
       cellWidth(std::max(1, cellWidth)),
       selection(list),
-      dragOne(DragCursor(dragOneIcon)),
-      dragSeveral(DragCursor(dragSeveralIcon)) {
+      dragOneIcon(dragOneIcon),
+      dragSeveralIcon(dragSeveralIcon) {
     InstallTreeWindowAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Base);
@@ -77,9 +87,9 @@ TEnhancedListWindow::TEnhancedListWindow(TTreeList& list, int rowHeight, int cel
         horizontalScrollBar()->setValue(horizontalScrollBar()->value() + step.dx * this->cellWidth);
     });
     list.AttachWindow(this);
-    maxWidth = list.GetMaxWidth(this->cellWidth, [this](const std::string& text) {
-        return fontMetrics().horizontalAdvance(FromWindows1252(text));
-    });
+    // Measured at the first idle pass, or at once when the labels are set up.
+    widthDirty = true;
+    QueueIdlePass();
     UpdateScrollRange();
 }
 
@@ -142,13 +152,26 @@ void TEnhancedListWindow::IdlePass() {
     for (const TEnhancedListItem* item : pending)
         RepaintItem(item);
     pending.clear();
-    if (widthDirty) {
-        widthDirty = false;
-        maxWidth = list.GetMaxWidth(cellWidth, [this](const std::string& text) {
-            return fontMetrics().horizontalAdvance(FromWindows1252(text));
-        });
-        UpdateScrollRange();
-    }
+    if (widthDirty) MeasureWidth();
+}
+
+void TEnhancedListWindow::MeasureWidth() {
+    widthDirty = false;
+    // Labels are measured a character at a time from a table of the font's advances: shaping
+    // thousands of labels would cost more than a repaint, and the extent needs no kerning.
+    if (advances.empty()) advances.assign(256, -1);
+    const QFontMetrics metrics = fontMetrics();
+    maxWidth = list.GetMaxWidth(cellWidth, [this, &metrics](const std::string& text) {
+        int width = 0;
+        for (unsigned char byte : text) {
+            int& advance = advances[byte];
+            if (advance < 0)
+                advance = metrics.horizontalAdvance(FromWindows1252(std::string(1, char(byte))));
+            width += advance;
+        }
+        return width;
+    });
+    UpdateScrollRange();
 }
 
 void TEnhancedListWindow::RefreshAll() {
@@ -222,12 +245,7 @@ const QPixmap& TEnhancedListWindow::Art(const char* name) const {
     static const QPixmap none;
     // Masks belong to bitmaps; the SVG artwork carries its own transparency.
     if (!name || QByteArray(name).endsWith("-mask")) return none;
-    const QString key = QString::fromLatin1(name);
-    auto found = art.constFind(key);
-    if (found != art.constEnd()) return *found;
-    const QPixmap image = QIcon(QString(":/icons/%1.svg").arg(key))
-                              .pixmap(QSize(cellWidth, rowHeight), devicePixelRatioF());
-    return *art.insert(key, image);
+    return CachedArt(QString::fromLatin1(name), QSize(cellWidth, rowHeight), devicePixelRatioF());
 }
 
 void TEnhancedListWindow::PaintRow(QPainter& painter, const TTreeItem* item, int y,
@@ -281,19 +299,22 @@ void TEnhancedListWindow::PaintRow(QPainter& painter, const TTreeItem* item, int
 void TEnhancedListWindow::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     painter.setFont(font());
-    const QRect area = event->rect();
     const int top = verticalScrollBar()->value();
-    const uint32_t first = static_cast<uint32_t>(top + 1 + std::max(0, area.top()) / rowHeight);
-    const uint32_t last = static_cast<uint32_t>(top + 1 + std::max(0, area.bottom()) / rowHeight);
     const bool focused = hasFocus();
-    uint32_t row = first;
-    for (TTreeItem* item = list.GetItem(first); item && row <= last;
-         item = item->Next(false), ++row) {
-        int flags = focused ? RowFocus : 0;
-        if (selection.IsSelected(item)) flags |= RowSelected;
-        if (item == dropTarget) flags |= RowDropTarget;
-        PaintRow(painter, item, (static_cast<int>(row) - 1 - top) * rowHeight, flags);
-        ++paintedRows;
+    // Only the rows the region asks for: a drag repaints the two rows whose mark moved.
+    for (const QRect& area : event->region()) {
+        const uint32_t first = static_cast<uint32_t>(top + 1 + std::max(0, area.top()) / rowHeight);
+        const uint32_t last =
+            static_cast<uint32_t>(top + 1 + std::max(0, area.bottom()) / rowHeight);
+        uint32_t row = first;
+        for (TTreeItem* item = list.GetItem(first); item && row <= last;
+             item = item->Next(false), ++row) {
+            int flags = focused ? RowFocus : 0;
+            if (selection.IsSelected(item)) flags |= RowSelected;
+            if (item == dropTarget) flags |= RowDropTarget;
+            PaintRow(painter, item, (static_cast<int>(row) - 1 - top) * rowHeight, flags);
+            ++paintedRows;
+        }
     }
 }
 
@@ -310,10 +331,10 @@ void TEnhancedListWindow::UpdateDragCursor() {
             viewport()->setCursor(Qt::ForbiddenCursor);
             break;
         case TDragCursor::One:
-            viewport()->setCursor(dragOne);
+            viewport()->setCursor(DragCursor(dragOneIcon));
             break;
         case TDragCursor::Several:
-            viewport()->setCursor(dragSeveral);
+            viewport()->setCursor(DragCursor(dragSeveralIcon));
             break;
     }
 }
@@ -418,6 +439,15 @@ void TEnhancedListWindow::keyPressEvent(QKeyEvent* event) {
     TTreeItem* now = selection.Step(event->key() == Qt::Key_Up ? -1 : 1);
     SelectionMoved(before);
     ScrollIntoView(list.IndexOf(now));
+}
+
+void TEnhancedListWindow::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        advances.clear();
+        widthDirty = true;
+        QueueIdlePass();
+    }
 }
 
 void TEnhancedListWindow::focusInEvent(QFocusEvent* event) {

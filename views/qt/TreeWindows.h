@@ -89,6 +89,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
@@ -105,6 +106,8 @@ private:
     const QPixmap& Art(const char* name) const;
     void PaintRow(QPainter& painter, const TTreeItem* item, int y, int flags) const;
     void UpdateScrollRange();
+    // The widest row, measured in the window's font.
+    void MeasureWidth();
     void RepaintItem(const TEnhancedListItem* item);
     void RepaintSelection();
     void QueueIdlePass();
@@ -127,15 +130,15 @@ private:
     bool pressShift = false;
     QPoint downPoint;
     QPoint lastMouse;
-    QCursor dragOne;
-    QCursor dragSeveral;
+    const char* dragOneIcon;
+    const char* dragSeveralIcon;
     QTimer* idleTimer = nullptr;
     QTimer* scrollTimer = nullptr;
     int maxWidth = 0;
     bool widthDirty = false;
-    int wheelRest = 0;  // wheel units short of a notch
+    int wheelRest = 0;          // wheel units short of a notch
+    std::vector<int> advances;  // of each code page byte in the font, -1 until measured
     long paintedRows = 0;
-    mutable QHash<QString, QPixmap> art;
 };
 
 // A tree window with its own menus: the Edit menu stands in the frame's menu bar while the
