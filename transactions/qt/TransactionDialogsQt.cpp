@@ -37,6 +37,8 @@ QLineEdit* TextEdit(QWidget* parent, const char* objectName, const QString& labe
                     const std::string& text, size_t limit) {
     auto* edit = NameControl(new QLineEdit(FromWindows1252(text), parent), objectName, label);
     edit->setMaxLength(static_cast<int>(limit));
+    // Wide enough for a code or a few words, however the layout shares its width.
+    edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * (limit < 20 ? 10 : 20));
     return edit;
 }
 
@@ -63,9 +65,11 @@ TActXferDialog::TActXferDialog(const TActXferBuffer& b, QWidget* parent)
     Caption(*this, "accountTransfer", "Account Transfer");
     auto* layout = new QVBoxLayout(this);
 
-    auto* amountGroup = new QGroupBox(" Amount ", this);
-    auto* amountForm = new QFormLayout(amountGroup);
-    amount = Row(*amountForm, "A&mount:", new TEditFloat(amountGroup, "amount", "Amount", true));
+    // The group's mnemonic takes the focus to the amount, its only field.
+    auto* amountGroup = new QGroupBox(" A&mount ", this);
+    auto* amountLayout = new QVBoxLayout(amountGroup);
+    amount = new TEditFloat(amountGroup, "amount", "Amount", true);
+    amountLayout->addWidget(amount);
     amount->SetAmount(buffer.amount);
     layout->addWidget(amountGroup);
 
