@@ -193,7 +193,8 @@ void TMainWindow::BuildMenus() {
     file->setObjectName("menuFile");
     AddCommand(file, CmFileNew, "&New...");
     AddCommand(file, CmFileOpen, "&Open...");
-    AddCommand(file, CmFileSave, "&Save");
+    // Ctrl+S as on every desktop; Ctrl+N and Ctrl+O belong to the ledgers' row commands.
+    AddCommand(file, CmFileSave, "&Save", "Ctrl+S");
     AddCommand(file, CmFileSaveAs, "Save &As...");
     file->addSeparator();
     QMenu* import = file->addMenu("&Import");
