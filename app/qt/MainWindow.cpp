@@ -34,6 +34,7 @@
 #include "app/qt/HelpWindow.h"
 #include "app/qt/QtUIPort.h"
 #include "app/qt/SplashWindow.h"
+#include "app/qt/ToolCommands.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 
@@ -537,6 +538,7 @@ void TMainWindow::Attach(TQuilletApp& spine, TUpdateCheckPort& updateCheck) {
     Command(CmFileNew)->setEnabled(true);
     Command(CmFileOpen)->setEnabled(true);
     Command(CmCheckUpdates)->setEnabled(true);
+    BindToolCommands(*this);
     UpdateCommands();
 }
 
@@ -564,6 +566,7 @@ void TMainWindow::UpdateCommands() {
     const bool open = app && app->Client().Document();
     for (int id : {CmFileSave, CmFileSaveAs, CmAccountList, CmEnvelopeList})
         Command(id)->setEnabled(open);
+    UpdateToolCommands(*this, open);
 }
 
 bool TMainWindow::CanClose() {

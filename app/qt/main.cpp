@@ -16,11 +16,15 @@
 #include "app/qt/QtUIPort.h"
 #include "app/qt/UpdateCheckerQt.h"
 #include "core/QuilletOptions.h"
+#include "import/ImportDialogs.h"
+#include "import/qt/ImportDialogsQt.h"
 #include "plan/PlanDialogs.h"
 #include "plan/TemplateDialogs.h"
 #include "plan/qt/PlanDialogsQt.h"
+#include "plan/qt/TemplateDialogsQt.h"
 #include "platform/FileLock.h"
 #include "platform/Platform.h"
+#include "reports/qt/ReportDialogs.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -62,8 +66,13 @@ int main(int argc, char* argv[]) {
         SetCurrentOptions(&config.Options());
         TPlanDialogsQt planDialogs(&window, screen, &config.Settings());
         TPortInstall<TPlanDialogPort> planInstalled(PlanDialogs, planDialogs);
+        TTemplateDialogsQt templateDialogs(&window, screen, &config.Settings());
+        TPortInstall<TTemplateDialogPort> templatesInstalled(TemplateDialogs, templateDialogs);
         TAccountWizardDialog accountWizard(&window);
         TPortInstall<TAccountWizardPort> wizardInstalled(AccountWizardDialog, accountWizard);
+        TImportDialogsQt importDialogs(&window);
+        TPortInstall<TImportDialogPort> importInstalled(ImportDialogs, importDialogs);
+        SetReportDialogContext(&config.Settings(), &screen);
         TQtFileDialogs fileDialogs(&window);
         TStatementImportRunner importer(config);
         TUpdateCheckerQt updates(&window);
@@ -83,5 +92,6 @@ int main(int argc, char* argv[]) {
         result = QApplication::exec();
     }
     SetCurrentOptions(nullptr);
+    SetReportDialogContext(nullptr, nullptr);
     return result;
 }
