@@ -173,12 +173,10 @@ TChooseAccountDialog::TChooseAccountDialog(TQuilletData& document, uint32_t sele
     setAccessibleName(windowTitle());
     list = NameControl(new QListWidget(this), "accountList", QStringLiteral("Accounts"));
     TAccountList& accounts = document.GetAccounts();
-    char label[256];
     for (TTreeItem* node = accounts.GetAccountRoot(); node; node = node->Next(true)) {
         auto* a = static_cast<TAccountNode*>(node);
         if (!accounts.GetAccount(a->GetId())) continue;
-        a->GetLabel(label, sizeof label);
-        auto* item = new QListWidgetItem(FromWindows1252(label), list);
+        auto* item = new QListWidgetItem(FromWindows1252(a->GetName()), list);
         item->setData(Qt::UserRole, a->GetId());
         if (a->GetId() == selected || list->count() == 1) list->setCurrentItem(item);
     }

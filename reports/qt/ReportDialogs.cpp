@@ -210,14 +210,12 @@ void TReportDialog::BuildNodeList(uint32_t presetId) {
     nodes = NameControl(new QListWidget(this), "reportNodes",
                         kind == TReportKind::AccountLedger ? QStringLiteral("Accounts")
                                                            : QStringLiteral("Envelopes"));
-    char label[256];
     if (kind == TReportKind::AccountLedger) {
         TAccountList& accounts = document.GetAccounts();
         for (TTreeItem* node = accounts.GetAccountRoot(); node; node = node->Next(true)) {
             auto* account = static_cast<TAccountNode*>(node);
             if (!accounts.GetAccount(account->GetId())) continue;
-            account->GetLabel(label, sizeof label);
-            auto* item = new QListWidgetItem(FromWindows1252(label), nodes);
+            auto* item = new QListWidgetItem(FromWindows1252(account->GetName()), nodes);
             item->setData(Qt::UserRole, account->GetId());
         }
     } else {

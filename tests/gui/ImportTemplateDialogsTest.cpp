@@ -102,9 +102,9 @@ private slots:
         QVERIFY(Find<QRadioButton>(dialog, "ctl1077")->isChecked());
         QCOMPARE(Find<QLineEdit>(dialog, "ctl1086")->text(), QString("03/15/2024"));
         QCOMPARE(Find<QLineEdit>(dialog, "ctl1080")->text(), QString("dep"));
+        Click(dialog, "ctl1085");
         Find<QCheckBox>(dialog, "ctl1087")->setChecked(false);
         QVERIFY(!Find<QLineEdit>(dialog, "ctl1086")->isEnabled());
-        Click(dialog, "ctl1085");
         QCOMPARE(Find<QLabel>(dialog, "ctl1084")->text(), QString("Savings"));
         QCOMPARE(Find<QLineEdit>(dialog, "ctl1081")->text(), QString("withdrawal"));
         dialog.accept();
@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(script.unscripted, 0);
         QVERIFY(stayedOpen);
         QCOMPARE(ui.messages.size(), size_t(1));  // the taken name
-        QCOMPARE(ui.beeps, 1);                    // the third delete found nothing
+        QCOMPARE(ui.beeps, 2);  // with that message, and the third delete finding nothing
         QCOMPARE(doc.GetTemplates().GetCount(), 0u);
         QVERIFY(settings.GetInt("XTemplateDlg.Width", 0) >= 700);
         QVERIFY(doc.IsModified());
