@@ -57,6 +57,7 @@ TImportXDialog::TImportXDialog(const TImportXBuffer& b, TQuilletData* doc,
     auto* chooseButton = NameControl(new QPushButton(QStringLiteral("..."), this), "ctl1085",
                                      QStringLiteral("Choose Account"));
     chooseButton->setAutoDefault(false);
+    chooseButton->setMaximumWidth(chooseButton->fontMetrics().horizontalAdvance("....") * 3);
     connect(chooseButton, &QPushButton::clicked, this, &TImportXDialog::ChangeAccount);
     auto* accountRow = new QHBoxLayout;
     accountRow->addWidget(new QLabel(QStringLiteral("Account:"), this));
