@@ -39,6 +39,18 @@ std::string EditFloatFocusLost(const std::string& text) {
     return EditFloatText(EditFloatValue(text));
 }
 
+std::string EditAmountText(double units) {
+    return TMoney(units).Format(MoneyThousands);
+}
+
+double EditAmountValue(const std::string& text) {
+    return EvaluateAmount(Head(text, AmountReadLimit));
+}
+
+std::string EditAmountFocusLost(const std::string& text) {
+    return EditAmountText(EditAmountValue(text));
+}
+
 std::string EditDateText(TDate date) {
     return date.Format(DateShortYear);
 }

@@ -13,6 +13,10 @@ constexpr int EditFloatTextLimit = 100;
 std::string EditFloatText(float units);
 float EditFloatValue(const std::string& text);
 std::string EditFloatFocusLost(const std::string& text);
+// The same field over a double, for buffers that must keep every cent a record can hold.
+std::string EditAmountText(double units);
+double EditAmountValue(const std::string& text);
+std::string EditAmountFocusLost(const std::string& text);
 
 // Date field: the value is a date, shown with a two-digit year.
 std::string EditDateText(TDate date);

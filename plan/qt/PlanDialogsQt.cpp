@@ -1,37 +1,22 @@
 #include "plan/qt/PlanDialogsQt.h"
 
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
 #include <QVBoxLayout>
 
-#include "controls/EditText.h"
+#include "controls/qt/Choosers.h"
 #include "controls/qt/ControlNames.h"
+#include "controls/qt/DialogButtons.h"
+#include "controls/qt/EditFields.h"
 #include "controls/qt/QtText.h"
 #include "plan/qt/AllocationPlanDialog.h"
 
 namespace {
 
-constexpr int StringEntryChars = 127;
-
 void Caption(QDialog& dialog, const char* objectName, const QString& title) {
     dialog.setObjectName(objectName);
     dialog.setWindowTitle(title);
     dialog.setAccessibleName(title);
-}
-
-// OK and Cancel under the dialog's fields, named for automation.
-void AddOkCancel(QDialog& dialog, QVBoxLayout& layout) {
-    auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    box->setObjectName("buttons");
-    NameControl(box->button(QDialogButtonBox::Ok), "ok", "OK")->setDefault(true);
-    NameControl(box->button(QDialogButtonBox::Cancel), "cancel", "Cancel");
-    QObject::connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    layout.addWidget(box);
 }
 
 QLabel* Text(QDialog& dialog, const char* objectName, const QString& text) {
@@ -56,14 +41,9 @@ TMonthlyIncomeDialog::TMonthlyIncomeDialog(const TMonthlyIncomeBuffer& buffer, Q
     auto* form = new QFormLayout;
     for (size_t i = 0; i < incomes.size(); ++i) {
         const QString caption = QString("Income Source &%1: ").arg(i + 1);
-        QLineEdit* edit =
-            NameControl(new QLineEdit(FromWindows1252(EditFloatText(buffer.incomes[i])), this),
-                        QString("income%1").arg(i + 1).toLatin1().constData(), caption);
-        edit->setMaxLength(EditFloatTextLimit);
-        edit->setAlignment(Qt::AlignRight);
-        connect(edit, &QLineEdit::editingFinished, this, [edit] {
-            edit->setText(FromWindows1252(EditFloatFocusLost(ToWindows1252(edit->text()))));
-        });
+        auto* edit =
+            new TEditFloat(this, QString("income%1").arg(i + 1).toLatin1().constData(), caption);
+        edit->SetValue(buffer.incomes[i]);
         auto* label = new QLabel(caption, this);
         label->setBuddy(edit);
         form->addRow(label, edit);
@@ -77,51 +57,7 @@ TMonthlyIncomeDialog::TMonthlyIncomeDialog(const TMonthlyIncomeBuffer& buffer, Q
 TMonthlyIncomeBuffer TMonthlyIncomeDialog::Buffer() const {
     TMonthlyIncomeBuffer b;
     for (size_t i = 0; i < incomes.size(); ++i)
-        b.incomes[i] = EditFloatValue(ToWindows1252(incomes[i]->text()));
-    return b;
-}
-
-TStringEntryDialog::TStringEntryDialog(const TStringEntryBuffer& buffer, QWidget* parent)
-    : QDialog(parent), buffer(buffer) {
-    const QString prompt = FromWindows1252(buffer.prompt);
-    Caption(*this, "stringEntry", FromWindows1252(buffer.title));
-    auto* layout = new QVBoxLayout(this);
-    auto* label = NameControl(new QLabel(prompt, this), "prompt", prompt);
-    text = NameControl(new QLineEdit(FromWindows1252(buffer.text), this), "text", prompt);
-    text->setMaxLength(StringEntryChars);
-    text->selectAll();
-    label->setBuddy(text);
-    layout->addWidget(label);
-    layout->addWidget(text);
-    AddOkCancel(*this, *layout);
-    setMinimumWidth(fontMetrics().averageCharWidth() * 40);
-}
-
-TStringEntryBuffer TStringEntryDialog::Buffer() const {
-    TStringEntryBuffer b = buffer;
-    b.text = ToWindows1252(text->text());
-    return b;
-}
-
-TChooseTemplateDialog::TChooseTemplateDialog(const TChooseTemplateBuffer& buffer, QWidget* parent)
-    : QDialog(parent), buffer(buffer) {
-    Caption(*this, "chooseTemplate",
-            buffer.title.empty() ? QString("Select Template") : FromWindows1252(buffer.title));
-    auto* layout = new QVBoxLayout(this);
-    list = NameControl(new QListWidget(this), "templates", "Templates");
-    for (const std::string& name : buffer.names)
-        list->addItem(FromWindows1252(name));
-    // The current choice, or the first name when there is none.
-    const bool known = buffer.selected >= 0 && buffer.selected < list->count();
-    if (list->count() > 0) list->setCurrentRow(known ? buffer.selected : 0);
-    connect(list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
-    layout->addWidget(list);
-    AddOkCancel(*this, *layout);
-}
-
-TChooseTemplateBuffer TChooseTemplateDialog::Buffer() const {
-    TChooseTemplateBuffer b = buffer;
-    if (list->currentRow() >= 0) b.selected = list->currentRow();
+        b.incomes[i] = incomes[i]->GetValue();
     return b;
 }
 
@@ -139,15 +75,15 @@ bool TPlanDialogsQt::EnterMonthlyIncome(TMonthlyIncomeBuffer& buffer) {
 }
 
 bool TPlanDialogsQt::GetString(TStringEntryBuffer& buffer) {
-    TStringEntryDialog dialog(buffer, parent);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    buffer = dialog.Buffer();
+    TGetStringDlg dialog(buffer.title, buffer.prompt, buffer.text, parent);
+    const std::optional<std::string> text = dialog.Run();
+    if (!text) return false;
+    buffer.text = *text;
     return true;
 }
 
 bool TPlanDialogsQt::ChooseTemplate(TChooseTemplateBuffer& buffer) {
-    TChooseTemplateDialog dialog(buffer, parent);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    buffer = dialog.Buffer();
-    return true;
+    TIdObjectChooser chooser(TChooserFace::Template, parent);
+    if (!buffer.title.empty()) chooser.setWindowTitle(FromWindows1252(buffer.title));
+    return chooser.Run(buffer.names, buffer.selected);
 }

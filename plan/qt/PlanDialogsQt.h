@@ -1,6 +1,7 @@
-// The allocation plan's dialogs on Qt: "Edit Allocation Plan", "Enter Monthly Income", "Edit
-// String" and "Select Template". The plan dialog works on the plan, which keeps its edits only
-// on "Save and Close"; each other dialog edits a copy of its buffer, copied back only on OK.
+// The allocation plan's dialogs on Qt: "Edit Allocation Plan", "Enter Monthly Income", and (over
+// the common controls) "Edit String" and "Select Template". The plan dialog works on the plan,
+// which keeps its edits only on "Save and Close"; each other dialog edits a copy of its buffer,
+// copied back only on OK.
 #pragma once
 
 #include <QDialog>
@@ -8,9 +9,7 @@
 
 #include "plan/PlanDialogs.h"
 
-class QLabel;
-class QLineEdit;
-class QListWidget;
+class TEditFloat;
 class TScreenPort;
 
 // "Enter Monthly Income": four amount fields.
@@ -22,33 +21,7 @@ public:
     TMonthlyIncomeBuffer Buffer() const;
 
 private:
-    std::array<QLineEdit*, 4> incomes{};
-};
-
-// "Edit String": a prompt over one line of text.
-class TStringEntryDialog : public QDialog {
-    Q_OBJECT
-
-public:
-    explicit TStringEntryDialog(const TStringEntryBuffer& buffer, QWidget* parent = nullptr);
-    TStringEntryBuffer Buffer() const;
-
-private:
-    TStringEntryBuffer buffer;
-    QLineEdit* text;
-};
-
-// "Select Template": one list of names; a double click chooses.
-class TChooseTemplateDialog : public QDialog {
-    Q_OBJECT
-
-public:
-    explicit TChooseTemplateDialog(const TChooseTemplateBuffer& buffer, QWidget* parent = nullptr);
-    TChooseTemplateBuffer Buffer() const;
-
-private:
-    TChooseTemplateBuffer buffer;
-    QListWidget* list;
+    std::array<TEditFloat*, 4> incomes{};
 };
 
 class TPlanDialogsQt : public TPlanDialogPort {

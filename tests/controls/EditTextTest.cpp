@@ -121,3 +121,11 @@ TEST(EditUnsignedTest, FocusLossBeepsOnlyWhenTheRangeCorrects) {
 }
 
 }  // namespace
+
+TEST(EditAmountTest, KeepsEveryCentWhereAFloatWouldNot) {
+    EXPECT_EQ(EditAmountFocusLost("12345678.91"), "12,345,678.91");
+    EXPECT_EQ(EditFloatFocusLost("12345678.91"), "12,345,679.00");
+    EXPECT_DOUBLE_EQ(EditAmountValue("19,999,999.99"), 19999999.99);
+    EXPECT_EQ(EditAmountText(-0.5), "-0.50");
+    EXPECT_EQ(EditAmountFocusLost("$5"), "0.00");
+}

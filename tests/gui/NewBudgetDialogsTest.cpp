@@ -18,6 +18,7 @@
 #include "app/Registration.h"
 #include "app/qt/AboutDialog.h"
 #include "app/qt/SplashWindow.h"
+#include "controls/qt/Choosers.h"
 #include "core/ObjectStream.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
@@ -157,7 +158,7 @@ private slots:
                             Press(d, "ok");
                         },
                         [](QDialog& d) {
-                            QTest::keyClick(Find(d, "templates"), Qt::Key_Down);
+                            QTest::keyClick(Find(d, "list"), Qt::Key_Down);
                             Press(d, "ok");
                         }};
         TMonthlyIncomeBuffer income;
@@ -183,8 +184,8 @@ private slots:
     void controlsAreNamedAndInFormOrder() {
         TAccountWizardDialog wizard;
         TMonthlyIncomeDialog income({});
-        TStringEntryDialog entry({"Edit String", "Name:", ""});
-        TChooseTemplateDialog chooser({"", {"First"}, 0});
+        TGetStringDlg entry("Edit String", "Name:", "");
+        TIdObjectChooser chooser(TChooserFace::Template);
         TAboutDialog about;
         for (QDialog* dialog :
              std::initializer_list<QDialog*>{&wizard, &income, &entry, &chooser, &about}) {
