@@ -10,21 +10,19 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 #include "accounts/AccountList.h"
-#include "accounts/AccountNode.h"
-#include "accounts/AccountRoot.h"
+#include "controls/qt/Choosers.h"
 #include "controls/qt/ControlNames.h"
+#include "controls/qt/EditFields.h"
+#include "controls/qt/IdControls.h"
 #include "controls/qt/QtText.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
-#include "envelopes/EnvelopeNode.h"
-#include "envelopes/EnvelopeRoot.h"
 
 namespace {
 
@@ -46,7 +44,7 @@ QWidget* ActiveParent(QWidget* fallback) {
 
 // ---------------------------------------------------------------------------------------------
 
-TImportXDialog::TImportXDialog(const TImportXBuffer& b, TQuilletData* doc,
+TImportXDialog::TImportXDialog(const TImportXBuffer& b, TQuilletData& doc,
                                std::function<bool(TImportAccountBuffer&)> choose, QWidget* parent)
     : QDialog(parent), buffer(b), document(doc), chooseAccount(std::move(choose)) {
     setWindowTitle(QStringLiteral("Import Transactions"));
@@ -70,7 +68,7 @@ TImportXDialog::TImportXDialog(const TImportXBuffer& b, TQuilletData* doc,
                       QStringLiteral("Import All Transactions"));
     onlyNewer = NameControl(new QCheckBox(QStringLiteral("Only Import if Newer Than:"), this),
                             "ctl1087", QStringLiteral("Only Import if Newer Than"));
-    newerDate = NameControl(new QLineEdit(this), "ctl1086", QStringLiteral("Last Import"));
+    newerDate = new TEditDate(this, "ctl1086", QStringLiteral("Last Import"));
     connect(onlyNewer, &QCheckBox::toggled, newerDate, &QWidget::setEnabled);
     auto* newerRow = new QHBoxLayout;
     newerRow->addWidget(onlyNewer);
@@ -80,15 +78,8 @@ TImportXDialog::TImportXDialog(const TImportXBuffer& b, TQuilletData* doc,
         NameControl(new QCheckBox(QStringLiteral("Allow Duplicate Check Numbers"), this), "ctl1088",
                     QStringLiteral("Allow Duplicate Check Numbers"));
 
-    envelope = NameControl(new QComboBox(this), "ctl1090", QStringLiteral("Envelope"));
-    if (document) {
-        TEnvelopeRoot* root = document->GetEnvelopes().GetEnvelopeRoot();
-        for (TTreeItem* node = root; node; node = node->Next(true)) {
-            auto* e = static_cast<TEnvelopeNode*>(node);
-            if (e->Kind() == TEnvelopeKind::Envelope)
-                envelope->addItem(FromWindows1252(e->GetName()), e->GetId());
-        }
-    }
+    envelope = new TIdComboBox(this, "ctl1090", QStringLiteral("Envelope"), document.GetEnvelopes(),
+                               ListEnvelopes);
     codePos = NameControl(new QLineEdit(this), "ctl1080", QStringLiteral("Type +"));
     codeNeg = NameControl(new QLineEdit(this), "ctl1081", QStringLiteral("Type -"));
     codePos->setMaxLength(static_cast<int>(ImportCodeLength));
@@ -127,11 +118,10 @@ void TImportXDialog::ShowBuffer() {
     all->setChecked(o.all != 0 && o.automatic == 0);
     automatic->setChecked(!all->isChecked());
     onlyNewer->setChecked(o.onlyNewer != 0);
-    newerDate->setText(QString::fromStdString(o.onlyNewerDate.Format(DateLongYear)));
+    newerDate->SetDate(o.onlyNewerDate);
     newerDate->setEnabled(onlyNewer->isChecked());
     ignoreCheckNo->setChecked(o.ignoreCheckNo != 0);
-    int index = envelope->findData(o.envelope);
-    envelope->setCurrentIndex(index >= 0 ? index : 0);
+    envelope->SetId(o.envelope);
     codePos->setText(FromWindows1252(o.codePos));
     codeNeg->setText(FromWindows1252(o.codeNeg));
     copyPayableTo->setChecked(o.copyPayableTo != 0);
@@ -142,11 +132,10 @@ void TImportXDialog::ReadControls() {
     o.automatic = automatic->isChecked() ? 1 : 0;
     o.all = all->isChecked() ? 1 : 0;
     o.onlyNewer = onlyNewer->isChecked() ? 1 : 0;
-    const TDate date =
-        TDate::Parse(ToWindows1252(newerDate->text().trimmed()), TDate::Today().Year());
+    const TDate date = newerDate->GetDate();
     if (!date.IsEmpty() && date.IsValid()) o.onlyNewerDate = date;
     o.ignoreCheckNo = ignoreCheckNo->isChecked() ? 1 : 0;
-    if (envelope->currentIndex() >= 0) o.envelope = envelope->currentData().toUInt();
+    if (const uint32_t id = envelope->GetId()) o.envelope = id;
     o.codePos = ToWindows1252(codePos->text()).substr(0, ImportCodeLength);
     o.codeNeg = ToWindows1252(codeNeg->text()).substr(0, ImportCodeLength);
     o.copyPayableTo = copyPayableTo->isChecked() ? 1 : 0;
@@ -166,34 +155,6 @@ void TImportXDialog::accept() {
 
 // ---------------------------------------------------------------------------------------------
 
-TChooseAccountDialog::TChooseAccountDialog(TQuilletData& document, uint32_t selected,
-                                           QWidget* parent)
-    : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Select Import Account"));
-    setObjectName(QStringLiteral("chooseAccountDialog"));
-    setAccessibleName(windowTitle());
-    list = NameControl(new QListWidget(this), "accountList", QStringLiteral("Accounts"));
-    TAccountList& accounts = document.GetAccounts();
-    for (TTreeItem* node = accounts.GetAccountRoot(); node; node = node->Next(true)) {
-        auto* a = static_cast<TAccountNode*>(node);
-        if (!accounts.GetAccount(a->GetId())) continue;
-        auto* item = new QListWidgetItem(FromWindows1252(a->GetName()), list);
-        item->setData(Qt::UserRole, a->GetId());
-        if (a->GetId() == selected || list->count() == 1) list->setCurrentItem(item);
-    }
-    connect(list, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(list, 1);
-    layout->addWidget(buttons);
-}
-
-uint32_t TChooseAccountDialog::Account() const {
-    return list->currentItem() ? list->currentItem()->data(Qt::UserRole).toUInt() : 0;
-}
-
 // ---------------------------------------------------------------------------------------------
 
 TImportDialogsQt::TImportDialogsQt(QWidget* p) : parent(p) {}
@@ -212,16 +173,20 @@ bool TImportDialogsQt::ChooseStatementFile(TStatementFileBuffer& buffer) {
 bool TImportDialogsQt::ChooseImportAccount(TImportAccountBuffer& buffer) {
     TQuilletData* doc = TQuilletData::Current();
     if (!doc) return false;
-    TChooseAccountDialog dialog(*doc, buffer.account, ActiveParent(parent));
-    if (dialog.exec() != QDialog::Accepted || dialog.Account() == 0) return false;
-    buffer.account = dialog.Account();
+    TIdObjectChooser chooser(TChooserFace::Account, ActiveParent(parent));
+    chooser.setWindowTitle(QStringLiteral("Select Import Account"));
+    const uint32_t chosen = chooser.Run(doc->GetAccounts(), AccountListAccounts, buffer.account);
+    if (chosen == 0) return false;
+    buffer.account = chosen;
     return true;
 }
 
 bool TImportDialogsQt::ImportTransactions(TImportXBuffer& buffer) {
+    TQuilletData* doc = TQuilletData::Current();
+    if (!doc) return false;
     TImportXDialog dialog(
-        buffer, TQuilletData::Current(),
-        [this](TImportAccountBuffer& b) { return ChooseImportAccount(b); }, ActiveParent(parent));
+        buffer, *doc, [this](TImportAccountBuffer& b) { return ChooseImportAccount(b); },
+        ActiveParent(parent));
     if (dialog.exec() != QDialog::Accepted) return false;
     buffer = dialog.Buffer();
     return true;

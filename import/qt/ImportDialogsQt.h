@@ -24,7 +24,7 @@ class TImportXDialog : public QDialog {
 
 public:
     // chooseAccount runs "Select Import Account" for the "..." button (false: cancelled).
-    TImportXDialog(const TImportXBuffer& buffer, TQuilletData* document,
+    TImportXDialog(const TImportXBuffer& buffer, TQuilletData& document,
                    std::function<bool(TImportAccountBuffer&)> chooseAccount,
                    QWidget* parent = nullptr);
     TImportXBuffer Buffer() const { return buffer; }
@@ -33,15 +33,15 @@ public:
 
 private:
     TImportXBuffer buffer;
-    TQuilletData* document;
+    TQuilletData& document;
     std::function<bool(TImportAccountBuffer&)> chooseAccount;
     QLabel* account;
     QRadioButton* automatic;
     QRadioButton* all;
     QCheckBox* onlyNewer;
-    QLineEdit* newerDate;
+    class TEditDate* newerDate;
     QCheckBox* ignoreCheckNo;
-    QComboBox* envelope;
+    class TIdComboBox* envelope;
     QLineEdit* codePos;
     QLineEdit* codeNeg;
     QCheckBox* copyPayableTo;
@@ -49,18 +49,6 @@ private:
     void ShowBuffer();
     void ReadControls();
     void ChangeAccount();
-};
-
-// "Select Import Account": the budget's accounts; a double click chooses.
-class TChooseAccountDialog : public QDialog {
-    Q_OBJECT
-
-public:
-    TChooseAccountDialog(TQuilletData& document, uint32_t selected, QWidget* parent = nullptr);
-    uint32_t Account() const;
-
-private:
-    class QListWidget* list;
 };
 
 class TImportDialogsQt : public TImportDialogPort {

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "controls/qt/ControlNames.h"
+#include "controls/qt/IdControls.h"
 #include "controls/qt/QtText.h"
 #include "core/QuilletData.h"
 #include "core/TarnStringList.h"
@@ -77,10 +78,9 @@ TXTemplatePropertiesDialog::TXTemplatePropertiesDialog(TXTemplateDialogBuffer& b
     include = NameControl(new QCheckBox("&Include in Allocation Plan", this), "includeInPlan",
                           "Include in Allocation Plan");
     include->setChecked(f.includeInPlan != 0);
-    period = NameControl(new QComboBox(this), "templatePeriod", "Period");
-    for (uint32_t id = 1; id < Period::Count; ++id)
-        period->addItem(FromWindows1252(PeriodNames[id]), id);
-    period->setCurrentIndex(std::max(0, period->findData(f.period)));
+    static const TPeriod periods;
+    period = new TIdComboBox(this, "templatePeriod", "Period", periods, 1, Period::Monthly);
+    period->SetId(f.period);
     payableTo =
         NameControl(new QLineEdit(FromWindows1252(f.payableTo), this), "payableTo", "Payable To");
     memo = NameControl(new QLineEdit(FromWindows1252(f.memo), this), "memo", "Memo");
@@ -160,7 +160,7 @@ TXTemplateFields TXTemplatePropertiesDialog::Fields() const {
     TXTemplateFields f;
     CopyText(f.name, sizeof f.name, name->text());
     f.includeInPlan = include->isChecked() ? 1 : 0;
-    f.period = period->currentData().toUInt();
+    f.period = period->GetId() ? period->GetId() : Period::Monthly;
     CopyText(f.payableTo, sizeof f.payableTo, payableTo->text());
     CopyText(f.memo, sizeof f.memo, memo->text());
     return f;

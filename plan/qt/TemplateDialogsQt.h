@@ -38,7 +38,7 @@ private:
     TXTemplateDialogBuffer& buffer;
     QLineEdit* name;
     QCheckBox* include;
-    QComboBox* period;
+    class TIdComboBox* period;
     QLineEdit* payableTo;
     QLineEdit* memo;
     QLineEdit* total;

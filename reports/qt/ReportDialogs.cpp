@@ -11,25 +11,20 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "accounts/Account.h"
 #include "accounts/AccountList.h"
-#include "accounts/AccountNode.h"
-#include "accounts/AccountRoot.h"
 #include "controls/qt/ControlNames.h"
+#include "controls/qt/EditFields.h"
+#include "controls/qt/IdControls.h"
 #include "controls/qt/QtText.h"
 #include "core/QuilletData.h"
 #include "core/ScreenPort.h"
 #include "core/SettingsList.h"
 #include "envelopes/EnvelopeList.h"
-#include "envelopes/EnvelopeNode.h"
-#include "envelopes/EnvelopeRoot.h"
 #include "plan/DateRangePreset.h"
 #include "plan/Period.h"
 #include "reports/AccountLedgerReport.h"
@@ -86,10 +81,6 @@ QString QtFilter(const char* filter) {
     for (int i = 0; i + 1 < parts.size(); i += 2)
         out << QStringLiteral("%1 (%2)").arg(parts[i], parts[i + 1]);
     return out.join(QStringLiteral(";;"));
-}
-
-QString DateText(TDate date) {
-    return QString::fromStdString(date.Format(DateLongYear));
 }
 
 // The busy pointer while a report gathers its data.
@@ -190,11 +181,10 @@ TReportDialog::TReportDialog(TReportKind k, TQuilletData& doc, QWidget* parent, 
             break;
         }
         case TReportKind::AllocationPlan: {
-            period = NameControl(new QComboBox(this), "planPeriod",
-                                 QStringLiteral("Select Plan Period"));
-            for (uint32_t p = 1; p < Period::Count; ++p)
-                period->addItem(QString::fromLatin1(PeriodNames[p]), p);
-            period->setCurrentIndex(period->findData(Period::Monthly));
+            static const TPeriod periods;
+            period = new TIdComboBox(this, "planPeriod", QStringLiteral("Select Plan Period"),
+                                     periods, 1, Period::Monthly);
+            period->SetId(Period::Monthly);
             auto* form = new QFormLayout;
             form->addRow(QStringLiteral("Select Plan Period"), period);
             layout->addLayout(form);
@@ -207,36 +197,19 @@ TReportDialog::TReportDialog(TReportKind k, TQuilletData& doc, QWidget* parent, 
 TReportDialog::~TReportDialog() = default;
 
 void TReportDialog::BuildNodeList(uint32_t presetId) {
-    nodes = NameControl(new QListWidget(this), "reportNodes",
-                        kind == TReportKind::AccountLedger ? QStringLiteral("Accounts")
-                                                           : QStringLiteral("Envelopes"));
+    // The ledgers list what a ledger can be opened on; the summaries and the activity take the
+    // whole tree, the root included, and start on it.
     if (kind == TReportKind::AccountLedger) {
-        TAccountList& accounts = document.GetAccounts();
-        for (TTreeItem* node = accounts.GetAccountRoot(); node; node = node->Next(true)) {
-            auto* account = static_cast<TAccountNode*>(node);
-            if (!accounts.GetAccount(account->GetId())) continue;
-            auto* item = new QListWidgetItem(FromWindows1252(account->GetName()), nodes);
-            item->setData(Qt::UserRole, account->GetId());
-        }
+        nodes = new TIdListBox(this, "reportNodes", QStringLiteral("Accounts"),
+                               document.GetAccounts(), AccountListAccounts);
     } else {
-        // Every node but the aliases, indented by depth; the reports over a whole subtree also
-        // offer the root.
-        TEnvelopeRoot* root = document.GetEnvelopes().GetEnvelopeRoot();
-        const bool withRoot = kind != TReportKind::EnvelopeLedger;
-        for (TTreeItem* node = root; node; node = node->Next(true)) {
-            auto* envelope = static_cast<TEnvelopeNode*>(node);
-            if (envelope->IsAlias() || (node == root && !withRoot)) continue;
-            const int indent = std::max(0, node->GetDepth() - (withRoot ? 1 : 2));
-            auto* item = new QListWidgetItem(
-                QString(indent * 3, QLatin1Char(' ')) + FromWindows1252(envelope->GetName()),
-                nodes);
-            item->setData(Qt::UserRole, envelope->GetId());
-        }
+        const uint32_t flags = kind == TReportKind::EnvelopeLedger
+                                   ? ListEnvelopes | ListBundles | ListAssociations | ListIndented
+                                   : ListAllButAliases | ListIndented;
+        nodes = new TIdListBox(this, "reportNodes", QStringLiteral("Envelopes"),
+                               document.GetEnvelopes(), flags);
     }
-    int select = 0;
-    for (int i = 0; i < nodes->count(); ++i)
-        if (presetId && nodes->item(i)->data(Qt::UserRole).toUInt() == presetId) select = i;
-    if (nodes->count() > 0) nodes->setCurrentRow(select);
+    nodes->SetId(presetId);
 }
 
 void TReportDialog::BuildDateRange() {
@@ -244,19 +217,19 @@ void TReportDialog::BuildDateRange() {
     for (const char* name : DateRangePresetNames)
         range->addItem(QString::fromLatin1(name));
     range->setCurrentIndex(static_cast<int>(TDateRangePreset::ThisMonth));
-    from = NameControl(new QLineEdit(this), "fromDate", QStringLiteral("From"));
-    to = NameControl(new QLineEdit(this), "toDate", QStringLiteral("To"));
+    from = new TEditDate(this, "fromDate", QStringLiteral("From"));
+    to = new TEditDate(this, "toDate", QStringLiteral("To"));
     TDate first, last;
     ThisMonth(TDate::Today(), first, last);
-    from->setText(DateText(first));
-    to->setText(DateText(last));
+    from->SetDate(first);
+    to->SetDate(last);
     // A preset is applied each time it is picked, the same one again included.
     connect(range, &QComboBox::activated, this, [this](int index) {
-        TDate first = DateOf(from), last = DateOf(to);
+        TDate first = from->GetDate(), last = to->GetDate();
         if (ApplyDateRangePreset(static_cast<TDateRangePreset>(index), TDate::Today(), first,
                                  last)) {
-            from->setText(DateText(first));
-            to->setText(DateText(last));
+            from->SetDate(first);
+            to->SetDate(last);
         } else {
             from->setFocus();
         }
@@ -299,12 +272,9 @@ void TReportDialog::BuildButtons() {
 }
 
 uint32_t TReportDialog::SelectedNode() const {
-    if (!nodes || !nodes->currentItem()) return 0;
-    return nodes->currentItem()->data(Qt::UserRole).toUInt();
-}
-
-TDate TReportDialog::DateOf(const QLineEdit* edit) const {
-    return TDate::Parse(ToWindows1252(edit->text().trimmed()), TDate::Today().Year());
+    uint32_t id = 0;
+    if (nodes) nodes->GetId(id);
+    return id;
 }
 
 TEnvelopeActivityColumns TReportDialog::CheckedColumns() const {
@@ -321,10 +291,10 @@ CFWEngine& TReportDialog::PreparedReport() {
     TReportHolder& h = *holder;
     switch (kind) {
         case TReportKind::AccountLedger:
-            h.accountLedger.Prepare(document, {SelectedNode(), DateOf(from), DateOf(to)});
+            h.accountLedger.Prepare(document, {SelectedNode(), from->GetDate(), to->GetDate()});
             return h.accountLedger;
         case TReportKind::EnvelopeLedger:
-            h.envelopeLedger.Prepare(document, {SelectedNode(), DateOf(from), DateOf(to),
+            h.envelopeLedger.Prepare(document, {SelectedNode(), from->GetDate(), to->GetDate(),
                                                 oldFormat && oldFormat->isChecked()});
             return h.envelopeLedger;
         case TReportKind::AccountSummary:
@@ -335,10 +305,10 @@ CFWEngine& TReportDialog::PreparedReport() {
             return h.envelopeSummary;
         case TReportKind::EnvelopeActivity:
             h.envelopeActivity.Prepare(
-                document, {SelectedNode(), DateOf(from), DateOf(to), CheckedColumns()});
+                document, {SelectedNode(), from->GetDate(), to->GetDate(), CheckedColumns()});
             return h.envelopeActivity;
         case TReportKind::AllocationPlan:
-            h.allocationPlan.Prepare(document, {period->currentData().toUInt()});
+            h.allocationPlan.Prepare(document, {period->GetId()});
             return h.allocationPlan;
     }
     return h.accountSummary;

@@ -15,8 +15,9 @@
 class CFWEngine;
 class QCheckBox;
 class QComboBox;
-class QLineEdit;
-class QListWidget;
+class TEditDate;
+class TIdComboBox;
+class TIdListBox;
 class TQuilletData;
 class TScreenPort;
 class TSettingsList;
@@ -73,12 +74,12 @@ private:
     TQuilletData& document;
     std::unique_ptr<TReportHolder> holder;
 
-    QListWidget* nodes = nullptr;
+    TIdListBox* nodes = nullptr;
     QComboBox* range = nullptr;
-    QLineEdit* from = nullptr;
-    QLineEdit* to = nullptr;
+    TEditDate* from = nullptr;
+    TEditDate* to = nullptr;
     QCheckBox* oldFormat = nullptr;
-    QComboBox* period = nullptr;
+    TIdComboBox* period = nullptr;
     QComboBox* size = nullptr;
     QCheckBox* columns[8] = {};
 
@@ -87,7 +88,6 @@ private:
     void BuildColumns(QWidget* box);
     void BuildButtons();
     uint32_t SelectedNode() const;
-    TDate DateOf(const QLineEdit* edit) const;
     TEnvelopeActivityColumns CheckedColumns() const;
     // Prepares the report and gives back its text for the file and for the clipboard.
     std::string FileText();

@@ -16,6 +16,7 @@
 #include <deque>
 #include <functional>
 
+#include "accounts/AccountList.h"
 #include "app/BudgetFile.h"
 #include "app/NewBudget.h"
 #include "app/Registration.h"
@@ -95,12 +96,14 @@ private slots:
             b.accountName = "Savings";
             b.options.codeNeg = "withdrawal";
         };
-        TImportXDialog dialog(buffer, nullptr, [](TImportAccountBuffer& b) {
+        TQuilletData doc;
+        TCurrentDocument current(doc);
+        TImportXDialog dialog(buffer, doc, [](TImportAccountBuffer& b) {
             b.account = 7;
             return true;
         });
         QVERIFY(Find<QRadioButton>(dialog, "ctl1077")->isChecked());
-        QCOMPARE(Find<QLineEdit>(dialog, "ctl1086")->text(), QString("03/15/2024"));
+        QCOMPARE(Find<QLineEdit>(dialog, "ctl1086")->text(), QString("03/15/24"));
         QCOMPARE(Find<QLineEdit>(dialog, "ctl1080")->text(), QString("dep"));
         Click(dialog, "ctl1085");
         Find<QCheckBox>(dialog, "ctl1087")->setChecked(false);
@@ -138,9 +141,10 @@ private slots:
         TPortInstall<TImportDialogPort> installed(ImportDialogs, port);
         TModalScript script;
         script.steps = {[&](QDialog& d) {
-                            auto* list = Find<QListWidget>(d, "accountList");
+                            auto* list = Find<QListWidget>(d, "list");
                             list->setCurrentRow(list->count() - 1);
-                            chosen = list->currentItem()->data(Qt::UserRole).toUInt();
+                            chosen =
+                                doc.GetAccounts().FindId(list->currentItem()->text().toStdString());
                             d.accept();
                         },
                         [](QDialog& d) {
