@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 #include "core/LedgerItem.h"
 
@@ -46,4 +48,18 @@ public:
     virtual bool CanPasteRow() const { return false; }
     virtual TCellPaint PaintHeader(uint32_t column) const = 0;
     virtual TCellPaint PaintFooter(uint32_t) const { return {}; }
+
+    // Who hears that the data changed behind the grid's back (another window, an import): the
+    // row that needs repainting, or 0 when the model has reloaded its window. One listener: the
+    // grid showing the model.
+    using TRowsChangedFn = std::function<void(uint32_t row)>;
+    void SetRowsChanged(TRowsChangedFn fn) { rowsChanged = std::move(fn); }
+
+protected:
+    void RowsChanged(uint32_t row) const {
+        if (rowsChanged) rowsChanged(row);
+    }
+
+private:
+    TRowsChangedFn rowsChanged;
 };
