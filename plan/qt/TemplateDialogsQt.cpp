@@ -3,11 +3,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCompleter>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,7 +21,7 @@
 #include "core/TarnStringList.h"
 #include "envelopes/EnvelopeList.h"
 #include "plan/Period.h"
-#include "views/qt/LedgerTableModel.h"
+#include "views/qt/Ledger.h"
 
 namespace {
 
@@ -32,29 +30,6 @@ QPushButton* Button(QWidget* parent, const char* objectName, const QString& capt
     button->setAutoDefault(false);
     return button;
 }
-
-// The Envelope column's editor completes the typed text from the envelope names.
-class TEnvelopeCellDelegate : public TLedgerItemDelegate {
-public:
-    using TLedgerItemDelegate::TLedgerItemDelegate;
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override {
-        QWidget* editor = TLedgerItemDelegate::createEditor(parent, option, index);
-        auto* line = qobject_cast<QLineEdit*>(editor);
-        TQuilletData* doc = TQuilletData::Current();
-        if (line && doc) {
-            QStringList names;
-            for (const std::string& name :
-                 doc->GetEnvelopes().GetStringList(ListEnvelopes)->Items())
-                names << FromWindows1252(name);
-            auto* completer = new QCompleter(names, line);
-            completer->setCaseSensitivity(Qt::CaseInsensitive);
-            completer->setCompletionMode(QCompleter::InlineCompletion);
-            line->setCompleter(completer);
-        }
-        return editor;
-    }
-};
 
 void CopyText(char* buffer, size_t size, const QString& text) {
     CopyToBuffer(buffer, size, ToWindows1252(text));
@@ -109,20 +84,15 @@ TXTemplatePropertiesDialog::TXTemplatePropertiesDialog(TXTemplateDialogBuffer& b
     top->addLayout(form, 1);
     top->addLayout(side);
 
-    TXTemplateList& items = buffer.xtemplate->GetItems();
-    model = new TLedgerTableModel(items, static_cast<int>(buffer.columns.size()), this);
-    // Every other row pale green.
-    model->SetStripe(QColor(128, 255, 128));
-    grid = NameControl(new TLedgerTableView(this), "templateItems", "Items");
-    grid->setModel(model);
-    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    const int charWidth = grid->fontMetrics().averageCharWidth();
-    for (size_t c = 0; c < buffer.columns.size(); ++c) {
-        grid->setColumnWidth(static_cast<int>(c),
-                             static_cast<int>(buffer.columns[c].second) * charWidth);
-        if (buffer.columns[c].first == XTColEnvelope)
-            grid->setItemDelegateForColumn(static_cast<int>(c), new TEnvelopeCellDelegate(grid));
-    }
+    // The items in the ledger grid, every other row pale green.
+    grid = NameControl(new TLedger(this, buffer.xtemplate->GetItems(), false), "templateItems",
+                       "Items");
+    for (const auto& [column, chars] : buffer.columns)
+        grid->AddColumn(column, chars);
+    grid->SetStripe(QColor(128, 255, 128));
+    grid->LoadAtTop(true);
+    // Escape outside an editor closes the dialog like "&Close".
+    connect(grid, &TLedger::EscapePressed, this, &QDialog::reject);
     // The grid keeps its top-left corner; its right and bottom margins equal its left one.
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -147,12 +117,8 @@ void TXTemplatePropertiesDialog::TotalChanged(const std::string& text) {
 }
 
 void TXTemplatePropertiesDialog::ChooseEnvelope() {
-    const QModelIndex current = grid->currentIndex();
-    TLedgerItem* row =
-        current.isValid()
-            ? buffer.xtemplate->GetItems().GetItem(static_cast<uint32_t>(current.row()) + 1)
-            : nullptr;
-    if (ChooseTemplateItemEnvelope(static_cast<TXTemplateItem*>(row))) model->Refresh();
+    if (ChooseTemplateItemEnvelope(static_cast<TXTemplateItem*>(grid->GetCurrentItem())))
+        grid->viewport()->update();
     grid->setFocus();
 }
 

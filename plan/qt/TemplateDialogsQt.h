@@ -12,8 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
-class TLedgerTableModel;
-class TLedgerTableView;
+class TLedger;
 
 // The property dialog. It has no cancel: "&Close", the close box and Escape all end it through
 // the buffer's check, and the fields go back into the buffer once the check lets it close.
@@ -25,7 +24,7 @@ public:
     ~TXTemplatePropertiesDialog() override;
 
     void TotalChanged(const std::string& total) override;
-    TLedgerTableView* Grid() const { return grid; }
+    TLedger* Grid() const { return grid; }
     // "Choose &Envelope" for the grid's current row.
     void ChooseEnvelope();
 
@@ -42,8 +41,7 @@ private:
     QLineEdit* payableTo;
     QLineEdit* memo;
     QLineEdit* total;
-    TLedgerTableModel* model;
-    TLedgerTableView* grid;
+    TLedger* grid;
 
     TXTemplateFields Fields() const;
 };
