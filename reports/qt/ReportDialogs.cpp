@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "accounts/AccountList.h"
 #include "controls/qt/ControlNames.h"
@@ -122,16 +123,6 @@ TReportDialog::TReportDialog(TReportKind k, TQuilletData& doc, QWidget* parent, 
     setWindowTitle(QString::fromLatin1(texts.caption));
     setObjectName(QStringLiteral("reportDialog"));
     setAccessibleName(windowTitle());
-    chooseExportFile = [this](const QString& title) {
-        QFileDialog dialog(this, title, QStringLiteral("*.tab"), QtFilter(ReportExport::Filter));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QString::fromLatin1(ReportExport::DefaultExtension));
-        dialog.selectFile(QString::fromLatin1(ReportExport::InitialName));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return QString();
-        return dialog.selectedFiles().first();
-    };
-
     auto* layout = new QVBoxLayout(this);
     switch (kind) {
         case TReportKind::AccountLedger:
@@ -397,7 +388,13 @@ void TReportDialog::Preview() {
 }
 
 void TReportDialog::Export() {
-    const QString path = chooseExportFile(QString::fromLatin1(TextsOf(kind).exportTitle));
+    QFileDialog chooser(this, QString::fromLatin1(TextsOf(kind).exportTitle), QString(),
+                        QtFilter(ReportExport::Filter));
+    chooser.setAcceptMode(QFileDialog::AcceptSave);
+    chooser.setDefaultSuffix(QString::fromLatin1(ReportExport::DefaultExtension));
+    chooser.selectFile(QString::fromLatin1(ReportExport::InitialName));
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return;
+    const QString path = chooser.selectedFiles().first();
     if (!path.isEmpty() && !ExportTo(path))
         QMessageBox::warning(this, windowTitle(),
                              QStringLiteral("\"%1\" cannot be written.").arg(path));

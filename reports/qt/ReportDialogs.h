@@ -6,7 +6,6 @@
 
 #include <QDialog>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -59,10 +58,6 @@ public:
     bool CopyToClipboard();
     // The report, prepared from the controls as they stand.
     CFWEngine& PreparedReport();
-
-    // The file dialog behind "Export to File..." (tests replace it): the title, the filter and
-    // the initial name in; the chosen path out, empty when cancelled.
-    std::function<QString(const QString& title)> chooseExportFile;
 
 protected:
     void done(int result) override;
