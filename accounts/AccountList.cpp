@@ -35,9 +35,15 @@ uint32_t TAccountList::NewId() {
 // Lookups
 
 TAccountNode* TAccountList::FindById(uint32_t id) const {
-    for (TTreeItem* n = GetRoot(); n; n = n->Next(true))
-        if (auto* node = dynamic_cast<TAccountNode*>(n); node && node->GetId() == id) return node;
-    return nullptr;
+    if (!indexValid || indexShape != ShapeVersion()) {
+        byId.clear();
+        indexShape = ShapeVersion();
+        for (TTreeItem* n = GetRoot(); n; n = n->Next(true))
+            if (auto* node = dynamic_cast<TAccountNode*>(n)) byId.emplace(node->GetId(), node);
+        indexValid = true;
+    }
+    auto found = byId.find(id);
+    return found == byId.end() ? nullptr : found->second;
 }
 
 TAccount* TAccountList::GetAccount(uint32_t id) const {

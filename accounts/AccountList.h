@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "accounts/AccountNode.h"
@@ -86,6 +87,8 @@ public:
 
     // Marks the document modified.
     void StructureChanged() override;
+    // A node's id changed: lookups by id are worked out again.
+    void InvalidateIndex() { indexValid = false; }
 
     // Disposes of an object read from a stream that no tree may hold. While a list is being
     // read it is kept aside until that list goes, since the stream's table of objects still
@@ -114,4 +117,9 @@ private:
     // Objects read from a damaged file that no tree holds (see DiscardRead).
     std::vector<std::unique_ptr<TStreamableBase>> discarded;
     static TAccountList* readingList;  // the list whose record is being read, if any
+    // The nodes by id, rebuilt only when the tree changed: every posted amount looks its account
+    // up, and walking the tree each time made bulk posting slow.
+    mutable std::unordered_map<uint32_t, TAccountNode*> byId;
+    mutable bool indexValid = false;
+    mutable uint64_t indexShape = 0;  // the tree's shape the index was built for
 };

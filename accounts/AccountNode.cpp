@@ -59,6 +59,11 @@ TAccountNode::TAccountNode(TTreeList* owner, uint32_t id) : TTreeItem(owner), id
     SetExpanded(true);
 }
 
+void TAccountNode::SetId(uint32_t newId) {
+    id = newId;
+    if (TAccountList* list = GetList()) list->InvalidateIndex();
+}
+
 TAccountList* TAccountNode::GetList() const {
     return dynamic_cast<TAccountList*>(GetOwner());
 }
@@ -189,7 +194,7 @@ TStreamableBase* TAccountNode::Streamer::Read(ipstream& is, uint32_t) const {
     if (!depth.Allows(is)) return node;
     node->SetMarked(false);
     if (uint32_t v = is.readWord32(); is.good()) node->SetExpanded(v != 0);
-    if (uint32_t v = is.readWord(); is.good()) node->id = v;
+    if (uint32_t v = is.readWord(); is.good()) node->SetId(v);
     ReadChildRecords<TAccountNode>(
         is,
         [&](TAccountNode* child) {

@@ -45,7 +45,7 @@ public:
     explicit TAccountNode(TTreeList* owner = nullptr, uint32_t id = 0);
 
     uint32_t GetId() const { return id; }
-    void SetId(uint32_t newId) { id = newId; }
+    void SetId(uint32_t newId);
     // The list the node belongs to, null while it belongs to none.
     TAccountList* GetList() const;
 

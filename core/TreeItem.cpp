@@ -57,6 +57,10 @@ TTreeItem::~TTreeItem() {
     }
 }
 
+void TTreeItem::Reshaped(TTreeList* list) {
+    if (list) ++list->shape;
+}
+
 TTreeItem* TTreeItem::GetLastChild() const {
     TTreeItem* c = firstChild;
     while (c && c->nextSibling)
@@ -65,8 +69,10 @@ TTreeItem* TTreeItem::GetLastChild() const {
 }
 
 void TTreeItem::SetOwner(TTreeList* list) {
+    Reshaped(owner);
     for (TTreeItem* n = this; n; n = n->NextWithin(this, true))
         n->owner = list;
+    Reshaped(list);
 }
 
 void TTreeItem::Unlink() {
@@ -77,6 +83,7 @@ void TTreeItem::Unlink() {
     if (nextSibling) nextSibling->prevSibling = prevSibling;
     prevSibling = nextSibling = nullptr;
     parent = nullptr;
+    Reshaped(owner);
 }
 
 void TTreeItem::LinkBefore(TTreeItem* sibling) {
@@ -88,6 +95,8 @@ void TTreeItem::LinkBefore(TTreeItem* sibling) {
     else if (parent)
         parent->firstChild = this;
     sibling->prevSibling = this;
+    Reshaped(owner);
+    Reshaped(sibling->owner);
 }
 
 void TTreeItem::LinkAfter(TTreeItem* sibling) {
@@ -96,6 +105,8 @@ void TTreeItem::LinkAfter(TTreeItem* sibling) {
     nextSibling = sibling->nextSibling;
     if (nextSibling) nextSibling->prevSibling = this;
     sibling->nextSibling = this;
+    Reshaped(owner);
+    Reshaped(sibling->owner);
 }
 
 bool TTreeItem::IsSelfOrAncestor(const TTreeItem* item) const {
@@ -137,6 +148,7 @@ void TTreeItem::AddChild(TTreeItem* item) {
     if (!firstChild) {
         firstChild = item;
         item->parent = this;
+        Reshaped(owner);
     } else {
         for (TTreeItem* c = firstChild; c; c = c->nextSibling) {
             if (!c->SortsBefore(item)) {
@@ -279,6 +291,7 @@ void TTreeList::SetRoot(TTreeItem* item) {
     delete old;
     root = item;
     if (root) root->SetOwner(this);
+    TTreeItem::Reshaped(this);
 }
 
 uint32_t TTreeList::GetCount() const {

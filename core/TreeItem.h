@@ -154,6 +154,8 @@ protected:
 private:
     // Pointer surgery without notifications.
     void Unlink();
+    // Tells the list its shape changed.
+    static void Reshaped(TTreeList* list);
     void LinkBefore(TTreeItem* sibling);
     void LinkAfter(TTreeItem* sibling);
 
@@ -185,9 +187,13 @@ public:
     virtual uint32_t IndexOf(const TTreeItem* item) const;
     // The widest visible row.
     virtual int GetMaxWidth(int cellWidth, const TTextWidth& textWidth) const;
+    // Changes with every node linked into, moved within or taken out of the tree, so that an
+    // index kept beside it knows when to be built again.
+    uint64_t ShapeVersion() const { return shape; }
 
 private:
     TTreeItem* root = nullptr;
+    uint64_t shape = 0;
 
     friend class TTreeItem;
 };

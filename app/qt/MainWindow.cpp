@@ -29,6 +29,7 @@
 #include "app/QuilletApp.h"
 #include "app/QuilletConfig.h"
 #include "app/UpdateCheck.h"
+#include "app/qt/AboutDialog.h"
 #include "app/qt/CommandIcons.h"
 #include "app/qt/ConfigDialogsQt.h"
 #include "app/qt/HelpWindow.h"
@@ -37,6 +38,7 @@
 #include "app/qt/ToolCommands.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
+#include "views/qt/ChildCommands.h"
 
 namespace {
 
@@ -222,14 +224,14 @@ void TMainWindow::BuildMenus() {
     file->addSeparator();
     AddCommand(file, CmExit, "E&xit", "Alt+F4");
 
-    QMenu* edit = menuBar()->addMenu("&Edit");
+    QMenu* edit = editMenu = menuBar()->addMenu("&Edit");
     edit->setObjectName("menuEdit");
     AddCommand(edit, CmEditCut, "Cu&t", "Shift+Del");
     AddCommand(edit, CmEditCopy, "&Copy", "Ctrl+Ins");
     AddCommand(edit, CmEditPaste, "&Paste", "Shift+Ins");
     AddCommand(edit, CmEditDelete, "&Delete", "Ctrl+Del");
 
-    QMenu* tools = menuBar()->addMenu("&Tools");
+    QMenu* tools = toolsMenu = menuBar()->addMenu("&Tools");
     tools->setObjectName("menuTools");
     AddCommand(tools, CmAllocationPlan, "Open Allocation &Plan...");
     AddCommand(tools, CmTemplates, "View &Transaction Templates...");
@@ -295,6 +297,9 @@ void TMainWindow::BuildMenus() {
 
     connect(Command(CmExit), &QAction::triggered, this, &QWidget::close);
     Command(CmExit)->setEnabled(true);
+    for (int id : ChildCommandIds)
+        connect(Command(id), &QAction::triggered, this, [this, id] { RouteToChild(id); });
+    connect(client, &QMdiArea::subWindowActivated, this, &TMainWindow::ChildActivated);
     connect(Command(CmCascade), &QAction::triggered, client, &QMdiArea::cascadeSubWindows);
     Command(CmCascade)->setEnabled(true);
     connect(Command(CmTile), &QAction::triggered, client, &QMdiArea::tileSubWindows);
@@ -436,11 +441,8 @@ void TMainWindow::ArrangeIcons() {
 }
 
 void TMainWindow::About() {
-    QMessageBox::about(this, "About Quillet",
-                       QString("<b>Quillet %1.%2</b><p>Envelope budgeting: accounts, envelopes, "
-                               "transactions and an allocation plan.</p>")
-                           .arg(QuilletVersionMajor)
-                           .arg(QuilletVersionMinor));
+    TAboutDialog about(this);
+    about.exec();
 }
 
 void TMainWindow::MainConfiguration() {
@@ -567,6 +569,45 @@ void TMainWindow::UpdateCommands() {
     for (int id : {CmFileSave, CmFileSaveAs, CmAccountList, CmEnvelopeList})
         Command(id)->setEnabled(open);
     UpdateToolCommands(*this, open);
+    UpdateChildCommands();
+}
+
+void TMainWindow::UpdateChildCommands() {
+    TChildCommands* child = ChildCommandsOf(client->activeSubWindow());
+    for (int id : ChildCommandIds) {
+        bool enabled = false, checked = false;
+        if (!child || !child->CommandState(id, enabled, checked)) enabled = checked = false;
+        // A child with an Edit menu of its own carries those commands there, with their keys.
+        const bool editCommand = id >= CmEditCut && id <= CmEditDelete;
+        if (editCommand && !editMenu->menuAction()->isVisible()) enabled = false;
+        QAction* action = Command(id);
+        action->setEnabled(enabled);
+        action->setCheckable(checked || action->isCheckable());
+        action->setChecked(checked);
+    }
+}
+
+void TMainWindow::RouteToChild(int id) {
+    if (TChildCommands* child = ChildCommandsOf(client->activeSubWindow())) child->RunCommand(id);
+    UpdateChildCommands();
+}
+
+void TMainWindow::ChildActivated(QMdiSubWindow* window) {
+    // While the frame itself is activated (a dialog closing, say) the active child stays.
+    if (!window && client->activeSubWindow()) return;
+    for (QAction* placed : childMenus)
+        menuBar()->removeAction(placed);
+    childMenus.clear();
+    editMenu->menuAction()->setVisible(true);
+    const QList<QMenu*> menus =
+        ChildCommandsOf(window) ? ChildCommandsOf(window)->ActiveMenus() : QList<QMenu*>{};
+    for (QMenu* menu : menus) {
+        // A child's Edit menu stands where the frame's is; its other menus follow it.
+        if (menu->title() == "&Edit") editMenu->menuAction()->setVisible(false);
+        menuBar()->insertMenu(toolsMenu->menuAction(), menu);
+        childMenus.append(menu->menuAction());
+    }
+    UpdateChildCommands();
 }
 
 bool TMainWindow::CanClose() {

@@ -13,6 +13,7 @@
 
 class QLabel;
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QTimer;
 class QToolBar;
@@ -72,6 +73,23 @@ enum TCommandId : int {
     CmViewImported = 24518,
 };
 
+// The commands the active child window carries out: enabled, checked and run as it answers.
+inline constexpr int ChildCommandIds[] = {CmEditCut,
+                                          CmEditCopy,
+                                          CmEditPaste,
+                                          CmEditDelete,
+                                          CmApplyTemplate,
+                                          CmCreateTransfer,
+                                          CmMultiple,
+                                          CmSelectEnvelope,
+                                          CmEditFilter,
+                                          CmClearFilter,
+                                          CmViewUnreconciled,
+                                          CmViewUnreconciledDeposits,
+                                          CmViewUnreconciledChecks,
+                                          CmViewUnreconciledNonChecks,
+                                          CmViewImported};
+
 class TMainWindow : public QMainWindow, public TFramePort {
     Q_OBJECT
 
@@ -103,6 +121,9 @@ public:
     void ApplyBars();
     // Enables each command the spine can carry out now.
     void UpdateCommands();
+    // Asks the active child window for the state of the commands it carries out (the control
+    // bar's transaction commands, the Edit menu's); a child calls it when its state changed.
+    void UpdateChildCommands();
 
     // The spine's view of the frame.
     void OpenTreeWindow(TTreeWindowKind kind, TChildPlacement& placement) override;
@@ -133,6 +154,8 @@ private:
     void Bind(int id, void (TMainWindow::*handler)());
     void BuildControlBar();
     void FillWindowList();
+    void ChildActivated(QMdiSubWindow* window);
+    void RouteToChild(int id);
 
     void AboutToBlock();
     void RunIdlePass();
@@ -170,6 +193,9 @@ private:
     int waitCursors = 0;
 
     QMdiArea* client = nullptr;
+    QMenu* editMenu = nullptr;
+    QMenu* toolsMenu = nullptr;
+    QList<QAction*> childMenus;  // the active child's menus, as placed in the menu bar
     QMenu* windowMenu = nullptr;
     QAction* windowListStart = nullptr;
     QToolBar* controlBar = nullptr;

@@ -25,6 +25,7 @@
 #include "platform/FileLock.h"
 #include "platform/Platform.h"
 #include "reports/qt/ReportDialogs.h"
+#include "transactions/qt/TransactionDialogsQt.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -68,6 +69,10 @@ int main(int argc, char* argv[]) {
         TPortInstall<TPlanDialogPort> planInstalled(PlanDialogs, planDialogs);
         TTemplateDialogsQt templateDialogs(&window, screen, &config.Settings());
         TPortInstall<TTemplateDialogPort> templatesInstalled(TemplateDialogs, templateDialogs);
+        TTransactionDialogsQt transactionDialogs(&window);
+        TPortInstall<TTransferDialogPort> transferInstalled(TransferDialogs, transactionDialogs);
+        TPortInstall<TFilterDialogPort> filterInstalled(FilterDialogs, transactionDialogs);
+        TPortInstall<TMemoDialogPort> memoInstalled(MemoDialogs, transactionDialogs);
         TAccountWizardDialog accountWizard(&window);
         TPortInstall<TAccountWizardPort> wizardInstalled(AccountWizardDialog, accountWizard);
         TImportDialogsQt importDialogs(&window);

@@ -152,6 +152,20 @@ TEST_F(AccountTreeTest, LookupsAndTheirFailures) {
               (std::vector<std::string>{"Savings", "Checking"}));
     EXPECT_EQ(list.GetStringList(AccountListAll)->Items(),
               (std::vector<std::string>{"Accounts", "Bank", "Savings", "Checking"}));
+
+    // Lookups by id follow the tree as it changes after they were first made: a new id, a node
+    // taken out and destroyed, a whole new tree.
+    const uint32_t old = x->GetId();
+    x->SetId(900);
+    EXPECT_EQ(list.GetAccount(900), x);
+    EXPECT_EQ(list.GetAccount(old), nullptr);
+    TAccount* savings = list.GetAccount(list.FindId("Savings"));
+    const uint32_t savingsId = savings->GetId();
+    savings->Detach();
+    delete savings;
+    EXPECT_EQ(list.GetAccount(savingsId), nullptr);
+    list.SetRoot(new TAccountRoot(&list));
+    EXPECT_EQ(list.GetAccount(900), nullptr);
 }
 
 TEST_F(AccountTreeTest, ChoosingOpeningAndExpanding) {

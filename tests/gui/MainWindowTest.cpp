@@ -20,6 +20,7 @@
 #include "app/qt/MainWindow.h"
 #include "core/ObjectStream.h"
 #include "platform/Platform.h"
+#include "views/qt/ChildCommands.h"
 
 namespace {
 
@@ -305,19 +306,65 @@ private slots:
         QVERIFY(window.close());
     }
 
+    // The active child's menus stand in the menu bar, its Edit menu in place of the frame's, and
+    // the control bar's commands reach it; another child activated takes them back.
+    void activeChildBringsItsMenusAndCommands() {
+        struct TChild : QWidget, TChildCommands {
+            QMenu edit{"&Edit"}, transactions{"&Transactions"};
+            QList<int> ran;
+            QList<QMenu*> ActiveMenus() override { return {&edit, &transactions}; }
+            bool CommandState(int id, bool& enabled, bool& checked) override {
+                if (id != CmSelectEnvelope && id != CmViewImported) return false;
+                enabled = true;
+                checked = id == CmViewImported;
+                return true;
+            }
+            bool RunCommand(int id) override { return ran << id, true; }
+        };
+        TConfigFile config(platform, Screen);
+        TMainWindow window(config, {});
+        Show(window);
+        auto* view = new TChild;
+        QMdiSubWindow* withMenus = window.Client()->addSubWindow(view);
+        QMdiSubWindow* plain = window.Client()->addSubWindow(new QWidget);
+        withMenus->show();
+        plain->show();
+        auto titles = [&window] {
+            QStringList shown;
+            for (QAction* menu : window.menuBar()->actions())
+                if (menu->isVisible()) shown << menu->text();
+            return shown;
+        };
+        window.Client()->setActiveSubWindow(withMenus);
+        QCOMPARE(titles(),
+                 QStringList({"&File", "&Edit", "&Transactions", "&Tools", "&Window", "&Help"}));
+        QVERIFY(!Action(window, CmEditDelete)->isEnabled());  // the child's Edit menu has it
+        QVERIFY(Action(window, CmSelectEnvelope)->isEnabled());
+        QVERIFY(!Action(window, CmApplyTemplate)->isEnabled());
+        QVERIFY(Action(window, CmViewImported)->isChecked());
+        Action(window, CmSelectEnvelope)->trigger();
+        QCOMPARE(view->ran, QList<int>{CmSelectEnvelope});
+
+        window.Client()->setActiveSubWindow(plain);
+        QCOMPARE(titles(), QStringList({"&File", "&Edit", "&Tools", "&Window", "&Help"}));
+        QVERIFY(!Action(window, CmSelectEnvelope)->isEnabled());
+        QVERIFY(!Action(window, CmViewImported)->isChecked());
+        QVERIFY(window.close());
+    }
+
     void aboutBoxShowsTheVersion() {
         TConfigFile config(platform, Screen);
         TMainWindow window(config, {});
         Show(window);
         QString shown;
         QTimer::singleShot(0, [&shown] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box) return;
-            shown = box->text();
-            box->accept();
+            auto* about = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!about) return;
+            if (auto* version = about->findChild<QLabel*>("version")) shown = version->text();
+            about->accept();
         });
         Action(window, CmAbout)->trigger();
-        QVERIFY2(shown.contains("Quillet 3.1"), qPrintable(shown));
+        QVERIFY2(shown.startsWith("Version 3.1 Build "), qPrintable(shown));
         QVERIFY(window.close());
     }
 };

@@ -1,0 +1,387 @@
+#include "transactions/qt/TransactionDialogsQt.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <vector>
+
+#include "accounts/AccountList.h"
+#include "controls/qt/ControlNames.h"
+#include "controls/qt/DialogButtons.h"
+#include "controls/qt/EditFields.h"
+#include "controls/qt/IdControls.h"
+#include "controls/qt/QtText.h"
+#include "core/IdObjectList.h"
+
+namespace {
+
+// What the combo boxes list when no budget is open.
+const char* const NoNames[] = {nullptr};
+const TSimpleIdObjectList NoList(NoNames);
+
+void Caption(QDialog& dialog, const char* objectName, const QString& title) {
+    dialog.setObjectName(objectName);
+    dialog.setWindowTitle(title);
+    dialog.setAccessibleName(title);
+}
+
+QLineEdit* TextEdit(QWidget* parent, const char* objectName, const QString& label,
+                    const std::string& text, size_t limit) {
+    auto* edit = NameControl(new QLineEdit(FromWindows1252(text), parent), objectName, label);
+    edit->setMaxLength(static_cast<int>(limit));
+    // Wide enough for a code or a few words, however the layout shares its width.
+    edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * (limit < 20 ? 10 : 20));
+    return edit;
+}
+
+// A labelled row of a form whose label moves the focus to the field.
+template <class W>
+W* Row(QFormLayout& form, const QString& label, W* field) {
+    auto* text = new QLabel(label);
+    text->setBuddy(field);
+    form.addRow(text, field);
+    return field;
+}
+
+std::string Text(const QLineEdit* edit, size_t limit) {
+    return ToWindows1252(edit->text()).substr(0, limit);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// "Account Transfer"
+
+TActXferDialog::TActXferDialog(const TActXferBuffer& b, QWidget* parent)
+    : QDialog(parent), buffer(b) {
+    Caption(*this, "accountTransfer", "Account Transfer");
+    auto* layout = new QVBoxLayout(this);
+
+    // The group's mnemonic takes the focus to the amount, its only field.
+    auto* amountGroup = new QGroupBox(" A&mount ", this);
+    auto* amountLayout = new QVBoxLayout(amountGroup);
+    amount = new TEditFloat(amountGroup, "amount", "Amount", true);
+    amountLayout->addWidget(amount);
+    amount->SetAmount(buffer.amount);
+    layout->addWidget(amountGroup);
+
+    auto* sides = new QHBoxLayout;
+    sides->addWidget(SideGroup(" From ", "from", buffer.from, from,
+                               {"&Account:", "&Date:", "&Check #/Code", "&Payable To:", "M&emo:"}));
+    sides->addWidget(SideGroup(" To ", "to", buffer.to, to,
+                               {"Acc&ount:", "Da&te:", "C&heck #/Code", "Pa&yable To:", "Memo:"}));
+    layout->addLayout(sides);
+
+    auto* notes = new QGroupBox(" Notes ", this);
+    auto* notesLayout = new QVBoxLayout(notes);
+    const QString note(
+        "A \"~t\" in either the \"Payable To\" or \"Memo\" field will expand to the "
+        "corresponding Account.");
+    auto* noteLabel = NameControl(new QLabel(note, notes), "note", note);
+    noteLabel->setWordWrap(true);
+    notesLayout->addWidget(noteLabel);
+    layout->addWidget(notes);
+    AddOkCancel(*this, *layout);
+}
+
+QGroupBox* TActXferDialog::SideGroup(const QString& title, const char* prefix,
+                                     const TActXferSide& side, TSide& controls,
+                                     const std::array<const char*, 5>& labels) {
+    auto* group = new QGroupBox(title, this);
+    auto* form = new QFormLayout(group);
+    const QString p = QString::fromLatin1(prefix);
+    const auto name = [&](const char* field) { return (p + field).toLatin1(); };
+    const QString who = title.trimmed() + " ";
+    const TIdObjectList& accounts = buffer.accounts ? *buffer.accounts : NoList;
+    controls.account = Row(*form, labels[0],
+                           new TIdComboBox(group, name("Account").constData(), who + labels[0],
+                                           accounts, AccountListAccounts));
+    controls.account->SetId(side.account);
+    controls.date =
+        Row(*form, labels[1], new TEditDate(group, name("Date").constData(), who + labels[1]));
+    controls.date->SetDate(side.date);
+    controls.code = Row(*form, labels[2],
+                        TextEdit(group, name("Code").constData(), who + labels[2], side.code,
+                                 TActXferSide::CodeMax));
+    controls.payableTo = Row(*form, labels[3],
+                             TextEdit(group, name("PayableTo").constData(), who + labels[3],
+                                      side.payableTo, TActXferSide::TextMax));
+    controls.memo = Row(*form, labels[4],
+                        TextEdit(group, name("Memo").constData(), who + labels[4], side.memo,
+                                 TActXferSide::TextMax));
+    return group;
+}
+
+void TActXferDialog::Read(const TSide& controls, TActXferSide& side) const {
+    side.account = controls.account->GetId();
+    side.date = controls.date->GetDate();
+    side.code = Text(controls.code, TActXferSide::CodeMax);
+    side.payableTo = Text(controls.payableTo, TActXferSide::TextMax);
+    side.memo = Text(controls.memo, TActXferSide::TextMax);
+}
+
+TActXferBuffer TActXferDialog::Buffer() const {
+    TActXferBuffer b = buffer;
+    b.amount = amount->GetAmount();
+    Read(from, b.from);
+    Read(to, b.to);
+    return b;
+}
+
+void TActXferDialog::accept() {
+    if (buffer.check && !buffer.check(Buffer())) return;
+    QDialog::accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+// "Transaction Filter"
+
+namespace {
+
+// A group of radio buttons whose ids are the choice's values, top to bottom.
+QButtonGroup* Radios(QGroupBox* box, QGridLayout* grid, const std::vector<const char*>& captions,
+                     const std::vector<const char*>& names) {
+    auto* group = new QButtonGroup(box);
+    for (size_t i = 0; i < captions.size(); ++i) {
+        auto* radio = NameControl(new QRadioButton(captions[i], box), names[i], captions[i]);
+        group->addButton(radio, static_cast<int>(i));
+        grid->addWidget(radio, static_cast<int>(i), 0);
+    }
+    return group;
+}
+
+QGroupBox* Group(QWidget* parent, const char* objectName, const QString& title,
+                 QGridLayout*& grid) {
+    auto* box = NameControl(new QGroupBox(title, parent), objectName, title.trimmed());
+    grid = new QGridLayout(box);
+    return box;
+}
+
+// The radio with id `choice` enables its fields only while chosen; chosen from the keyboard it
+// hands the focus to its first field with the text selected.
+void Enables(QButtonGroup* group, int choice, const std::vector<QWidget*>& fields) {
+    QAbstractButton* radio = group->button(choice);
+    const auto follow = [fields](bool on) {
+        for (QWidget* field : fields)
+            field->setEnabled(on);
+    };
+    follow(radio->isChecked());
+    QObject::connect(radio, &QAbstractButton::toggled, radio, [radio, fields, follow](bool on) {
+        follow(on);
+        if (!on || !radio->hasFocus() || fields.empty()) return;
+        fields.front()->setFocus(Qt::TabFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(fields.front())) edit->selectAll();
+    });
+}
+
+template <class Choice>
+void Choose(QButtonGroup* group, Choice choice) {
+    if (QAbstractButton* radio = group->button(static_cast<int>(choice))) radio->setChecked(true);
+}
+
+template <class Choice>
+Choice Chosen(const QButtonGroup* group) {
+    return static_cast<Choice>(group->checkedId() < 0 ? 0 : group->checkedId());
+}
+
+}  // namespace
+
+TFilterDialog::TFilterDialog(const TFilterDialogBuffer& b, QWidget* parent)
+    : QDialog(parent), buffer(b) {
+    Caption(*this, "transactionFilter", "Transaction Filter");
+    auto* columns = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right);
+    QGridLayout* grid = nullptr;
+
+    QGroupBox* box = Group(this, "dateGroup", " &Date ", grid);
+    date = Radios(box, grid, {"Any Date", "Range:"}, {"anyDate", "dateRange"});
+    from = new TEditDate(box, "fromDate", "From date");
+    to = new TEditDate(box, "toDate", "To date");
+    grid->addWidget(from, 1, 1);
+    grid->addWidget(to, 1, 2);
+    left->addWidget(box);
+
+    box = Group(this, "amountGroup", " A&mount ", grid);
+    amount = Radios(box, grid, {"Any Amount", "Deposit", "Payment", "Range:"},
+                    {"anyAmount", "deposit", "payment", "amountRange"});
+    minimum = new TEditFloat(box, "minimum", "Minimum amount");
+    maximum = new TEditFloat(box, "maximum", "Maximum amount");
+    grid->addWidget(minimum, 3, 1);
+    grid->addWidget(maximum, 3, 2);
+    left->addWidget(box);
+
+    box = Group(this, "codeGroup", " &Check #/Code ", grid);
+    code = Radios(box, grid, {"Any Value", "Number Only", "Non-Number or Mixed", "Field Text:"},
+                  {"anyCode", "numberOnly", "nonNumber", "codeField"});
+    codeText = TextEdit(box, "codeText", "Check #/Code text", {}, TFilterCriteria::CodeTextMax);
+    codeExact = NameControl(new QCheckBox("Exact", box), "codeExact", "Check #/Code exact");
+    grid->addWidget(codeText, 3, 1);
+    grid->addWidget(codeExact, 3, 2);
+    left->addWidget(box);
+
+    box = Group(this, "clearedGroup", " C&leared State ", grid);
+    cleared = Radios(box, grid, {"Any State", "Not Cleared or Pending", "Cleared", "Not Cleared"},
+                     {"anyCleared", "notClearedOrPending", "cleared", "notCleared"});
+    left->addWidget(box);
+
+    const auto textGroup = [&](const char* name, const QString& title, const QString& what,
+                               QButtonGroup*& choice, QLineEdit*& text, QCheckBox*& exact) {
+        box = Group(this, name, title, grid);
+        const QByteArray prefix(name, static_cast<int>(qstrlen(name)) - 5);  // "...Group"
+        choice = Radios(box, grid, {"Any Value", "Field Text:"},
+                        {(prefix + "Any").constData(), (prefix + "Field").constData()});
+        text = TextEdit(box, (prefix + "Text").constData(), what + " text", {},
+                        TFilterCriteria::TextMax);
+        exact = NameControl(new QCheckBox("Exact", box), (prefix + "Exact").constData(),
+                            what + " exact");
+        grid->addWidget(text, 1, 1);
+        grid->addWidget(exact, 1, 2);
+        right->addWidget(box);
+    };
+    textGroup("payableToGroup", " &Payable To ", "Payable To", payableTo, payableToText,
+              payableToExact);
+    textGroup("memoGroup", " M&emo ", "Memo", memo, memoText, memoExact);
+
+    const TFilterNodeLabels labels = FilterNodeLabels(buffer.mode);
+    // " Account " or " Envelope ", with its first letter as the mnemonic.
+    const QString nodeTitle = FromWindows1252(labels.group).trimmed();
+    box = Group(this, "nodeGroup", " &" + nodeTitle + " ", grid);
+    node =
+        Radios(box, grid, {"Any Value", labels.transfer.c_str(), "Multiple", labels.node.c_str()},
+               {"anyNode", "transfer", "multiple", "node"});
+    const TIdObjectList& nodes = buffer.nodes ? *buffer.nodes : NoList;
+    nodeId =
+        new TIdComboBox(box, "nodeId", FromWindows1252(labels.node), nodes, buffer.nodeListFlags);
+    grid->addWidget(nodeId, 3, 1);
+    right->addWidget(box);
+
+    box = Group(this, "importGroup", " &Import ", grid);
+    import = Radios(box, grid, {"Any State", "New Import Only"}, {"anyImport", "newImport"});
+    right->addWidget(box);
+
+    box = Group(this, "viewGroup", " View Settings ", grid);
+    view = Radios(box, grid, {"Normal View", "Reconcile View"}, {"normalView", "reconcileView"});
+    right->addWidget(box);
+    if (!buffer.ShowsViewSettings()) {
+        for (QAbstractButton* radio : view->buttons())
+            radio->setEnabled(false);
+        box->hide();
+    }
+    right->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns);
+    QDialogButtonBox* buttons = AddOkCancel(*this, *layout);
+    QPushButton* reset =
+        NameControl(buttons->addButton("&Reset", QDialogButtonBox::ResetRole), "reset", "Reset");
+    connect(reset, &QPushButton::clicked, this, [this] { Show(buffer.criteria); });
+
+    Show(buffer.criteria);
+    Enables(date, static_cast<int>(TDateChoice::Range), {from, to});
+    Enables(amount, static_cast<int>(TAmountChoice::Range), {minimum, maximum});
+    Enables(code, static_cast<int>(TCodeChoice::FieldText), {codeText, codeExact});
+    Enables(payableTo, static_cast<int>(TTextChoice::FieldText), {payableToText, payableToExact});
+    Enables(memo, static_cast<int>(TTextChoice::FieldText), {memoText, memoExact});
+    Enables(node, static_cast<int>(TNodeChoice::Node), {nodeId});
+}
+
+void TFilterDialog::Show(const TFilterCriteria& c) {
+    Choose(date, c.date);
+    from->SetDate(c.from);
+    to->SetDate(c.to);
+    Choose(amount, c.amount);
+    minimum->SetValue(c.minimum);
+    maximum->SetValue(c.maximum);
+    Choose(code, c.code);
+    codeText->setText(FromWindows1252(c.codeText));
+    codeExact->setChecked(c.codeExact);
+    Choose(cleared, c.cleared);
+    Choose(payableTo, c.payableTo);
+    payableToText->setText(FromWindows1252(c.payableToText));
+    payableToExact->setChecked(c.payableToExact);
+    Choose(memo, c.memo);
+    memoText->setText(FromWindows1252(c.memoText));
+    memoExact->setChecked(c.memoExact);
+    Choose(node, c.node);
+    nodeId->SetId(c.nodeId);
+    Choose(import, c.import);
+    Choose(view, c.view);
+}
+
+TFilterCriteria TFilterDialog::Criteria() const {
+    TFilterCriteria c = buffer.criteria;
+    c.date = Chosen<TDateChoice>(date);
+    c.from = from->GetDate();
+    c.to = to->GetDate();
+    c.amount = Chosen<TAmountChoice>(amount);
+    c.minimum = minimum->GetValue();
+    c.maximum = maximum->GetValue();
+    c.code = Chosen<TCodeChoice>(code);
+    c.codeText = Text(codeText, TFilterCriteria::CodeTextMax);
+    c.codeExact = codeExact->isChecked();
+    c.cleared = Chosen<TClearedChoice>(cleared);
+    c.payableTo = Chosen<TTextChoice>(payableTo);
+    c.payableToText = Text(payableToText, TFilterCriteria::TextMax);
+    c.payableToExact = payableToExact->isChecked();
+    c.memo = Chosen<TTextChoice>(memo);
+    c.memoText = Text(memoText, TFilterCriteria::TextMax);
+    c.memoExact = memoExact->isChecked();
+    c.node = Chosen<TNodeChoice>(node);
+    // An empty list (no budget open) keeps the node the criteria named.
+    if (nodeId->count() != 0) c.nodeId = nodeId->GetId();
+    c.import = Chosen<TImportChoice>(import);
+    if (buffer.ShowsViewSettings()) c.view = Chosen<TViewChoice>(view);
+    return c;
+}
+
+// ---------------------------------------------------------------------------------------------
+// "Edit Memo"
+
+TEditMemoDialog::TEditMemoDialog(const TMemoBuffer& buffer, QWidget* parent) : QDialog(parent) {
+    Caption(*this, "editMemo", "Edit Memo");
+    auto* layout = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    memo = Row(*form, "&Memo:", TextEdit(this, "memo", "Memo", buffer.memo, TMemoBuffer::MemoMax));
+    layout->addLayout(form);
+    AddOkCancel(*this, *layout);
+    setMinimumWidth(fontMetrics().averageCharWidth() * 60);
+}
+
+TMemoBuffer TEditMemoDialog::Buffer() const {
+    return {Text(memo, TMemoBuffer::MemoMax)};
+}
+
+// ---------------------------------------------------------------------------------------------
+// The port
+
+bool TTransactionDialogsQt::AccountTransfer(TActXferBuffer& buffer) {
+    TActXferDialog dialog(buffer, parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    buffer = dialog.Buffer();
+    return true;
+}
+
+bool TTransactionDialogsQt::EditFilter(TFilterDialogBuffer& buffer) {
+    TFilterDialog dialog(buffer, parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    buffer.criteria = dialog.Criteria();
+    return true;
+}
+
+bool TTransactionDialogsQt::EditMemo(TMemoBuffer& buffer) {
+    TEditMemoDialog dialog(buffer, parent);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    buffer = dialog.Buffer();
+    return true;
+}
