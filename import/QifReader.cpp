@@ -70,6 +70,16 @@ std::vector<TImportItem> ReadQifStatement(std::string_view text, bool* cutShort)
     std::string_view line;
     if (!lines.Next(line)) return items;
 
+    // Whole exports hold lists besides transactions (categories, classes, memorised entries,
+    // securities, prices); their records are not statement lines and are passed over without a
+    // word, until a transaction section begins again.
+    bool inList = false;
+    auto listHeader = [](std::string_view header) {
+        for (const char* list : {"!Type:Cat", "!Type:Class", "!Type:Memorized", "!Type:Security",
+                                 "!Type:Prices", "!Option", "!Clear"})
+            if (Contains(header, list)) return true;
+        return false;
+    };
     bool pending = true;  // the current line has not been read as part of an item yet
     if (Contains(line, "!Account")) {
         // The account block names the account the file was exported from; this import is into
@@ -79,6 +89,7 @@ std::vector<TImportItem> ReadQifStatement(std::string_view text, bool* cutShort)
         pending = false;
     } else if (Contains(line, "!Type:")) {
         pending = false;
+        inList = listHeader(line);
     }
 
     for (;;) {
@@ -96,6 +107,12 @@ std::vector<TImportItem> ReadQifStatement(std::string_view text, bool* cutShort)
                 break;
             }
             started = true;
+            if (line.front() == '!') {
+                if (Contains(line, "!Type:") || Contains(line, "!Option") ||
+                    Contains(line, "!Clear"))
+                    inList = listHeader(line);
+                continue;
+            }
             switch (line.front()) {
                 case 'D':
                     dateText = FieldValue(line);
@@ -129,7 +146,7 @@ std::vector<TImportItem> ReadQifStatement(std::string_view text, bool* cutShort)
             amountProblem.empty() ? StatementDateProblem(item.date, dateText) : amountProblem;
         if (item.name == item.memo) item.memo.clear();
         NormaliseNumber(item.number);
-        if (hasDate && hasAmount) items.push_back(std::move(item));
+        if (hasDate && hasAmount && !inList) items.push_back(std::move(item));
     }
     return items;
 }

@@ -44,6 +44,13 @@ TEST(StatementProblemsTest, UnambiguousDateFormsReadAndTheRestAreListed) {
         EXPECT_EQ(qif[i].problem, "") << i;
     EXPECT_NE(qif[3].problem, "");
 
+    // A category list inside a whole export is no statement line; the transactions after it are.
+    qif = ReadQifStatement(
+        "!Type:Bank\nD1/2/2024\nT-5\n^\n!Type:Cat\nNBonus Income\nDBonus Income\nT\nI\n^\n"
+        "!Type:Bank\nD1/3/2024\nT7\n^\n");
+    ASSERT_EQ(qif.size(), 2u);
+    EXPECT_EQ(qif[1].date, TDate(3, 1, 2024));
+
     std::string ofx =
         "<OFX><STMTTRN><DTPOSTED><TRNAMT>1</STMTTRN><STMTTRN><DTPOSTED>20120231<TRNAMT>2"
         "</STMTTRN><STMTTRN><DTPOSTED>20120201<TRNAMT>3</STMTTRN><STMTTRN><DTPOSTED>201203";
