@@ -338,8 +338,7 @@ void TLedger::StartEdit(unsigned options, const QString& firstChar) {
     std::unique_ptr<TCellEditor> made = item->CreateEditor(column, options);
     const QRect cell = CellRect(grid.CursorRow(), grid.CursorColumn());
     if (!made) {  // not edited here; a two-state cell may have toggled
-        viewport()->update(cell.adjusted(-grid.ColumnLeft(grid.CursorColumn()), 0, width(), 0));
-        viewport()->update();
+        viewport()->update(QRect(0, cell.top(), viewport()->width(), cell.height()));
         return;
     }
     QLineEdit* edit = nullptr;
@@ -490,6 +489,10 @@ void TLedger::mousePressEvent(QMouseEvent* event) {
         if (grid.MoveTo(row, column)) Moved(before);
     }
     if (right) emit ContextMenuRequested(event->globalPosition().toPoint());
+}
+
+void TLedger::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();  // a click acts on the press
 }
 
 void TLedger::mouseDoubleClickEvent(QMouseEvent* event) {
