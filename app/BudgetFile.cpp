@@ -74,6 +74,16 @@ std::unique_ptr<TQuilletData> ReadBudget(const std::vector<uint8_t>& bytes, std:
             return nullptr;
         }
     }
+    // A free slot holds nothing, but its id is given to the next new record: one without a usable
+    // id is given a fresh one rather than refusing the file.
+    for (uint32_t p = 1; p <= records.GetCount(); ++p) {
+        const TXRecord& r = records.RecordAt(p);
+        if (!r.IsFree() || (r.id != 0 && ids.insert(r.id).second)) continue;
+        if (!records.ReissueFreeSlot(p) || !ids.insert(records.RecordAt(p).id).second) {
+            error = "transaction record " + std::to_string(p) + " has no usable id";
+            return nullptr;
+        }
+    }
     // Rows a view left uncommitted or unsorted when the file was written are settled now, by
     // this document's own lists.
     TXManager& store = doc->GetXManager();

@@ -198,6 +198,13 @@ const TXRecord* TXManager::FindRecord(uint32_t id) const {
     return &Slot(position);
 }
 
+bool TXManager::ReissueFreeSlot(uint32_t position) {
+    if (position == 0 || position > GetCount() || !Slot(position).IsFree()) return false;
+    if (lastId == UINT32_MAX) return false;
+    Slot(position).id = ++lastId;
+    return true;
+}
+
 uint32_t TXManager::NewRecord(const TXRecord& templ) {
     uint32_t lastUsed = GetCount();
     while (lastUsed > 0 && Slot(lastUsed).IsFree())

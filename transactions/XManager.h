@@ -74,6 +74,9 @@ public:
     uint32_t GetLastId() const { return lastId; }
     // The record in a slot; throws TXBase for a position outside 1..count.
     const TXRecord& RecordAt(uint32_t position) const;
+    // A free slot read with an id no new record may be given (none, or one another slot holds)
+    // takes a fresh one, since a free slot's id is handed out again; false when none is left.
+    bool ReissueFreeSlot(uint32_t position);
     // The position of the slot holding an id (free slots included), 0 when none. Searches
     // outwards from the last slot found, so walking a ledger is cheap.
     uint32_t FindSlot(uint32_t id) const;

@@ -193,6 +193,30 @@ TEST_F(BudgetCheckTest, SumsPastTheBalanceRangeAndRecordsWithoutIdsAreFound) {
         EXPECT_FALSE(ReadBudget(bytes, error));
         EXPECT_NE(error.find("transaction record"), std::string::npos) << error;
     }
+    // A free slot's id is handed out again, so a free last slot without a usable id takes a
+    // fresh one and the next new record gets an id of its own.
+    bytes = WriteBudget(doc);
+    const auto* last = reinterpret_cast<const uint8_t*>(&Store().RecordAt(Store().GetCount()));
+    at = std::search(bytes.begin(), bytes.end(), last, last + sizeof(TXRecord));
+    ASSERT_NE(at, bytes.end());
+    const uint32_t freeFlags = 0;
+    std::memcpy(&*at + 4, &freeFlags, sizeof freeFlags);
+    for (uint32_t id : {0u, plain}) {
+        std::memcpy(&*at, &id, sizeof id);
+        std::string error;
+        std::unique_ptr<TQuilletData> read = ReadBudget(bytes, error);
+        ASSERT_TRUE(read) << error;
+        TXManager& store = read->GetXManager();
+        TXRecord templ{};
+        templ.flags = XAccount;
+        TXItem* added = store.NewItem(templ);
+        ASSERT_TRUE(added);
+        EXPECT_NE(added->GetId(), plain);
+        const TXRecord* found = store.FindRecord(added->GetId());
+        ASSERT_TRUE(found);
+        EXPECT_EQ(found->id, added->GetId());
+        store.Release(added);
+    }
 }
 
 }  // namespace

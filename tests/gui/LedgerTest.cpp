@@ -16,6 +16,7 @@
 #include <QAccessibleTableInterface>
 #include <QApplication>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -36,6 +37,11 @@ class LedgerTest : public QObject {
     QLineEdit* Editor() { return qobject_cast<QLineEdit*>(ledger->Editor()); }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(ledger.get(), key, modifiers);
+    }
+    void Resize(int width) {
+        ledger->resize(width, 400);
+        QTRY_COMPARE(ledger->viewport()->width() + ledger->verticalScrollBar()->width(), width);
+        QCOMPARE(ledger->Grid().Width(), ledger->viewport()->width());
     }
     // Types into the grid: the first character opens the cell's editor, the rest go to it.
     void Type(const QString& text) { QTest::keyClicks(ledger.get(), text); }
@@ -149,6 +155,17 @@ private slots:
                          Qt::ControlModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(ledger->viewport(), &page);
         QCOMPARE(ledger->Grid().TopRow(), top + 2 + ledger->Grid().VisibleRows());
+    }
+
+    void theFontFollowsTheWidthUpToTheSystemFont() {
+        const int system = QFontInfo(QApplication::font()).pixelSize();
+        Resize(250);
+        const int narrow = ledger->GridFont().pixelSize();
+        QVERIFY(narrow < system);
+        Resize(400);
+        QVERIFY(ledger->GridFont().pixelSize() > narrow);
+        Resize(4000);
+        QCOMPARE(ledger->GridFont().pixelSize(), system);
     }
 
     void screenReadersReadTheCells() {

@@ -378,7 +378,8 @@ void TLedger::CloseEditor(bool discard) {
     closingEditor = true;
     QPointer<QWidget> closing = editor;
     editor = nullptr;
-    const bool hadFocus = closing->hasFocus();
+    // The editor is the window's focus widget even while the window itself is inactive.
+    const bool hadFocus = closing->hasFocus() || closing == window()->focusWidget();
     auto* edit = qobject_cast<QLineEdit*>(closing.data());
     TLedgerItem* item = editItem;
     editItem = nullptr;
@@ -457,7 +458,11 @@ bool TLedger::focusNextPrevChild(bool) {
 
 void TLedger::keyPressEvent(QKeyEvent* event) {
     if (editor) {  // keys that reach the grid while an editor is open are the editor's
+        // A key the editor ignores comes back up to the grid: it goes no further.
+        if (forwardingKey) return;
+        forwardingKey = true;
         QCoreApplication::sendEvent(editor, event);
+        forwardingKey = false;
         return;
     }
     const TGridKey key = MapKey(event->key());

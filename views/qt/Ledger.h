@@ -138,6 +138,7 @@ private:
     bool editorStores = false;   // a completing editor stores on every close, Escape included
     bool closingEditor = false;  // an editor is being closed
     bool updatingBar = false;
-    int wheelPending = 0;  // wheel units short of a whole notch
+    bool forwardingKey = false;  // a key is on its way from the grid to the editor
+    int wheelPending = 0;        // wheel units short of a whole notch
     TLedgerItem* hovered = nullptr;
 };
