@@ -488,7 +488,7 @@ bool TXManager::StartPlacing() {
                 run = &(*runs)[key];
                 runKey = key;
             }
-            run->slots.push_back(i);
+            run->members.push_back(i);
         }
         placing = std::move(runs);
     } catch (const std::bad_alloc&) {
@@ -507,18 +507,18 @@ size_t TXManager::PlaceInRun(TRun& run, const TXRecord& moving) const {
         // answers "sorts after" false then true, and the boundary can be searched for.
         run.checked = true;
         run.sorted = true;
-        for (size_t j = 0; j < run.slots.size() && run.sorted; ++j) {
-            const TXRecord& r = records[run.slots[j]];
-            run.sorted = r.amount != 0 && (j == 0 || !SortsBefore(r, records[run.slots[j - 1]]));
+        for (size_t j = 0; j < run.members.size() && run.sorted; ++j) {
+            const TXRecord& r = records[run.members[j]];
+            run.sorted = r.amount != 0 && (j == 0 || !SortsBefore(r, records[run.members[j - 1]]));
         }
     }
     if (run.sorted && moving.amount != 0)
         return static_cast<size_t>(
-            std::partition_point(run.slots.begin(), run.slots.end(),
+            std::partition_point(run.members.begin(), run.members.end(),
                                  [&](uint32_t slot) { return !sortsAfter(slot); }) -
-            run.slots.begin());
-    size_t at = run.slots.size();
-    while (at > 0 && sortsAfter(run.slots[at - 1]))
+            run.members.begin());
+    size_t at = run.members.size();
+    while (at > 0 && sortsAfter(run.members[at - 1]))
         --at;
     return at;
 }
@@ -542,10 +542,10 @@ void TXManager::MergePending(TRun& run) {
             key.envelope = EnvelopePosition(r.envelope);
             return key;
         };
-        const size_t n = run.slots.size(), m = pending.size();
+        const size_t n = run.members.size(), m = pending.size();
         std::vector<TLaterKey> keys;
         keys.reserve(n + m);
-        for (uint32_t slot : run.slots)
+        for (uint32_t slot : run.members)
             keys.push_back(keyOf(records[slot]));
         for (uint32_t slot : pending)
             keys.push_back(keyOf(records[slot]));
@@ -558,17 +558,17 @@ void TXManager::MergePending(TRun& run) {
         size_t i = 0;
         for (uint32_t k : order) {
             while (i < n && !(keys[k] < keys[i]))
-                merged.push_back(run.slots[i++]);
+                merged.push_back(run.members[i++]);
             merged.push_back(pending[k - n]);
         }
-        merged.insert(merged.end(), run.slots.begin() + static_cast<std::ptrdiff_t>(i),
-                      run.slots.end());
-        run.slots.swap(merged);
+        merged.insert(merged.end(), run.members.begin() + static_cast<std::ptrdiff_t>(i),
+                      run.members.end());
+        run.members.swap(merged);
     } catch (const std::bad_alloc&) {
         // Short of memory: one at a time, as each would have been placed.
         for (uint32_t slot : pending) {
             size_t at = PlaceInRun(run, records[slot]);
-            run.slots.insert(run.slots.begin() + static_cast<std::ptrdiff_t>(at), slot);
+            run.members.insert(run.members.begin() + static_cast<std::ptrdiff_t>(at), slot);
         }
     }
 }
@@ -578,7 +578,7 @@ void TXManager::Place(uint32_t position) {
     moving.flags &= ~XDirty;
     try {
         TRun& run = (*placing)[FirstRulesKey(moving)];
-        if (!run.checked && run.slots.empty()) run.checked = run.sorted = true;
+        if (!run.checked && run.members.empty()) run.checked = run.sorted = true;
         if (run.checked && run.sorted && moving.amount != 0) {
             // Its place is settled with the others of its run, in one merge.
             run.pending.push_back(position - 1);
@@ -586,7 +586,7 @@ void TXManager::Place(uint32_t position) {
         }
         MergePending(run);
         size_t at = PlaceInRun(run, moving);
-        run.slots.insert(run.slots.begin() + static_cast<std::ptrdiff_t>(at), position - 1);
+        run.members.insert(run.members.begin() + static_cast<std::ptrdiff_t>(at), position - 1);
         if (moving.amount == 0) run.sorted = false;
     } catch (const std::bad_alloc&) {
         uint32_t id = moving.id;
@@ -599,7 +599,7 @@ void TXManager::Place(uint32_t position) {
 void TXManager::Unplace(uint32_t position) {
     auto run = placing->find(FirstRulesKey(Slot(position)));
     if (run == placing->end()) return;
-    for (std::vector<uint32_t>* slots : {&run->second.slots, &run->second.pending}) {
+    for (std::vector<uint32_t>* slots : {&run->second.members, &run->second.pending}) {
         auto found = std::find(slots->rbegin(), slots->rend(), position - 1);
         if (found != slots->rend()) {
             slots->erase(std::next(found).base());
@@ -637,7 +637,7 @@ void TXManager::SettleNow() {
         std::vector<uint32_t> order;  // the slot each position takes its record from
         order.reserve(n);
         for (const auto& [key, run] : *runs)
-            for (uint32_t slot : run.slots) {
+            for (uint32_t slot : run.members) {
                 auto before = looseBefore.find(slot);
                 if (before != looseBefore.end())
                     for (size_t k = before->second.first; k < before->second.second; ++k)
@@ -673,10 +673,10 @@ void TXManager::SettleNow() {
         // Short of memory: the same order of clean records, reached by moving them one by one.
         uint32_t target = 1;
         for (auto& [key, run] : *runs)
-            for (uint32_t& slot : run.slots)
+            for (uint32_t& slot : run.members)
                 slot = records[slot].id;
         for (const auto& [key, run] : *runs)
-            for (uint32_t id : run.slots)
+            for (uint32_t id : run.members)
                 Shift(FindSlot(id), target++);
     }
     cursor = 0;

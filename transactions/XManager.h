@@ -248,7 +248,7 @@ private:
     // `pending` holds records of a sorted run waiting, in the order they were released, to be
     // merged into it all at once.
     struct TRun {
-        std::vector<uint32_t> slots;
+        std::vector<uint32_t> members;  // slots, in store order
         std::vector<uint32_t> pending;
         bool sorted = false;
         bool checked = false;

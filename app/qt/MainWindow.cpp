@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -22,6 +21,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "accounts/AccountList.h"
 #include "app/ConfigDialogs.h"
@@ -39,6 +39,7 @@
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "views/qt/ChildCommands.h"
+#include "views/qt/TreeWindows.h"
 
 namespace {
 
@@ -93,25 +94,6 @@ private:
 
     std::unique_ptr<TDMDIChild> child;
 };
-
-// Until the tree windows themselves come, a tree window lists the tree's names, indented by level.
-QWidget* TreeList(TTreeWindowKind kind) {
-    auto* list = new QListWidget;
-    const bool accounts = kind == TTreeWindowKind::Accounts;
-    list->setObjectName(accounts ? "accountsList" : "envelopesList");
-    list->setAccessibleName(accounts ? "Accounts" : "Envelopes");
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    if (TQuilletData* doc = TQuilletData::Current()) {
-        const TTreeItem* root = accounts
-                                    ? static_cast<const TTreeItem*>(doc->GetAccounts().GetRoot())
-                                    : doc->GetEnvelopes().GetRoot();
-        for (const TTreeItem* item = root; item; item = item->Next(true)) {
-            list->addItem(QString(2 * item->GetDepth(), ' ') + FromWindows1252(item->LabelText()));
-        }
-    }
-    if (list->count() > 0) list->setCurrentRow(0);
-    return list;
-}
 
 }  // namespace
 
@@ -675,7 +657,7 @@ void TMainWindow::OpenTreeWindow(TTreeWindowKind kind, TChildPlacement& placemen
     window->setWindowTitle(accounts ? "Accounts" : "Envelopes");
     window->setAccessibleName(window->windowTitle());
     window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWidget(TreeList(kind));
+    window->setWidget(MakeTreeWindow(kind));
     window->setWindowIcon(CommandIcon(accounts ? CmAccountList : CmEnvelopeList));
     client->addSubWindow(window);
     const TChildShow show = TDMDIChild::InitialShow(placement);
@@ -741,4 +723,24 @@ void TMainWindow::EndProgram() {
     if (minuteTimer) minuteTimer->stop();
     if (idleTimer) idleTimer->stop();
     QCoreApplication::exit(1);
+}
+
+QWidget* TMainWindow::MakeTreeWindow(TTreeWindowKind kind) {
+    TQuilletData* doc = TQuilletData::Current();
+    if (!doc) return new QWidget;
+    const bool accounts = kind == TTreeWindowKind::Accounts;
+    TTreeWindow* tree = accounts
+                            ? static_cast<TTreeWindow*>(new TAccountTreeWindow(doc->GetAccounts()))
+                            : new TEnvelopeTreeWindow(doc->GetEnvelopes());
+    // The list configuration and the reports stay the frame's commands; the tree's menus offer
+    // them too.
+    const std::vector<int> frameCommands =
+        accounts
+            ? std::vector<int>{CmAccountListConfig, CmReportAccountLedger, CmReportAccountSummary}
+            : std::vector<int>{CmEnvelopeListConfig, CmReportEnvelopeLedger,
+                               CmReportEnvelopeActivity, CmReportEnvelopeSummary};
+    for (int id : frameCommands)
+        tree->LinkFrameCommand(id, Command(id));
+    connect(this, &TMainWindow::OptionsChanged, tree, &TTreeWindow::OptionsChanged);
+    return tree;
 }

@@ -147,6 +147,8 @@ protected:
 
 private:
     void PlaceAsRecorded();
+    // The account or envelope window over the open budget's tree.
+    QWidget* MakeTreeWindow(TTreeWindowKind kind);
     void BuildMenus();
     QAction* AddCommand(QMenu* menu, int id, const QString& text, const QString& shortcut = {});
     QAction* MakeCommand(int id, const QString& text, const QString& shortcut = {});

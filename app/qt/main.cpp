@@ -2,13 +2,13 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QMenu>
 #include <string>
 #include <vector>
 
 #include "accounts/AccountList.h"
 #include "accounts/NewAccountWizard.h"
+#include "accounts/qt/AccountDialogsQt.h"
 #include "accounts/qt/AccountWizardDialog.h"
 #include "app/QuilletApp.h"
 #include "app/QuilletConfig.h"
@@ -24,6 +24,7 @@
 #include "core/QuilletData.h"
 #include "core/QuilletOptions.h"
 #include "envelopes/EnvelopeList.h"
+#include "envelopes/qt/EnvelopeDialogsQt.h"
 #include "import/ImportDialogs.h"
 #include "import/qt/ImportDialogsQt.h"
 #include "plan/PlanDialogs.h"
@@ -34,46 +35,7 @@
 #include "platform/Platform.h"
 #include "reports/qt/ReportDialogs.h"
 #include "transactions/qt/TransactionDialogsQt.h"
-
-namespace {
-
-// "Open Ledger..." in the Window menu: a list of the budget's accounts and envelopes, the chosen
-// one's ledger opens. It serves until the account and envelope windows open ledgers themselves.
-void AddOpenLedgerCommand(TMainWindow& window, TWindowRegistry& registry) {
-    QMenu* menu = window.findChild<QMenu*>("menuWindow");
-    QAction* envelopeList = window.Command(CmEnvelopeList);
-    if (!menu || !envelopeList) return;
-    const QList<QAction*> items = menu->actions();
-    const qsizetype after = items.indexOf(envelopeList) + 1;
-    auto* open = new QAction("Open &Ledger...", menu);
-    open->setObjectName("openLedger");
-    menu->insertAction(after < items.size() ? items[after] : nullptr, open);
-    QObject::connect(open, &QAction::triggered, &window, [&window, &registry] {
-        TQuilletData* doc = TQuilletData::Current();
-        if (!doc) return;
-        QStringList names;
-        QList<std::pair<TXViewKind, uint32_t>> subjects;
-        const TAccountList& accounts = doc->GetAccounts();
-        for (uint32_t n = 1; uint32_t id = accounts.GetAccountIdByIndex(n); ++n) {
-            names << "Account: " + FromWindows1252(accounts.GetAccountName(id));
-            subjects.append({TXViewKind::Account, id});
-        }
-        const TEnvelopeList& envelopes = doc->GetEnvelopes();
-        for (uint32_t n = 1; uint32_t id = envelopes.GetEnvelopeIdByIndex(n); ++n) {
-            names << "Envelope: " + FromWindows1252(envelopes.GetEnvelopeName(id));
-            subjects.append({TXViewKind::Envelope, id});
-        }
-        bool chosen = false;
-        const QString name =
-            QInputDialog::getItem(&window, "Open Ledger", "&Ledger:", names, 0, false, &chosen);
-        if (chosen && names.contains(name)) {
-            const auto [kind, id] = subjects[names.indexOf(name)];
-            registry.Open(kind, id);
-        }
-    });
-}
-
-}  // namespace
+#include "views/qt/TreeWindows.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -131,7 +93,15 @@ int main(int argc, char* argv[]) {
                          &TMainWindow::UpdateChildCommands);
         QObject::connect(&windowRegistry, &TWindowRegistry::ConfigurationRequested,
                          window.Command(CmTransactionViewConfig), &QAction::trigger);
-        AddOpenLedgerCommand(window, windowRegistry);
+        // Balances changed behind the trees (a posting, an import): the tree windows redraw.
+        QObject::connect(&windowRegistry, &TWindowRegistry::TreeWindowsChanged, &window, [&window] {
+            for (auto* tree : window.findChildren<TEnhancedListWindow*>())
+                tree->RefreshAll();
+        });
+        TAccountDialogsQt accountDialogs(&window);
+        TPortInstall<TAccountDialogPort> accountsInstalled(AccountDialogs, accountDialogs);
+        TEnvelopeDialogsQt envelopeDialogs(&window);
+        TPortInstall<TEnvelopeDialogPort> envelopesInstalled(EnvelopeDialogs, envelopeDialogs);
         TImportDialogsQt importDialogs(&window);
         TPortInstall<TImportDialogPort> importInstalled(ImportDialogs, importDialogs);
         SetReportDialogContext(&config.Settings(), &screen);

@@ -121,21 +121,6 @@ TEST(AccountStreamTest, ListLayoutAndOrder) {
     EXPECT_EQ(read->GetTotal(), TMoney(100));
     for (TTreeItem* n = read->GetRoot(); n; n = n->Next(true))
         EXPECT_EQ(n->GetOwner(), read.get());
-
-    // The edge case of the ordering rules survives a save: B, A, H, G.
-    TAccountRoot* root = list.GetAccountRoot();
-    TAccountNode* bank = list.FindById(1);
-    bank->Detach();
-    delete bank;
-    for (const char* name : {"A", "B"})
-        ASSERT_TRUE(root->NewAccount(name, "", 1, ""));
-    for (const char* name : {"G", "H"}) {
-        dialogs.NameGroup(name);
-        ASSERT_TRUE(root->NewGroup());
-    }
-    read = ReadAs<TAccountList>(WriteOne(&list), &state);
-    ASSERT_TRUE(read);
-    EXPECT_EQ(Children(read->GetRoot()), "B,A,Cash,H,G");
 }
 
 TEST(AccountStreamTest, DamagedTreesNeverShareOrLoseNodes) {

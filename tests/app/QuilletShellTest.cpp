@@ -8,7 +8,6 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <set>
 #include <thread>
@@ -26,6 +25,7 @@
 #include "import/Importer.h"
 #include "platform/Platform.h"
 #include "tests/support/ScriptedUI.h"
+#include "tests/support/TempFolder.h"
 #include "transactions/XManager.h"
 #include "transactions/XRecord.h"
 
@@ -101,27 +101,19 @@ public:
 };
 
 std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    const std::vector<uint8_t> bytes = TTempFolder::ReadFile(p);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("quillet-shell-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root);
         platform.root = root.string();
         config.FindPath();
         config.Load();
         Options().reopenLastFile = 0;
     }
-    void TearDown() override {
-        app.reset();
-        fs::remove_all(root);
-    }
+    void TearDown() override { app.reset(); }
 
     TQuilletOptions& Options() { return config.Options(); }
 
@@ -135,9 +127,10 @@ protected:
     TQuilletClient& Client() { return app->Client(); }
 
     // A budget on disk whose document date tells one generation from another.
-    std::string WriteBudget(const std::string& name, int day) {
+    std::string WriteBudget(const std::string& name, int day, bool accountsOpen = false) {
         TQuilletData doc;
         doc.SetDate(TDate(day, 1, 2026));
+        if (accountsOpen) doc.AccountsPlacement().open = true;
         std::string error, path = (root / name).string();
         EXPECT_TRUE(SaveBudgetFile(doc, path, platform, error)) << error;
         return path;
@@ -148,7 +141,8 @@ protected:
         return doc ? doc->GetDate().Day() : -1;
     }
 
-    fs::path root;
+    TTempFolder folder;
+    const fs::path root = folder.path;
     TTempPlatform platform;
     TFixedScreen screen;
     TConfigFile config{platform, screen};
@@ -183,10 +177,7 @@ TEST_F(ShellTest, NewFileQuestionOnlyWhenNothingWasNamed) {
 }
 
 TEST_F(ShellTest, ReopensTheLastFileWithItsWindowsAndTitle) {
-    TQuilletData doc;
-    doc.AccountsPlacement().open = true;
-    std::string error, path = (root / "Last.qlt").string();
-    ASSERT_TRUE(SaveBudgetFile(doc, path, platform, error));
+    std::string path = WriteBudget("Last.qlt", 1, true);
     Options().reopenLastFile = 1;
     Options().lastFile = path;
     Start();

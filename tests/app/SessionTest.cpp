@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -16,6 +15,7 @@
 #include "envelopes/EnvelopeRoot.h"
 #include "platform/Platform.h"
 #include "tests/support/ScriptedUI.h"
+#include "tests/support/TempFolder.h"
 #include "transactions/XManager.h"
 
 namespace fs = std::filesystem;
@@ -55,8 +55,7 @@ TEST(SessionTest, LoadingLeavesTheOpenBudgetAloneUntilTheFileIsRead) {
     RegisterQuilletClasses();
     TScriptedUI ui;
     TLinuxPlatform platform;
-    fs::path dir = fs::temp_directory_path() / ("quillet-session-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
+    TTempFolder dir;
     std::string file = (dir / "Other.qlt").string(), error;
     {
         TQuilletData other;
@@ -94,7 +93,6 @@ TEST(SessionTest, LoadingLeavesTheOpenBudgetAloneUntilTheFileIsRead) {
     session.Close();
     EXPECT_EQ(TQuilletData::Current(), nullptr);
     EXPECT_EQ(locks, 0);
-    fs::remove_all(dir);
 }
 
 TEST(SessionTest, IdlePassRunsADueSaveOnceThenTheIdleObjects) {

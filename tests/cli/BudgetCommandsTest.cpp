@@ -75,8 +75,7 @@ protected:
 };
 
 std::vector<uint8_t> Bytes(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+    return TTempFolder::ReadFile(p);
 }
 
 TEST_F(BudgetCommandsTest, DumpShowsTheWholeBudgetAsJson) {
@@ -121,15 +120,13 @@ TEST_F(BudgetCommandsTest, UnreadableFilesGiveAClearMessage) {
     std::vector<uint8_t> bytes = Bytes(budget);
 
     auto write = [&](const std::string& name, const std::vector<uint8_t>& b) {
-        std::ofstream(root / name, std::ios::binary)
-            .write(reinterpret_cast<const char*>(b.data()), static_cast<long>(b.size()));
-        return root / name;
+        return root.Write(name, b);
     };
     // Truncated anywhere: status 2 and a reason, never a crash.
     for (size_t cut : {size_t{0}, size_t{3}, size_t{40}, bytes.size() / 2, bytes.size() - 1}) {
-        fs::path p = write("cut.qlt", std::vector<uint8_t>(bytes.begin(), bytes.begin() + cut));
+        std::string p = write("cut.qlt", std::vector<uint8_t>(bytes.begin(), bytes.begin() + cut));
         for (const char* command : {"dump", "check"}) {
-            RunResult r = Run(std::string(command) + " '" + p.string() + "'");
+            RunResult r = Run(std::string(command) + " '" + p + "'");
             EXPECT_EQ(r.status, 2) << command << " cut " << cut;
             EXPECT_NE(r.err.find("cut.qlt"), std::string::npos) << r.err;
         }
@@ -140,7 +137,7 @@ TEST_F(BudgetCommandsTest, UnreadableFilesGiveAClearMessage) {
     auto at = std::search(newer.begin(), newer.end(), name.begin(), name.end());
     ASSERT_NE(at, newer.end());
     *(at + static_cast<long>(name.size())) = 6;
-    RunResult r = Run("dump '" + write("newer.qlt", newer).string() + "'");
+    RunResult r = Run("dump '" + write("newer.qlt", newer) + "'");
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("newer version"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("Attempt to open new format file."), std::string::npos) << r.err;

