@@ -43,6 +43,13 @@ public:
     virtual bool ChooseImportAccount(TImportAccountBuffer& buffer) = 0;
     // "Import Transactions": true on "Import...", with the buffer as the user left it.
     virtual bool ImportTransactions(TImportXBuffer& buffer) = 0;
+
+    // The import proper (matching and posting `items` statement lines) runs between the first
+    // and the last of these; the middle one tells how many lines are done. A long import shows
+    // that it is busy through them.
+    virtual void ImportStarted(size_t /*items*/) {}
+    virtual void ImportProgress(size_t /*done*/) {}
+    virtual void ImportFinished() {}
 };
 
 // The port in use; never null.

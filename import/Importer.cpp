@@ -176,6 +176,8 @@ TImportResult RunImport(TQuilletData& doc, uint32_t account, std::vector<TImport
         std::erase_if(items, [&](const TImportItem& i) { return i.date < options.onlyNewerDate; });
 
     TXManager& store = doc.GetXManager();
+    TImportDialogPort& dialogs = ImportDialogs();
+    dialogs.ImportStarted(items.size());
     if (options.automatic) {
         std::vector<TImportCandidate> candidates;
         {
@@ -196,7 +198,9 @@ TImportResult RunImport(TQuilletData& doc, uint32_t account, std::vector<TImport
     TDate last;
     {
         TXManager::TBulkPosting posting(store);
+        size_t done = 0;
         for (TImportItem& item : items) {
+            dialogs.ImportProgress(done++);
             if (std::string why = Overflow(doc, account, envelope, item); !why.empty()) {
                 item.problem = std::move(why);
                 result.skipped.push_back(std::move(item));
@@ -209,6 +213,8 @@ TImportResult RunImport(TQuilletData& doc, uint32_t account, std::vector<TImport
                 AddItem(store, account, envelope, item, options, result);
         }
     }
+
+    dialogs.ImportFinished();
 
     if (!result.Changed()) {
         Show(result, "Importer", NothingToImportText, TMsgIcon::Information);

@@ -35,6 +35,7 @@
 #include "app/qt/HelpWindow.h"
 #include "app/qt/QtUIPort.h"
 #include "app/qt/SplashWindow.h"
+#include "app/qt/ToolCommands.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "views/qt/ChildCommands.h"
@@ -522,6 +523,7 @@ void TMainWindow::Attach(TQuilletApp& spine, TUpdateCheckPort& updateCheck) {
     Command(CmFileNew)->setEnabled(true);
     Command(CmFileOpen)->setEnabled(true);
     Command(CmCheckUpdates)->setEnabled(true);
+    BindToolCommands(*this);
     UpdateCommands();
 }
 
@@ -549,6 +551,7 @@ void TMainWindow::UpdateCommands() {
     const bool open = app && app->Client().Document();
     for (int id : {CmFileSave, CmFileSaveAs, CmAccountList, CmEnvelopeList})
         Command(id)->setEnabled(open);
+    UpdateToolCommands(*this, open);
     UpdateChildCommands();
 }
 

@@ -25,11 +25,15 @@
 #include "core/QuilletOptions.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/qt/EnvelopeDialogsQt.h"
+#include "import/ImportDialogs.h"
+#include "import/qt/ImportDialogsQt.h"
 #include "plan/PlanDialogs.h"
 #include "plan/TemplateDialogs.h"
 #include "plan/qt/PlanDialogsQt.h"
+#include "plan/qt/TemplateDialogsQt.h"
 #include "platform/FileLock.h"
 #include "platform/Platform.h"
+#include "reports/qt/ReportDialogs.h"
 #include "transactions/qt/TransactionDialogsQt.h"
 #include "views/qt/TreeWindows.h"
 
@@ -73,6 +77,8 @@ int main(int argc, char* argv[]) {
         SetCurrentOptions(&config.Options());
         TPlanDialogsQt planDialogs(&window, screen, &config.Settings());
         TPortInstall<TPlanDialogPort> planInstalled(PlanDialogs, planDialogs);
+        TTemplateDialogsQt templateDialogs(&window, screen, &config.Settings());
+        TPortInstall<TTemplateDialogPort> templatesInstalled(TemplateDialogs, templateDialogs);
         TTransactionDialogsQt transactionDialogs(&window);
         TPortInstall<TTransferDialogPort> transferInstalled(TransferDialogs, transactionDialogs);
         TPortInstall<TFilterDialogPort> filterInstalled(FilterDialogs, transactionDialogs);
@@ -96,6 +102,9 @@ int main(int argc, char* argv[]) {
         TPortInstall<TAccountDialogPort> accountsInstalled(AccountDialogs, accountDialogs);
         TEnvelopeDialogsQt envelopeDialogs(&window);
         TPortInstall<TEnvelopeDialogPort> envelopesInstalled(EnvelopeDialogs, envelopeDialogs);
+        TImportDialogsQt importDialogs(&window);
+        TPortInstall<TImportDialogPort> importInstalled(ImportDialogs, importDialogs);
+        SetReportDialogContext(&config.Settings(), &screen);
         TQtFileDialogs fileDialogs(&window);
         TStatementImportRunner importer(config);
         TUpdateCheckerQt updates(&window);
@@ -115,5 +124,6 @@ int main(int argc, char* argv[]) {
         result = QApplication::exec();
     }
     SetCurrentOptions(nullptr);
+    SetReportDialogContext(nullptr, nullptr);
     return result;
 }

@@ -91,6 +91,7 @@ TAllocationPlanDialog::TAllocationPlanDialog(TPlanDialogBuffer& buffer, QWidget*
         grid->setColumnWidth(c, static_cast<int>(o.amountWidth) * charWidth);
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     footer = NameControl(new TLedgerFooter(*model, *grid, this), "planFooter", "Total");
+    FitTotals();
 
     auto* top = new QHBoxLayout;
     top->addWidget(templates);
@@ -130,6 +131,18 @@ void TAllocationPlanDialog::PlanChanged() {
         viewPeriod->setCurrentIndex(index);
     }
     model->Refresh();
+    FitTotals();
+}
+
+void TAllocationPlanDialog::FitTotals() {
+    QFont bold = footer->font();
+    bold.setBold(true);  // the total row may be drawn bold
+    const QFontMetrics metrics(bold);
+    const int margin = 2 * metrics.averageCharWidth();
+    for (int c = 1; c < model->columnCount(); ++c) {
+        const int needed = metrics.horizontalAdvance(model->FooterText(c)) + margin;
+        if (grid->columnWidth(c) < needed) grid->setColumnWidth(c, needed);
+    }
 }
 
 void TAllocationPlanDialog::resizeEvent(QResizeEvent* event) {

@@ -27,6 +27,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Widens an amount column whose total would not fit (totals outgrow the cells).
+    void FitTotals();
     TPlanDialogBuffer& buffer;
     std::unique_ptr<TLedgerList> rows;
     TLedgerTableModel* model;

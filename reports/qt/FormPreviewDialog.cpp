@@ -1,13 +1,17 @@
 #include "reports/qt/FormPreviewDialog.h"
 
+#include <QFile>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
 #include "reports/qt/FormCanvasQt.h"
+#include "reports/qt/FormPdf.h"
 #include "reports/qt/FormPrinterQt.h"
 #include "reports/qt/FormWindow.h"
 #include "reports/qt/SvgTemplateLoader.h"
@@ -38,6 +42,7 @@ TFormPreviewDialog::TFormPreviewDialog(QWidget* parent, CFWEngine& r, QSize size
     next = Button(QStringLiteral("&>>"), 101, this);
     previous = Button(QStringLiteral("&<<"), 102, this);
     auto* print = Button(QStringLiteral("&Print"), 104, this);
+    auto* pdf = Button(QStringLiteral("Save as P&DF..."), 107, this);
     auto* close = Button(QStringLiteral("&Close"), 1, this);
     label = new QLabel(this);
     label->setObjectName(QStringLiteral("ctl106"));
@@ -48,6 +53,7 @@ TFormPreviewDialog::TFormPreviewDialog(QWidget* parent, CFWEngine& r, QSize size
     buttons->addSpacing(12);
     buttons->addWidget(label);
     buttons->addStretch(1);
+    buttons->addWidget(pdf);
     buttons->addWidget(print);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
@@ -61,6 +67,7 @@ TFormPreviewDialog::TFormPreviewDialog(QWidget* parent, CFWEngine& r, QSize size
         if (page > 1) ShowPage(page - 1);
     });
     connect(print, &QPushButton::clicked, this, &TFormPreviewDialog::Print);
+    connect(pdf, &QPushButton::clicked, this, &TFormPreviewDialog::AskSaveAsPdf);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
     resize(size);
@@ -94,6 +101,27 @@ void TFormPreviewDialog::ShowPage(int n) {
 void TFormPreviewDialog::Print() {
     TQtFormPrinter printer(this, loader);
     report.Print(printer);
+}
+
+int TFormPreviewDialog::SaveAsPdf(const QString& path) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const int result = WriteFormPdf(report, QFile::encodeName(path).toStdString());
+    QGuiApplication::restoreOverrideCursor();
+    return result;
+}
+
+void TFormPreviewDialog::AskSaveAsPdf() {
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save as PDF"), QString(),
+                                                QStringLiteral("PDF File (*.pdf)"));
+    if (path.isEmpty()) return;
+    if (!path.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) path += QStringLiteral(".pdf");
+    const int result = SaveAsPdf(path);
+    if (result == FormFileFailed)
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("\"%1\" cannot be written.").arg(path));
+    else if (result != FormOk)
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("The page template is missing or damaged."));
 }
 
 void RunFormPreview(QWidget* parent, CFWEngine& report, TSettingsList* settings,

@@ -25,6 +25,8 @@ public:
     // The status of the last page build (FormOk, or why the page is blank).
     int PageStatus() const { return status; }
     TFormWindow* PageWindow() const { return window; }
+    // Writes every page into a PDF file at path; FormOk or why it failed.
+    int SaveAsPdf(const QString& path);
 
 private:
     CFWEngine& report;
@@ -39,6 +41,7 @@ private:
 
     void ShowPage(int n);
     void Print();
+    void AskSaveAsPdf();
 };
 
 // Runs the preview at the size "Preview.Width" and "Preview.Height" remember (or a share of the

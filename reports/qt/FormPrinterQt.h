@@ -3,7 +3,13 @@
 
 #include "reports/FormEngine.h"
 
+class QPrinter;
 class QWidget;
+
+// The one printer of the run: "P&rinter Setup..." sets it up and every report prints on it.
+QPrinter& SharedFormPrinter();
+// "P&rinter Setup...": the platform's page setup over the shared printer; true on OK.
+bool RunPrinterSetup(QWidget* parent);
 
 class TQtFormPrinter : public TFormPrinter {
 public:

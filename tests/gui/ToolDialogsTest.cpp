@@ -1,0 +1,311 @@
+// Before any Qt header: the store names a member after a word Qt takes as a keyword.
+#include "transactions/XManager.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <deque>
+#include <functional>
+
+#include "accounts/AccountList.h"
+#include "app/BudgetFile.h"
+#include "app/NewBudget.h"
+#include "app/Registration.h"
+#include "core/QuilletData.h"
+#include "core/ScreenPort.h"
+#include "core/SettingsList.h"
+#include "import/Importer.h"
+#include "import/qt/ImportDialogsQt.h"
+#include "plan/XTemplateManager.h"
+#include "plan/qt/TemplateDialogsQt.h"
+#include "reports/EnvelopeLedgerReport.h"
+#include "reports/qt/FormPreviewDialog.h"
+#include "reports/qt/ReportDialogs.h"
+#include "tests/support/ScriptedUI.h"
+#include "tests/support/ScriptedWindows.h"
+
+namespace {
+
+// Runs one step on each modal dialog that opens; one nobody scripted is cancelled and counted.
+struct TModalScript {
+    std::deque<std::function<void(QDialog&)>> steps;
+    int unscripted = 0;
+    QTimer poll;
+    TModalScript() {
+        QObject::connect(&poll, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !dialog->isVisible()) return;
+            if (steps.empty()) {
+                ++unscripted;
+                dialog->reject();
+                return;
+            }
+            auto step = steps.front();
+            steps.pop_front();
+            step(*dialog);
+        });
+        poll.start(5);
+    }
+};
+
+template <class W = QWidget>
+W* Find(const QWidget& parent, const char* name) {
+    return parent.findChild<W*>(name);
+}
+
+void Click(const QWidget& dialog, const char* button) {
+    QTest::mouseClick(Find<QPushButton>(dialog, button), Qt::LeftButton);
+}
+
+QByteArray RunCli(const QStringList& args) {
+    QProcess cli;
+    cli.start(QStringLiteral(QUILLET_CLI_PATH), args);
+    if (!cli.waitForFinished(60000) || cli.exitCode() != 0)
+        return "failed: " + cli.readAllStandardError();
+    return cli.readAllStandardOutput();
+}
+
+QString Selected(const QWidget& dialog, const char* list) {
+    return Find<QListWidget>(dialog, list)->currentItem()->text().trimmed();
+}
+
+}  // namespace
+
+class ToolDialogsTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString budget;
+    std::unique_ptr<TQuilletData> doc;
+
+private slots:
+    void initTestCase() {
+        RegisterQuilletClasses();
+        budget = dir.filePath("demo.qlt");
+        QCOMPARE(RunCli({"demo", budget}), QByteArray());
+        std::string error;
+        doc = LoadBudgetFile(budget.toStdString(), error);
+        QVERIFY2(doc, error.c_str());
+    }
+
+    // "Export to File..." writes the very bytes the console program's report writes for the
+    // same choices, for each of the six reports.
+    void reportExportMatchesConsoleReport() {
+        TScriptedUI ui;
+        TCurrentDocument current(*doc);
+        const QStringList range = {"--from", "1/1/2000", "--to", "12/31/2099"};
+        auto dates = [&](TReportDialog& d) {
+            Find<QLineEdit>(d, "fromDate")->setText("1/1/2000");
+            Find<QLineEdit>(d, "toDate")->setText("12/31/2099");
+            return range;
+        };
+        const std::pair<const char*, std::function<QStringList(TReportDialog&)>> rows[] = {
+            {"account-ledger",
+             [&](TReportDialog& d) {
+                 return QStringList{"--account", Selected(d, "reportNodes")} + dates(d);
+             }},
+            {"envelope-ledger",
+             [&](TReportDialog& d) {
+                 return QStringList{"--envelope", Selected(d, "reportNodes")} + dates(d);
+             }},
+            {"account-summary", [](TReportDialog&) { return QStringList(); }},
+            {"envelope-summary",
+             [](TReportDialog& d) {
+                 Find<QComboBox>(d, "reportSize")->setCurrentIndex(2);
+                 return QStringList{"--size", "3"};
+             }},
+            {"envelope-activity",
+             [&](TReportDialog& d) {
+                 Find<QCheckBox>(d, "column4")->setChecked(true);
+                 Find<QCheckBox>(d, "column9")->setChecked(false);
+                 return QStringList{"--columns", "alloc,expense,xin,allin,allout,start"} + dates(d);
+             }},
+            {"allocation-plan",
+             [](TReportDialog& d) {
+                 Find<QComboBox>(d, "planPeriod")->setCurrentText("Weekly");
+                 return QStringList{"--period", "Weekly"};
+             }},
+        };
+        for (int kind = 0; kind < 6; ++kind) {
+            const auto& [name, choose] = rows[kind];
+            TReportDialog dialog(static_cast<TReportKind>(kind), *doc);
+            const QStringList args = QStringList{"report", name, budget} + choose(dialog);
+            QFile file(dir.filePath(QString(name) + ".tab"));
+            QVERIFY(dialog.ExportTo(file.fileName()));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray exported = file.readAll();
+            QVERIFY2(exported.size() > 20, name);
+            QCOMPARE(exported, RunCli(args));
+        }
+    }
+
+    // The stored options open the dialogs and are written back on closing; the old format's
+    // clipboard carries the named block; the preview saves its pages as a PDF file.
+    void reportOptionsClipboardAndPdf() {
+        TScriptedUI ui;
+        TCurrentDocument current(*doc);
+        TSettingsList settings;
+        TFixedScreen screen;
+        SetReportDialogContext(&settings, &screen);
+        settings.SetInt("EnvLgr.OldFormat", 1);
+        settings.SetInt("EnvAct.ColTransOut", 1);
+        {
+            TReportDialog ledger(TReportKind::EnvelopeLedger, *doc);
+            auto* old = Find<QCheckBox>(ledger, "oldFormat");
+            QVERIFY(old->isChecked());
+            Click(ledger, "copy");
+            const QMimeData* data = QApplication::clipboard()->mimeData();
+            QVERIFY(!data->text().startsWith("No.\t"));
+            QCOMPARE(data->data(QStringLiteral("application/x-qt-windows-mime;value=\"%1\"")
+                                    .arg(EnvelopeLedgerClipboardFormat)),
+                     QByteArray(10, '\0'));
+            old->setChecked(false);
+            Click(ledger, "close");
+        }
+        QCOMPARE(settings.GetInt("EnvLgr.OldFormat", -1), 0);
+        {
+            TReportDialog activity(TReportKind::EnvelopeActivity, *doc);
+            QVERIFY(Find<QCheckBox>(activity, "column5")->isChecked());
+            Find<QCheckBox>(activity, "column2")->setChecked(false);
+            activity.reject();
+        }
+        QCOMPARE(settings.GetInt("EnvAct.ColAlloc", -1), 0);
+        QCOMPARE(settings.GetInt("EnvAct.ColTransOut", -1), 1);
+        SetReportDialogContext(nullptr, nullptr);
+
+        TReportDialog summary(TReportKind::AccountSummary, *doc);
+        TFormPreviewDialog preview(nullptr, summary.PreparedReport(), QSize(800, 600));
+        QFile pdf(dir.filePath("summary.pdf"));
+        QCOMPARE(preview.SaveAsPdf(pdf.fileName()), 0);
+        QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(5) == "%PDF-");
+    }
+
+    // "Import Transactions" shows its buffer and "..." swaps in another account's options; only
+    // "Import..." hands the edits back.
+    void importDialogShowsAndReturnsItsBuffer() {
+        TScriptedUI ui;
+        TCurrentDocument current(*doc);
+        TImportXBuffer buffer;
+        buffer.options.all = 1;
+        buffer.options.automatic = 0;
+        buffer.options.codePos = "dep";
+        buffer.changeAccount = [](TImportXBuffer& b, uint32_t account) {
+            b.account = account;
+            b.accountName = "Savings";
+            b.options.codeNeg = "withdrawal";
+        };
+        TImportXDialog dialog(buffer, *doc, [](TImportAccountBuffer& b) {
+            b.account = 7;
+            return true;
+        });
+        QVERIFY(Find<QRadioButton>(dialog, "ctl1077")->isChecked());
+        QCOMPARE(Find<QLineEdit>(dialog, "ctl1080")->text(), QString("dep"));
+        Click(dialog, "ctl1085");
+        QCOMPARE(Find<QLabel>(dialog, "ctl1084")->text(), QString("Savings"));
+        Find<QCheckBox>(dialog, "ctl1087")->setChecked(false);
+        QVERIFY(!Find<QLineEdit>(dialog, "ctl1086")->isEnabled());
+        dialog.accept();
+        QCOMPARE(dialog.Buffer().account, 7u);
+        QCOMPARE(dialog.Buffer().options.onlyNewer, 0);
+        QCOMPARE(dialog.Buffer().options.codeNeg, std::string("withdrawal"));
+
+        TImportDialogsQt port(nullptr);
+        TModalScript script;
+        script.steps = {[](QDialog& d) {
+            Find<QLineEdit>(d, "ctl1080")->setText("changed");
+            d.reject();
+        }};
+        QVERIFY(!port.ImportTransactions(buffer));
+        QCOMPARE(buffer.options.codePos, std::string("dep"));
+    }
+
+    // A real statement through the program's dialogs: the account chosen, "Import...", the
+    // transactions added with the import mark and the account's ledger asked for.
+    void statementImportRunsThroughTheDialogs() {
+        TScriptedUI ui;
+        TRecordingWindows windows;
+        std::string error;
+        std::unique_ptr<TQuilletData> fresh = LoadBudgetFile(budget.toStdString(), error);
+        TCurrentDocument current(*fresh);
+        fresh->GetXManager().ClearImportMarks();
+        TImportDialogsQt port(nullptr);
+        TPortInstall<TImportDialogPort> installed(ImportDialogs, port);
+        TModalScript script;
+        QString chosen;
+        script.steps = {[&](QDialog& d) {
+                            auto* list = Find<QListWidget>(d, "list");
+                            list->setCurrentRow(list->count() - 1);
+                            chosen = Selected(d, "list");
+                            d.accept();
+                        },
+                        [](QDialog& d) { d.accept(); }};
+        TSettingsList config;
+        ImportStatement(*fresh, config, TStatementKind::Ofx,
+                        QUILLET_SHARED_TESTDATA_DIR "/statements/ofxparse/checking.ofx");
+        QCOMPARE(script.unscripted, 0);
+        QVERIFY(fresh->GetXManager().HasImportMarks());
+        QCOMPARE(windows.accountLedgers.size(), size_t(1));
+        QCOMPARE(windows.accountLedgers[0].first,
+                 fresh->GetAccounts().FindId(chosen.toStdString()));
+    }
+
+    // "&Add Item" runs the property dialog, which refuses a taken name and stays open, then
+    // hands its fields back on Escape; "&Delete Item" with nothing left beeps.
+    void templateListAndPropertyDialog() {
+        TScriptedUI ui;
+        TQuilletData empty;
+        TCurrentDocument current(empty);
+        std::unique_ptr<TManagedItem> rent = empty.GetTemplates().CreateItem();
+        static_cast<TXTemplate&>(*rent).SetName("Rent");
+        empty.GetTemplates().Add(std::move(rent));
+        TFixedScreen screen;
+        TSettingsList settings;
+        TTemplateDialogsQt port(nullptr, screen, &settings);
+        TPortInstall<TTemplateDialogPort> installed(TemplateDialogs, port);
+        TModalScript script;
+        bool stayedOpen = false;
+        bool included = false;
+        script.steps = {
+            // Later, so that this step returns before the property dialog runs in its own loop.
+            [](QDialog& list) {
+                QTimer::singleShot(0, &list, [&list] { Click(list, "addItem"); });
+            },
+            [&](QDialog& properties) {
+                Find<QLineEdit>(properties, "templateName")->setText("Rent");
+                Click(properties, "close");
+                stayedOpen = properties.isVisible();
+                Find<QLineEdit>(properties, "templateName")->setText("Paycheck");
+                Find<QCheckBox>(properties, "includeInPlan")->setChecked(true);
+                QTest::keyClick(&properties, Qt::Key_Escape);
+            },
+            [&](QDialog& list) {
+                auto* added = static_cast<TXTemplate*>(empty.GetTemplates().FindByName("Paycheck"));
+                included = added && added->Fields().includeInPlan == 1;
+                for (int i = 0; i < 3; ++i)
+                    Click(list, "deleteItem");
+                list.accept();
+            }};
+        ViewTransactionTemplates(empty);
+        QCOMPARE(script.unscripted, 0);
+        QVERIFY(stayedOpen && included);
+        QCOMPARE(ui.messages.size(), size_t(1));  // the taken name
+        QCOMPARE(ui.beeps, 2);  // with that message, and the third delete finding nothing
+        QCOMPARE(empty.GetTemplates().GetCount(), 0u);
+        QVERIFY(settings.GetInt("XTemplateDlg.Width", 0) >= 700);
+        QVERIFY(empty.IsModified());
+    }
+};
+
+QTEST_MAIN(ToolDialogsTest)
+#include "ToolDialogsTest.moc"
