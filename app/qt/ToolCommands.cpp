@@ -62,6 +62,7 @@ void BindToolCommands(TMainWindow& window) {
         doc.GetXManager().ConfirmPendingCleared();
         doc.SetModified();
         Windows().RefreshTransactionViews();
+        Windows().RefreshTreeWindows();  // reconciled balances changed
     });
     for (const auto& [id, kind] : Reports) {
         const TReportKind report = kind;
