@@ -23,37 +23,10 @@
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "plan/qt/PlanDialogsQt.h"
+#include "tests/support/ModalScript.h"
 #include "tests/support/ScriptedUI.h"
 
 namespace {
-
-// Runs one step on each modal dialog that opens; a dialog nobody scripted is cancelled and
-// counted, so a wrong number of pages fails instead of hanging.
-struct TModalScript {
-    std::deque<std::function<void(QDialog&)>> steps;
-    int unscripted = 0;
-    QTimer poll;
-    TModalScript() {
-        QObject::connect(&poll, &QTimer::timeout, [this] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible()) return;
-            if (steps.empty()) {
-                ++unscripted;
-                dialog->reject();
-                return;
-            }
-            auto step = steps.front();
-            steps.pop_front();
-            step(*dialog);
-        });
-        poll.start(5);
-    }
-};
-
-template <class W = QWidget>
-W* Find(const QWidget& parent, const char* name) {
-    return parent.findChild<W*>(name);
-}
 
 void Type(const QWidget& dialog, const char* field, const QString& text) {
     auto* edit = Find(dialog, field);

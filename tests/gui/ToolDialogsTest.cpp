@@ -32,37 +32,11 @@
 #include "reports/EnvelopeLedgerReport.h"
 #include "reports/qt/FormPreviewDialog.h"
 #include "reports/qt/ReportDialogs.h"
+#include "tests/support/ModalScript.h"
 #include "tests/support/ScriptedUI.h"
 #include "tests/support/ScriptedWindows.h"
 
 namespace {
-
-// Runs one step on each modal dialog that opens; one nobody scripted is cancelled and counted.
-struct TModalScript {
-    std::deque<std::function<void(QDialog&)>> steps;
-    int unscripted = 0;
-    QTimer poll;
-    TModalScript() {
-        QObject::connect(&poll, &QTimer::timeout, [this] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible()) return;
-            if (steps.empty()) {
-                ++unscripted;
-                dialog->reject();
-                return;
-            }
-            auto step = steps.front();
-            steps.pop_front();
-            step(*dialog);
-        });
-        poll.start(5);
-    }
-};
-
-template <class W = QWidget>
-W* Find(const QWidget& parent, const char* name) {
-    return parent.findChild<W*>(name);
-}
 
 void Click(const QWidget& dialog, const char* button) {
     QTest::mouseClick(Find<QPushButton>(dialog, button), Qt::LeftButton);
