@@ -355,10 +355,10 @@ void TLedger::StartEdit(unsigned options, const QString& firstChar) {
     edit->setFont(gridFont);
     const QFontMetrics metrics(gridFont);
     QRect area = cell;
+    // The editor stands over its own cell, at least as large, growing to the right as far as the
+    // grid reaches (moved left, it would stand over the column before and seem to edit that).
     const int wanted = static_cast<int>(made->chars) * metrics.averageCharWidth() * 4 / 3;
-    if (wanted > area.width()) area.setWidth(wanted);
-    if (area.right() >= viewport()->width())
-        area.moveLeft(std::max(0, viewport()->width() - area.width()));
+    area.setWidth(std::max(cell.width(), std::min(wanted, viewport()->width() - cell.left())));
     edit->setGeometry(area);
     edit->installEventFilter(this);
     editor = edit;
