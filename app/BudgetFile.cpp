@@ -74,6 +74,17 @@ std::unique_ptr<TQuilletData> ReadBudget(const std::vector<uint8_t>& bytes, std:
             return nullptr;
         }
     }
+    // Ids are handed out one after another from 1, so no budget comes near the top of their range;
+    // a record holding such an id is damage, and would leave no id for the next new record.
+    constexpr uint32_t LargestSoundId = 0x7FFFFFFF;
+    for (uint32_t p = 1; p <= records.GetCount(); ++p) {
+        const uint32_t id = records.RecordAt(p).id;
+        if (id > LargestSoundId) {
+            error = "transaction record " + std::to_string(p) + " has an id (" +
+                    std::to_string(id) + ") beyond any a budget reaches";
+            return nullptr;
+        }
+    }
     // A free slot holds nothing, but its id is given to the next new record: one without a usable
     // id is given a fresh one rather than refusing the file.
     for (uint32_t p = 1; p <= records.GetCount(); ++p) {

@@ -182,12 +182,13 @@ TEST_F(BudgetCheckTest, SumsPastTheBalanceRangeAndRecordsWithoutIdsAreFound) {
             return p.rfind(head, 0) == 0 && p.find("beyond what a balance can hold") != p.npos;
         })) << head;
 
-    // A record in use without an id, or with another's, cannot be reached: reading refuses it.
+    // A record in use without an id, with another's, or with one at the top of the range (no id
+    // would be left for a new record) is refused when read.
     std::vector<uint8_t> bytes = WriteBudget(doc);
     const auto* record = reinterpret_cast<const uint8_t*>(Store().FindRecord(big));
     auto at = std::search(bytes.begin(), bytes.end(), record, record + sizeof(TXRecord));
     ASSERT_NE(at, bytes.end());
-    for (uint32_t id : {0u, plain}) {
+    for (uint32_t id : {0u, plain, 0xFFFFFFFFu}) {
         std::memcpy(&*at, &id, sizeof id);  // the id leads the record
         std::string error;
         EXPECT_FALSE(ReadBudget(bytes, error));
