@@ -19,7 +19,7 @@
 #include "plan/XTemplate.h"
 #include "plan/XTemplateManager.h"
 #include "plan/qt/PlanDialogsQt.h"
-#include "tests/support/ModalScript.h"
+#include "tests/gui/ModalScript.h"
 #include "tests/support/ScriptedUI.h"
 
 namespace {

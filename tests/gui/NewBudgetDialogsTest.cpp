@@ -23,7 +23,7 @@
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "plan/qt/PlanDialogsQt.h"
-#include "tests/support/ModalScript.h"
+#include "tests/gui/ModalScript.h"
 #include "tests/support/ScriptedUI.h"
 
 namespace {

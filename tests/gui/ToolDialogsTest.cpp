@@ -32,7 +32,7 @@
 #include "reports/EnvelopeLedgerReport.h"
 #include "reports/qt/FormPreviewDialog.h"
 #include "reports/qt/ReportDialogs.h"
-#include "tests/support/ModalScript.h"
+#include "tests/gui/ModalScript.h"
 #include "tests/support/ScriptedUI.h"
 #include "tests/support/ScriptedWindows.h"
 
