@@ -4,6 +4,8 @@
 #include <fstream>
 #include <unordered_set>
 
+#include "accounts/AccountList.h"
+#include "accounts/AccountNode.h"
 #include "app/PlatformPort.h"
 #include "app/Registration.h"
 #include "core/ObjectStream.h"
@@ -59,6 +61,16 @@ std::unique_ptr<TQuilletData> ReadBudget(const std::vector<uint8_t>& bytes, std:
     if (!doc) {
         error = "the file holds no budget";
         return nullptr;
+    }
+    // Accounts are found by id: two nodes of the account tree under one id would let a lookup
+    // for the account reach a group, so such a file is refused.
+    std::unordered_set<uint32_t> nodeIds;
+    for (const TTreeItem* n = doc->GetAccounts().GetRoot(); n; n = n->Next(true)) {
+        const auto* node = dynamic_cast<const TAccountNode*>(n);
+        if (node && !nodeIds.insert(node->GetId()).second) {
+            error = "two items of the account list have the id " + std::to_string(node->GetId());
+            return nullptr;
+        }
     }
     // Transactions are found, shared and linked by id: a record in use without one, or with one
     // another record has, could never be reached safely, so such a file is refused.

@@ -139,6 +139,13 @@ TEST_F(BudgetCheckTest, IdsMustHaveBeenIssuedAndMovedBalancesMustExist) {
         Found(Tx(plain) + "moves account " + std::to_string(old) + ", which is no account"));
     Spoil(plain, [&](TXRecord& r) { r.account = 77; });
     EXPECT_TRUE(Found(Tx(plain) + "account 77 was never issued"));
+
+    // Two items of the account list under one id: a lookup of the account could reach the other,
+    // so reading refuses the file.
+    doc.GetAccounts().GetAccount(savings)->SetId(checking);
+    std::string error;
+    EXPECT_FALSE(ReadBudget(WriteBudget(doc), error));
+    EXPECT_NE(error.find("account list"), std::string::npos) << error;
 }
 
 TEST_F(BudgetCheckTest, BalancesMustBeWhatTheRecordsAddUpTo) {
