@@ -8,12 +8,12 @@
 
 #include "app/BudgetFile.h"
 #include "app/FileLock.h"
-#include "app/Registration.h"
 #include "core/Idler.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "platform/Platform.h"
+#include "tests/support/SavedBudget.h"
 #include "tests/support/ScriptedUI.h"
 #include "tests/support/TempFolder.h"
 #include "transactions/XManager.h"
@@ -52,16 +52,12 @@ TEST(SessionTest, AutoSaveComesDueAfterTheIntervalAndNeverWhenOff) {
 }
 
 TEST(SessionTest, LoadingLeavesTheOpenBudgetAloneUntilTheFileIsRead) {
-    RegisterQuilletClasses();
     TScriptedUI ui;
     TLinuxPlatform platform;
     TTempFolder dir;
-    std::string file = (dir / "Other.qlt").string(), error;
-    {
-        TQuilletData other;
-        other.GetEnvelopes().GetEnvelopeRoot()->NewEnvelope("Rent");
-        ASSERT_TRUE(SaveBudgetFile(other, file, platform, error)) << error;
-    }
+    std::string error, file = SaveBudget(dir / "Other.qlt", [](TQuilletData&other) {
+                           other.GetEnvelopes().GetEnvelopeRoot()->NewEnvelope("Rent");
+                       });
 
     int locks = 0;
     TSession session(platform);
