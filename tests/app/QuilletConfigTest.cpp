@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "app/PlatformPort.h"
-#include "app/Registration.h"
 #include "platform/Platform.h"
 #include "tests/support/ScriptedUI.h"
 #include "tests/support/Streams.h"

@@ -3,9 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
