@@ -267,23 +267,13 @@ TEST_F(ConfigFileTest, DamagedFileIsKeptAsideAndOutOfRangeValuesAreLimited) {
     EXPECT_NE(ui.messages[0].text.find("Quillet.cfg.bad"), std::string::npos);
 
     // A readable file with absurd values: backups 8,388,607, a window 2,147,483,647 wide.
-    Bytes words = EighteenWords();
-    Bytes later = Cat({W32(0x7FFFFFFF),
-                       W32(600),
-                       W32(0x80000000u),
-                       W32(40),
-                       W32(1),
-                       W32(8388607),
-                       W32(0),
-                       Str(""),
-                       W32(99),
-                       W32(0),
-                       W32(0),
-                       W32(0),
-                       W32(4000000000u),
-                       {28, 2},
-                       W32(2011)});
-    WriteFile(CfgPath(), Cat({Header, RecordStart(3), W32(8), words, later, NoSettings, End}));
+    // clang-format off
+    Bytes later = Cat({W32(0x7FFFFFFF), W32(600), W32(0x80000000u), W32(40), W32(1),  // placement
+                       W32(8388607), W32(0), Str(""), W32(99),          // backups, last file, memo
+                       W32(0), W32(0), W32(0), W32(4000000000u), {28, 2}, W32(2011)});
+    // clang-format on
+    WriteFile(CfgPath(),
+              Cat({Header, RecordStart(3), W32(8), EighteenWords(), later, NoSettings, End}));
     ASSERT_TRUE(file.Load());
     const TQuilletOptions& o = file.Options();
     EXPECT_EQ(o.windowWidth, 32767);
