@@ -1,15 +1,7 @@
 // The store's headers come first: a member of it is called "slots", which the toolkit's
 // headers define as a word of their own.
-#include "accounts/AccountList.h"
-#include "accounts/AccountRoot.h"
-#include "core/QuilletData.h"
-#include "envelopes/EnvelopeList.h"
-#include "envelopes/EnvelopeRoot.h"
+#include "tests/support/LedgerBudget.h"
 #include "tests/support/ScriptedUI.h"
-#include "transactions/EditableFilter.h"
-#include "transactions/XItem.h"
-#include "transactions/XManager.h"
-#include "views/XViewList.h"
 #include "views/qt/Ledger.h"
 
 #include <QAccessible>
@@ -26,14 +18,12 @@ class LedgerTest : public QObject {
 
     TScriptedUI ui;
     TDate today{15, 5, 2024};
-    std::unique_ptr<TQuilletData> doc;
+    std::unique_ptr<TLedgerBudget> budget;
     std::unique_ptr<TXViewList> list;
     std::unique_ptr<TLedger> ledger;
-    uint32_t checking = 0, food = 0, rent = 0;
 
-    int64_t Balance() { return doc->GetAccounts().GetBalance(checking).Cents(); }
-    int64_t EnvBalance(uint32_t e) { return doc->GetEnvelopes().GetBalance(e).Cents(); }
-    TXItem* Current() { return static_cast<TXItem*>(ledger->GetCurrentItem()); }
+    int64_t Balance() { return budget->doc->GetAccounts().GetBalance(budget->checking).Cents(); }
+    int64_t EnvBalance(uint32_t e) { return budget->doc->GetEnvelopes().GetBalance(e).Cents(); }
     QLineEdit* Editor() { return qobject_cast<QLineEdit*>(ledger->Editor()); }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(ledger.get(), key, modifiers);
@@ -49,30 +39,10 @@ class LedgerTest : public QObject {
 private slots:
     void init() {
         TDate::SetTodayForTesting(&today);
-        doc = std::make_unique<TQuilletData>();
-        TQuilletData::SetCurrent(doc.get());
-        for (const char* name : {"Food", "Rent"})
-            QVERIFY(doc->GetEnvelopes().GetEnvelopeRoot()->NewEnvelope(name));
-        QVERIFY(doc->GetAccounts().GetAccountRoot()->NewAccount("Checking", "", 1, "Food"));
-        checking = doc->GetAccounts().FindId("Checking");
-        food = doc->GetEnvelopes().FindId("Food");
-        rent = doc->GetEnvelopes().FindId("Rent");
-        TXRecord blank;
-        blank.Init(today);
-        blank.flags = XNewAccountRecord;
-        blank.date = today.Key();
-        blank.account = checking;
-        blank.envelope = food;
-        list = std::make_unique<TXViewList>(doc->GetXManager(),
-                                            std::make_unique<TEditableFilter>(17, checking), blank);
+        budget = std::make_unique<TLedgerBudget>();
+        list = budget->AccountRows();
         ledger = std::make_unique<TLedger>(nullptr, *list, true);
-        for (auto [id, chars] : {std::pair{XColCode, 6u},
-                                 {XColDate, 7u},
-                                 {XColPayableTo, 20u},
-                                 {XColEnvelope, 15u},
-                                 {XColAccountCleared, 2u},
-                                 {XColPayment, 10u},
-                                 {XColDeposit, 10u}})
+        for (auto [id, chars] : TLedgerBudget::AccountColumns)
             ledger->AddColumn(id, chars);
         ledger->SetStripe(TLedger::TransactionStripe());
         ledger->resize(700, 400);
@@ -85,8 +55,7 @@ private slots:
     void cleanup() {
         ledger.reset();
         list.reset();
-        TQuilletData::SetCurrent(nullptr);
-        doc.reset();
+        budget.reset();
         TDate::SetTodayForTesting(nullptr);
     }
 
@@ -110,7 +79,7 @@ private slots:
         QCOMPARE(r.date, TDate(3, 5, 2024).Key());
         QCOMPARE(r.GetPayableTo(), std::string("Grocer"));
         QCOMPARE(Balance(), -1250);
-        QCOMPARE(EnvBalance(rent), -1250);
+        QCOMPARE(EnvBalance(budget->rent), -1250);
         Key(Qt::Key_Return);  // from the last column to the next row
         QCOMPARE(ledger->Grid().CurrentModelRow(), 2u);
         QCOMPARE(ledger->Grid().CursorColumn(), 1u);
@@ -126,8 +95,8 @@ private slots:
         Key(Qt::Key_Right);
         Type("fo");
         Key(Qt::Key_Escape);
-        QCOMPARE(EnvBalance(food), -1250);
-        QCOMPARE(EnvBalance(rent), 0);
+        QCOMPARE(EnvBalance(budget->food), -1250);
+        QCOMPARE(EnvBalance(budget->rent), 0);
 
         // Ctrl+Delete deletes the row's transaction; plain Delete does nothing.
         Key(Qt::Key_Delete);
