@@ -1,3 +1,5 @@
+// The dialogs of the tools, the reports and the transactions: what each shows, what it hands
+// back on OK and keeps on Cancel, and the port that runs it.
 // Before any Qt header: the store names a member after a word Qt takes as a keyword.
 #include "transactions/XManager.h"
 
@@ -5,6 +7,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -22,6 +25,8 @@
 #include "app/BudgetFile.h"
 #include "app/NewBudget.h"
 #include "app/Registration.h"
+#include "controls/qt/IdControls.h"
+#include "core/IdObjectList.h"
 #include "core/QuilletData.h"
 #include "core/ScreenPort.h"
 #include "core/SettingsList.h"
@@ -32,9 +37,10 @@
 #include "reports/EnvelopeLedgerReport.h"
 #include "reports/qt/FormPreviewDialog.h"
 #include "reports/qt/ReportDialogs.h"
-#include "tests/gui/ModalScript.h"
+#include "tests/gui/GuiSupport.h"
 #include "tests/support/ScriptedUI.h"
 #include "tests/support/ScriptedWindows.h"
+#include "transactions/qt/TransactionDialogsQt.h"
 
 namespace {
 
@@ -54,9 +60,11 @@ QString Selected(const QWidget& dialog, const char* list) {
     return Find<QListWidget>(dialog, list)->currentItem()->text().trimmed();
 }
 
+const char* const Accounts[] = {"Checking", "Savings", "Cash", nullptr};
+
 }  // namespace
 
-class ToolDialogsTest : public QObject {
+class DialogsTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
@@ -279,7 +287,111 @@ private slots:
         QVERIFY(settings.GetInt("XTemplateDlg.Width", 0) >= 700);
         QVERIFY(empty.IsModified());
     }
+
+    void transferHandsBackTheBufferOnlyOnAnAcceptedOk() {
+        TSimpleIdObjectList accounts(Accounts);
+        TTransactionDialogsQt port(nullptr);
+        TActXferBuffer buffer;
+        buffer.amount = 50;
+        buffer.from = {1, 0, TDate(1, 2, 2024), "xfer", "Transfer to ~t", ""};
+        buffer.to = {2, 0, TDate(1, 2, 2024), "xfer", "Transfer from ~t", ""};
+        buffer.accounts = &accounts;
+        int checks = 0;
+        buffer.check = [&checks](const TActXferBuffer& b) {
+            ++checks;
+            return b.from.account != b.to.account;
+        };
+        const auto edit = [](QDialog& d) {
+            QCOMPARE(Find<QLineEdit>(d, "amount")->text(), QString("50.00"));
+            QCOMPARE(Find<QComboBox>(d, "toAccount")->currentText(), QString("Savings"));
+            Type(d, "amount", "12345678.91");
+            Type(d, "fromMemo", "rent");
+            Find<TIdComboBox>(d, "toAccount")->SetId(3);
+        };
+        TModalScript script{[&](QDialog& d) { edit(d), Click(d, "cancel"); },
+                            [](QDialog& d) {
+                                Find<TIdComboBox>(d, "toAccount")->SetId(1);
+                                Click(d, "ok");  // refused: stays open
+                            }};
+        QVERIFY(!port.AccountTransfer(buffer));
+        QCOMPARE(buffer.amount, 50.0);
+        QCOMPARE(buffer.to.account, 2u);
+        QVERIFY(!port.AccountTransfer(buffer));
+        QCOMPARE(checks, 1);
+        QCOMPARE(script.unscripted, 1);
+
+        script.steps = {[&](QDialog& d) { edit(d), Click(d, "ok"); }};
+        QVERIFY(port.AccountTransfer(buffer));
+        QCOMPARE(buffer.amount, 12345678.91);
+        QCOMPARE(buffer.from.memo, std::string("rent"));
+        QCOMPARE(buffer.to.account, 3u);
+        QCOMPARE(buffer.to.date, TDate(1, 2, 2024));
+    }
+
+    void filterShowsAndReturnsItsCriteria() {
+        TSimpleIdObjectList accounts(Accounts);
+        TTransactionDialogsQt port(nullptr);
+        TFilterDialogBuffer buffer;
+        buffer.mode = FilterEnvelopeLedger | FilterBlankRows;
+        buffer.nodes = &accounts;
+        buffer.criteria.from = TDate(1, 5, 2024);
+        buffer.criteria.to = TDate(15, 5, 2024);
+        buffer.criteria.nodeId = 2;
+        buffer.criteria.memo = TTextChoice::FieldText;
+        buffer.criteria.memoText = "rent";
+        const TFilterCriteria opened = buffer.criteria;
+
+        TModalScript script{[](QDialog& d) {
+            QCOMPARE(Find<QGroupBox>(d, "nodeGroup")->title(), QString(" &Account "));
+            QCOMPARE(Find<QRadioButton>(d, "transfer")->text(), QString("Envelope Transfer"));
+            // Fields follow their radios.
+            QVERIFY(!Find(d, "fromDate")->isEnabled());
+            QVERIFY(Find(d, "memoText")->isEnabled());
+            QVERIFY(!Find(d, "nodeId")->isEnabled());
+            Find<QRadioButton>(d, "dateRange")->setChecked(true);
+            QVERIFY(Find(d, "fromDate")->isEnabled());
+            Type(d, "toDate", "5/20/24");
+            Find<QRadioButton>(d, "node")->setChecked(true);
+            Find<TIdComboBox>(d, "nodeId")->SetId(3);
+            Find<QRadioButton>(d, "reconcileView")->setChecked(true);
+            Find<QCheckBox>(d, "memoExact")->setChecked(true);
+            Click(d, "ok");
+        }};
+        QVERIFY(port.EditFilter(buffer));
+        const TFilterCriteria& c = buffer.criteria;
+        QVERIFY(c.date == TDateChoice::Range);
+        QCOMPARE(c.from, TDate(1, 5, 2024));
+        QCOMPARE(c.to, TDate(20, 5, 2024));
+        QVERIFY(c.node == TNodeChoice::Node);
+        QCOMPARE(c.nodeId, 3u);
+        QVERIFY(c.view == TViewChoice::Reconcile);
+        QVERIFY(c.memoExact && c.memoText == "rent");
+
+        // Reset shows what the dialog was opened with; a report's dialog hides the view settings.
+        buffer.criteria = opened;
+        buffer.mode = FilterAccountLedger | FilterNoViewSettings;
+        script.steps = {[](QDialog& d) {
+            QCOMPARE(Find<QRadioButton>(d, "node")->text(), QString("Envelope:"));
+            QVERIFY(!Find<QGroupBox>(d, "viewGroup")->isVisibleTo(&d));
+            QVERIFY(!Find(d, "reconcileView")->isEnabled());
+            Find<QRadioButton>(d, "memoAny")->setChecked(true);
+            Find<QRadioButton>(d, "cleared")->setChecked(true);
+            Click(d, "reset");
+            Click(d, "ok");
+        }};
+        QVERIFY(port.EditFilter(buffer));
+        QVERIFY(buffer.criteria == opened);
+    }
+
+    // Automation and screen readers reach every control a user can reach.
+    void everyControlIsNamed() {
+        TActXferDialog transfer({});
+        TFilterDialog filter({});
+        TEditMemoDialog memo({});
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&transfer, &filter, &memo})
+            QCOMPARE(UnnamedControl(*dialog), QString());
+    }
 };
 
-QTEST_MAIN(ToolDialogsTest)
-#include "ToolDialogsTest.moc"
+QTEST_MAIN(DialogsTest)
+#include "DialogsTest.moc"

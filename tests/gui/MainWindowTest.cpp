@@ -1,14 +1,18 @@
 #include <QAction>
 #include <QApplication>
+#include <QDirIterator>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStatusBar>
-#include <QTemporaryDir>
+#include <QSvgRenderer>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
@@ -17,9 +21,11 @@
 
 #include "app/QuilletConfig.h"
 #include "app/Registration.h"
+#include "app/qt/CommandIcons.h"
+#include "app/qt/HelpWindow.h"
 #include "app/qt/MainWindow.h"
-#include "core/ObjectStream.h"
 #include "platform/Platform.h"
+#include "tests/gui/GuiSupport.h"
 #include "views/qt/ChildCommands.h"
 
 namespace {
@@ -42,10 +48,10 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> home;
+    std::unique_ptr<TTestHome> home;
     TLinuxPlatform platform;
 
-    QString ConfigPath() const { return home->filePath("config/Quillet/Quillet.cfg"); }
+    QString ConfigPath() const { return home->Path("config/Quillet/Quillet.cfg"); }
 
     // What a fresh start would read back from the file now on disk.
     TQuilletOptions StoredOptions() {
@@ -77,14 +83,11 @@ private:
     }
 
 private slots:
-    void initTestCase() { RegisterQuilletClasses(); }
-
-    void init() {
-        home = std::make_unique<QTemporaryDir>();
-        QVERIFY(home->isValid());
-        qputenv("XDG_CONFIG_HOME", home->filePath("config").toLocal8Bit());
-        qputenv("XDG_DATA_HOME", home->filePath("data").toLocal8Bit());
+    void initTestCase() {
+        Q_INIT_RESOURCE(quillet);
+        RegisterQuilletClasses();
     }
+    void init() { home = std::make_unique<TTestHome>(); }
 
     void firstStartWritesDefaultsAndClosingRecordsThePlace() {
         QVERIFY(!QFile::exists(ConfigPath()));
@@ -97,8 +100,6 @@ private slots:
             QCOMPARE(window.windowTitle(), QString("Quillet 3.1 "));
             QCOMPARE(QRect(window.pos(), window.size()), QRect(75, 50, 600, 400));
             QVERIFY(!window.isMaximized());
-            QVERIFY(window.findChild<QStatusBar*>("statusBar"));
-            QVERIFY(window.findChild<QToolBar*>("controlBar"));
             QCOMPARE(StoredPlace(), QRect(75, 50, 600, 400));
             window.move(40, 30);
             window.resize(700, 500);
@@ -172,14 +173,17 @@ private slots:
         TConfigFile config(platform, Screen);
         TMainWindow window(config, {});
 
-        // Every command answers to its id alone, and no two share a name or a shortcut.
+        // Every command answers to its id alone, has its picture, and no two share a name or a
+        // shortcut.
         QSet<QString> names, shortcuts;
         for (QAction* action : window.findChildren<QAction*>()) {
             if (!action->objectName().startsWith("cmd")) continue;
             QVERIFY2(!names.contains(action->objectName()), qPrintable(action->objectName()));
             names << action->objectName();
-            QCOMPARE(window.Command(action->objectName().mid(3).toInt()), action);
+            const int id = action->objectName().mid(3).toInt();
+            QCOMPARE(window.Command(id), action);
             QVERIFY(!action->text().isEmpty());
+            QVERIFY2(QFile::exists(CommandIconFile(id)), qPrintable(action->objectName()));
             const QString keys = action->shortcut().toString();
             QVERIFY2(keys.isEmpty() || !shortcuts.contains(keys), qPrintable(keys));
             shortcuts << keys;
@@ -366,6 +370,50 @@ private slots:
         Action(window, CmAbout)->trigger();
         QVERIFY2(shown.startsWith("Version 3.1 Build "), qPrintable(shown));
         QVERIFY(window.close());
+    }
+
+    void everyHelpPageIsListedAndEveryLinkResolves() {
+        THelpWindow window;
+        const QStringList files = window.PageFiles();
+        QCOMPARE(files.first(), QString("index.html"));
+        QCOMPARE(files.size(), 11);
+        QCOMPARE(window.Contents()->count(), 11);
+        static const QRegularExpression href("href=\"([^\"#]+)\"");
+        for (const QString& file : files) {
+            QFile page(":/help/" + file);
+            QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(file));
+            const QString html = QString::fromUtf8(page.readAll());
+            for (auto match = href.globalMatch(html); match.hasNext();) {
+                const QString target = match.next().captured(1);
+                QVERIFY2(QFile::exists(":/help/" + target), qPrintable(file + " -> " + target));
+            }
+        }
+        window.ShowPage("keyboard.html");
+        QVERIFY(window.Browser()->toPlainText().contains("Toggle Watchdog"));
+        QCOMPARE(window.Contents()->currentItem()->text(), QString("Keyboard"));
+    }
+
+    void helpSearchNarrowsTheContents() {
+        THelpWindow window;
+        window.SearchField()->setText("reconcile  CTRL+ENTER");
+        QCOMPARE(window.Search("reconcile ctrl+enter"),
+                 QStringList({"accounts.html", "import.html", "keyboard.html"}));
+        QCOMPARE(window.Contents()->count(), 3);
+        QVERIFY(window.Browser()->source().toString().endsWith("accounts.html"));
+        window.SearchField()->setText("nowhere-to-be-found");
+        QCOMPARE(window.Contents()->count(), 0);
+        window.SearchField()->clear();
+        QCOMPARE(window.Contents()->count(), 11);
+    }
+
+    void everyPictureRenders() {
+        int count = 0;
+        for (QDirIterator it(":/icons", {"*.svg"}); it.hasNext(); ++count) {
+            const QString file = it.next();
+            QVERIFY2(QSvgRenderer(file).isValid(), qPrintable(file));
+        }
+        QVERIFY(count > 60);
+        QVERIFY(QSvgRenderer(QString(":/splash.svg")).isValid());
     }
 };
 
