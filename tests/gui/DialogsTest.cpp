@@ -1,5 +1,5 @@
-// The dialogs of the tools, the reports and the transactions: what each shows, what it hands
-// back on OK and keeps on Cancel, and the port that runs it.
+// The dialogs of the tools, the reports and the transactions, and the controls they are built
+// from: what each shows, what it hands back on OK and keeps on Cancel, and the port that runs it.
 // Before any Qt header: the store names a member after a word Qt takes as a keyword.
 #include "transactions/XManager.h"
 
@@ -15,8 +15,10 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QtTest>
 #include <deque>
 #include <functional>
@@ -25,11 +27,16 @@
 #include "app/BudgetFile.h"
 #include "app/NewBudget.h"
 #include "app/Registration.h"
+#include "controls/qt/Choosers.h"
+#include "controls/qt/EditFields.h"
 #include "controls/qt/IdControls.h"
+#include "controls/qt/StringListControls.h"
+#include "controls/qt/UniqueStringEdit.h"
 #include "core/IdObjectList.h"
 #include "core/QuilletData.h"
 #include "core/ScreenPort.h"
 #include "core/SettingsList.h"
+#include "envelopes/EnvelopeList.h"
 #include "import/Importer.h"
 #include "import/qt/ImportDialogsQt.h"
 #include "plan/XTemplateManager.h"
@@ -61,6 +68,25 @@ QString Selected(const QWidget& dialog, const char* list) {
 }
 
 const char* const Accounts[] = {"Checking", "Savings", "Cash", nullptr};
+
+// A dialog whose OK asks its name field first, as the property dialogs do.
+class TNameDialog : public QDialog {
+public:
+    explicit TNameDialog(std::unique_ptr<TTarnStringList> taken) {
+        auto* layout = new QVBoxLayout(this);
+        name = new TUniqueStringEdit(this, "name", "&Name:", 31, std::move(taken));
+        layout->addWidget(name);
+    }
+    void accept() override {
+        if (name->CanClose()) QDialog::accept();
+    }
+    TUniqueStringEdit* name;
+};
+
+std::unique_ptr<TTarnStringList> Taken(std::unique_ptr<TTarnStringList> list) {
+    list->Add("  Food");
+    return list;
+}
 
 }  // namespace
 
@@ -390,6 +416,122 @@ private slots:
         TEditMemoDialog memo({});
         for (QDialog* dialog : std::initializer_list<QDialog*>{&transfer, &filter, &memo})
             QCOMPARE(UnnamedControl(*dialog), QString());
+    }
+
+    void uniqueEditRefusesEmptyAndTakenNamesAndKeepsTheDialogOpen() {
+        TScriptedUI ui;
+        TNameDialog plain(Taken(std::make_unique<TTarnStringList>()));
+        plain.show();
+        QVERIFY(QTest::qWaitForWindowActive(&plain));
+        plain.accept();
+        QVERIFY(plain.isVisible());
+        QVERIFY(plain.name->hasFocus());
+        QCOMPARE(ui.beeps, 1);
+        // A plain list compares byte for byte: another case (and no blanks) is a new name.
+        plain.name->SetText("food");
+        plain.accept();
+        QCOMPARE(plain.result(), int(QDialog::Accepted));
+
+        TNameDialog envelopes(Taken(std::make_unique<TEnvelopeStringList>()));
+        envelopes.name->SetText("food");
+        envelopes.accept();
+        QCOMPARE(envelopes.result(), int(QDialog::Rejected));
+        QCOMPARE(ui.beeps, 2);
+        QCOMPARE(ui.messages.size(), size_t(2));
+    }
+
+    void idControlsShowAndReturnIds() {
+        TSimpleIdObjectList list(Accounts);
+        TIdComboBox combo(nullptr, "account", "&Account:", list, 0);
+        combo.SetId(0);
+        QCOMPARE(combo.currentText(), QString("Checking"));
+        combo.SetId(3);
+        QCOMPARE(combo.GetId(), 3u);
+        TIdComboBox withDefault(nullptr, "account", "&Account:", list, 0, 2);
+        withDefault.SetId(0);
+        QCOMPARE(withDefault.GetId(), 2u);
+
+        TIdListBox box(nullptr, "accounts", "&Accounts:", list, 0);
+        box.SetId(2);
+        uint32_t id = 0;
+        box.GetId(id);
+        QCOMPARE(id, 2u);
+        box.clearSelection();
+        id = 7;
+        box.GetId(id);
+        QCOMPARE(id, 7u);
+        QCOMPARE(box.accessibleName(), QString("Accounts"));
+    }
+
+    void completingEditCompletesAndHandsGridKeysOn() {
+        TTarnStringList names;
+        names.Add("Checking");
+        names.Add("Savings");
+        TTarnStringListEdit edit(nullptr, "envelope", "&Envelope:", names, 0);
+        QTest::keyClicks(&edit, "sav");
+        QCOMPARE(edit.text(), QString("Savings"));
+        QCOMPARE(edit.cursorPosition(), 3);
+
+        TTarnStringListEdit fallback(nullptr, "envelope", "&Envelope:", names, 2);
+        QTest::keyClicks(&fallback, "x");
+        QCOMPARE(fallback.GetText(), std::string("Savings"));
+
+        fallback.SetLedgerMode(true);
+        QSignalSpy keys(&fallback, &TTarnStringListEdit::gridKey);
+        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Down})
+            QTest::keyClick(&fallback, key);
+        QCOMPARE(keys.count(), 4);
+        QTest::keyClick(&fallback, Qt::Key_End);
+        QCOMPARE(keys.count(), 4);
+    }
+
+    void choosersAnswerOnOkAndNothingOnCancel() {
+        TSimpleIdObjectList list(Accounts);
+        TIdObjectChooser chooser(TChooserFace::Account);
+        TGetStringDlg entry("Edit String", "Name:", "Old");
+        TModalScript script{[](QDialog& d) { d.done(QDialog::Rejected); },
+                            [&](QDialog& d) {
+                                chooser.List()->setCurrentRow(2);
+                                d.done(QDialog::Accepted);
+                            },
+                            [&](QDialog& d) {
+                                chooser.List()->clearSelection();
+                                d.done(QDialog::Accepted);
+                            },
+                            [](QDialog& d) {
+                                Find<QLineEdit>(d, "text")->setText(QString(200, 'x'));
+                                d.done(QDialog::Accepted);
+                            }};
+        QCOMPARE(chooser.Run(list, 0, 2), 0u);
+        QCOMPARE(chooser.Run(list, 0, 2), 3u);
+        QCOMPARE(chooser.Run(list, 0, 2), 2u);
+        QCOMPARE(chooser.windowTitle(), QString("Select Account"));
+        QCOMPARE(entry.Run(), std::optional<std::string>(std::string(127, 'x')));
+        QCOMPARE(entry.Run(), std::nullopt);  // the unscripted dialog is cancelled
+    }
+
+    void fieldsRewriteThemselvesWhenLeft() {
+        TScriptedUI ui;
+        QWidget form;
+        auto* layout = new QVBoxLayout(&form);
+        auto* amount = new TEditFloat(&form, "amount", "A&mount:");
+        auto* number = new TEditUnsigned(&form, "number", "&Number:", 5, 1, 12);
+        for (QWidget* w : std::initializer_list<QWidget*>{amount, number})
+            layout->addWidget(w);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        const auto typeAndLeave = [](QLineEdit* edit, const char* text) {
+            edit->setFocus();
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+            QTest::keyClick(edit, Qt::Key_Tab);
+        };
+        typeAndLeave(amount, "12.5*2");
+        QCOMPARE(amount->text(), QString("25.00"));
+        QCOMPARE(amount->GetValue(), 25.0f);
+        typeAndLeave(number, "40");
+        QCOMPARE(number->text(), QString("12"));
+        QCOMPARE(ui.beeps, 1);
     }
 };
 
