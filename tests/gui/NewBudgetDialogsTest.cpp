@@ -16,6 +16,7 @@
 #include "app/qt/SplashWindow.h"
 #include "controls/qt/Choosers.h"
 #include "core/QuilletData.h"
+#include "core/ScreenPort.h"
 #include "envelopes/EnvelopeList.h"
 #include "plan/AllocationPlan.h"
 #include "plan/Period.h"
@@ -65,10 +66,6 @@ private slots:
         bool resetWithFocus = false;
         TModalScript script{
             [](QDialog& d) {
-                Type(d, "accountName", "Cash");
-                Press(d, "cancel");
-            },
-            [](QDialog& d) {
                 Type(d, "accountName", "Checking");
                 Type(d, "closingBalance", "1,000+234.56");
                 Type(d, "closingDate", "1/31/10");
@@ -89,10 +86,14 @@ private slots:
                 QTest::keyClicks(Find(d, "accountType"), "Sav");
                 Press(d, "finish");
             },
+            [](QDialog& d) {
+                Type(d, "accountName", "Cash");
+                Press(d, "cancel");
+            },
         };
+        QVERIFY(TAccountWizard(doc).Run());
         QVERIFY(!TAccountWizard(doc).Run());
         QCOMPARE(doc.GetAccounts().FindId("Cash"), uint32_t(0));
-        QVERIFY(TAccountWizard(doc).Run());
         AccountWizardDialog.Set(nullptr);
         QVERIFY(resetWithFocus);
         QCOMPARE(script.unscripted, 0);
