@@ -76,7 +76,10 @@ private slots:
                 resetWithFocus = Find<QLineEdit>(d, "accountName")->text().isEmpty() &&
                                  Find<QLineEdit>(d, "closingBalance")->text() == "0.00" &&
                                  Find<QComboBox>(d, "accountType")->currentText() == "Checking" &&
-                                 QApplication::focusWidget() == Find(d, "accountName");
+                                 // the dialog may be activated after its page is reset
+                                 QTest::qWaitFor([&d] {
+                                     return QApplication::focusWidget() == Find(d, "accountName");
+                                 });
                 Type(d, "accountName", "Checking");
                 Press(d, "finish");  // refused: the name was used in this run
             },
