@@ -9,10 +9,10 @@ repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 # poppler-utils: the form tests count and look at the pages of the PDF files written.
 # clang and libclang-rt-14-dev: the sanitizer build and the fuzz targets; clang-format-14: the
 # format check; desktop-file-utils, shared-mime-info: the desktop entry and the file types are
-# checked.
+# checked. nlohmann-json3-dev: the console tests check the JSON they are given.
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev ccache clang libclang-rt-14-dev clang-format-14 poppler-utils
-          desktop-file-utils shared-mime-info)
+          desktop-file-utils shared-mime-info nlohmann-json3-dev)
 
 missing=()
 for p in "${packages[@]}"; do
