@@ -66,7 +66,7 @@ TEST_F(BudgetCommandsTest, DumpShowsTheWholeBudgetAsJson) {
     fs::path budget = MakeBudget("a.qlt", true);
     RunResult dump = Run("dump '" + budget.string() + "'");
     ASSERT_EQ(dump.status, 0) << dump.err;
-    EXPECT_TRUE(JsonChecker(dump.out).Check()) << dump.out;
+    EXPECT_TRUE(nlohmann::json::accept(dump.out)) << dump.out;
     for (const char* expected :
          {"\"documentVersion\": 5", "\"type\": \"account\"", "\"name\": \"Checking\"",
           "\"description\": \"Main account\"", "\"kind\": 5", "\"balance\": 12345",
@@ -179,27 +179,23 @@ TEST_F(BudgetCommandsTest, AddPostsAsTypedAndItsRefusalsChangeNothing) {
 
 // An account "Caf\xE9 Card" with one payment of 12.34 to "B\xE4ckerei" on 2 March 2024.
 TEST_F(BudgetCommandsTest, ReportWritesTheExportBytesAndRefusesBadInput) {
-    const std::string budget =
-        "'" +
-        SaveBudget(root / "b.qlt",
-                   [](TQuilletData& doc) {
-                       EXPECT_TRUE(doc.GetEnvelopes().GetEnvelopeRoot()->NewEnvelope("Food", true));
-                       EXPECT_TRUE(doc.GetAccounts().GetAccountRoot()->NewAccount("Caf\xE9 Card",
-                                                                                  "", 5, "Food"));
-                       TXRecord r;
-                       r.Init(TDate(1, 3, 2024));
-                       r.flags = XNewAccountRecord;
-                       r.account = doc.GetAccounts().FindId("Caf\xE9 Card");
-                       r.envelope = doc.GetEnvelopes().FindId("Food");
-                       r.date = TDate(2, 3, 2024).Key();
-                       TXItem* item = doc.GetXManager().NewItem(r);
-                       item->SetCellText(XColPayableTo,
-                                         "B\xE4"
-                                         "ckerei");
-                       item->SetAmount(-1234);
-                       doc.GetXManager().Release(item);
-                   }) +
-        "'";
+    const std::string file = SaveBudget(root / "b.qlt", [](TQuilletData& doc) {
+        EXPECT_TRUE(doc.GetEnvelopes().GetEnvelopeRoot()->NewEnvelope("Food", true));
+        EXPECT_TRUE(doc.GetAccounts().GetAccountRoot()->NewAccount("Caf\xE9 Card", "", 5, "Food"));
+        TXRecord r;
+        r.Init(TDate(1, 3, 2024));
+        r.flags = XNewAccountRecord;
+        r.account = doc.GetAccounts().FindId("Caf\xE9 Card");
+        r.envelope = doc.GetEnvelopes().FindId("Food");
+        r.date = TDate(2, 3, 2024).Key();
+        TXItem* item = doc.GetXManager().NewItem(r);
+        item->SetCellText(XColPayableTo,
+                          "B\xE4"
+                          "ckerei");
+        item->SetAmount(-1234);
+        doc.GetXManager().Release(item);
+    });
+    const std::string budget = "'" + file + "'";
     // The command line is UTF-8; the output keeps the budget's Windows-1252 bytes.
     RunResult ledger = Run("report account-ledger " + budget +
                            " --account 'Caf\xC3\xA9 Card' --from 3/1/2024 --to 3/31/2024");
