@@ -141,10 +141,8 @@ TEST(QuilletConfigTest, LayoutEightWithSettingsReadsAndWritesBackByteForByte) {
 TEST(QuilletConfigTest, OlderLayoutsKeepDefaultsForWhatTheyLack) {
     for (uint32_t n = 1; n <= 8; ++n) {
         SCOPED_TRACE("layout " + std::to_string(n));
-        int state = -1;
-        auto config = ReadAs<TQuilletConfig>(ConfigBytes(3, n, NoSettings), &state);
+        auto config = ReadExpecting<TQuilletConfig>(ConfigBytes(3, n, NoSettings), pstream::Good);
         ASSERT_TRUE(config);
-        ASSERT_EQ(state, pstream::Good);
         const TQuilletOptions& o = config->options;
         // The 18 words are in every layout.
         EXPECT_EQ(o.autoSaveMinutes, 15u);
@@ -165,10 +163,8 @@ TEST(QuilletConfigTest, OlderLayoutsKeepDefaultsForWhatTheyLack) {
     }
     // Class version 2 ends right after the options: a settings list read there would run into
     // the ']' and fail the stream.
-    int state = -1;
-    auto config = ReadAs<TQuilletConfig>(ConfigBytes(2, 8, {}), &state);
+    auto config = ReadExpecting<TQuilletConfig>(ConfigBytes(2, 8, {}), pstream::Good);
     ASSERT_TRUE(config);
-    EXPECT_EQ(state, pstream::Good);
     EXPECT_EQ(config->options.updateCheckDays, 14u);
 }
 

@@ -51,6 +51,15 @@ std::unique_ptr<T> ReadAs(const Bytes& bytes, int* state = nullptr) {
     return std::unique_ptr<T>(object);
 }
 
+// Reads as ReadAs does and expects the stream to end in the given state.
+template <class T>
+std::unique_ptr<T> ReadExpecting(const Bytes& bytes, int expected) {
+    int state = -1;
+    auto object = ReadAs<T>(bytes, &state);
+    EXPECT_EQ(state, expected);
+    return object;
+}
+
 // Writes one object pointer, header first.
 inline Bytes WriteOne(const TStreamableBase* object) {
     omemstream os;

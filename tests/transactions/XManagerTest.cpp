@@ -76,10 +76,8 @@ TEST(XManagerStream, Layout2ReadsAndWritesBackByteForByte) {
     Bytes file =
         Cat({RecordStart, W32(2), W32(1000), W32(2), W32(7),  // layout, capacity, count, last id
              first, freed, RecordEnd});
-    int state = -1;
-    auto m = ReadAs<TXManager>(file, &state);
+    auto m = ReadExpecting<TXManager>(file, pstream::Good);
     ASSERT_TRUE(m);
-    EXPECT_EQ(state, pstream::Good);
     EXPECT_EQ(WriteOne(m.get()), file);
     EXPECT_EQ(m->FindRecord(2), nullptr);
 
@@ -98,10 +96,8 @@ TEST(XManagerStream, Layout1TakesTheCountAsLastIdAndIsWrittenAsLayout2) {
                       {0x64, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00},
                       rec,  // capacity 100, count 1
                       RecordEnd});
-    int state = -1;
-    auto m = ReadAs<TXManager>(file, &state);
+    auto m = ReadExpecting<TXManager>(file, pstream::Good);
     ASSERT_TRUE(m);
-    EXPECT_EQ(state, pstream::Good);
     Bytes expected = Cat({RecordStart, W32(2), W32(100), W32(1), W32(1), rec, RecordEnd});
     EXPECT_EQ(WriteOne(m.get()), expected);
     EXPECT_EQ(m->NewRecord(Rec(Day(2), 1)), 2u);
@@ -110,44 +106,36 @@ TEST(XManagerStream, Layout1TakesTheCountAsLastIdAndIsWrittenAsLayout2) {
 TEST(XManagerStream, DamagedCountsFailWithoutRunawayAllocation) {
     // A count of four billion with one record behind it: the stream fails, nothing is kept from
     // the incomplete piece, and the manager stays usable.
-    Bytes file = Cat({RecordStart, W32(2), W32(0xFFFFFFFF), W32(0xFFFFFFFF), W32(1),
-                      RawRecord(1, 0x09, Day(1), 1, "")});
-    int state = -1;
-    auto m = ReadAs<TXManager>(file, &state);
+    auto plain = [](uint32_t id) { return RawRecord(id, 0x09, Day(1), 1, ""); };
+    Bytes file = Cat({RecordStart, W32(2), W32(0xFFFFFFFF), W32(0xFFFFFFFF), W32(1), plain(1)});
+    auto m = ReadExpecting<TXManager>(file, pstream::Failed);
     ASSERT_TRUE(m);
-    EXPECT_EQ(state, pstream::Failed);
     EXPECT_EQ(m->GetCount(), 0u);
     EXPECT_NE(m->NewRecord(Rec(Day(1), 1)), 0u);
 
     // Records come in pieces of 64: a file cut inside the second piece keeps the first.
     Bytes cut = Cat({RecordStart, W32(2), W32(1000), W32(100), W32(100)});
-    for (uint32_t id = 1; id <= 70; ++id) {
-        Bytes r = RawRecord(id, 0x09, Day(1), 1, "");
-        cut.insert(cut.end(), r.begin(), r.end());
-    }
-    m = ReadAs<TXManager>(cut, &state);
+    for (uint32_t id = 1; id <= 70; ++id)
+        cut = Cat({cut, plain(id)});
+    m = ReadExpecting<TXManager>(cut, pstream::Failed);
     ASSERT_TRUE(m);
-    EXPECT_EQ(state, pstream::Failed);
     EXPECT_EQ(m->GetCount(), 64u);
     EXPECT_EQ(m->RecordAt(64).id, 64u);
 
     // A count above the capacity grows the capacity to it; a last id below an id held is raised
     // so that no id is handed out twice.
-    Bytes over =
-        Cat({RecordStart, W32(2), W32(1), W32(2), W32(1), RawRecord(1, 0x09, Day(1), 1, ""),
-             RawRecord(5, 0x09, Day(1), 1, ""), RecordEnd});
-    m = ReadAs<TXManager>(over, &state);
+    Bytes over = Cat({RecordStart, W32(2), W32(1), W32(2), W32(1), plain(1), plain(5), RecordEnd});
+    m = ReadExpecting<TXManager>(over, pstream::Good);
     ASSERT_TRUE(m);
-    EXPECT_EQ(state, pstream::Good);
     EXPECT_EQ(m->GetCapacity(), 2u);
     EXPECT_EQ(m->NewRecord(Rec(Day(1), 1)), 6u);
     EXPECT_EQ(m->GetCapacity(), 502u);
 
     // A capacity and a last id at the top of the range are damage: new records still get room
     // and an id after the highest held.
-    Bytes claims = Cat({RecordStart, W32(2), W32(0xFFFFFFFFu), W32(1), W32(0xFFFFFFFFu),
-                        RawRecord(3, 0x09, Day(1), 1, ""), RecordEnd});
-    m = ReadAs<TXManager>(claims, &state);
+    Bytes claims =
+        Cat({RecordStart, W32(2), W32(0xFFFFFFFFu), W32(1), W32(0xFFFFFFFFu), plain(3), RecordEnd});
+    m = ReadAs<TXManager>(claims);
     ASSERT_TRUE(m);
     EXPECT_EQ(m->NewRecord(Rec(Day(1), 1)), 4u);
 }
