@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/QuilletConfig.h"
 
@@ -37,10 +38,8 @@ TEST(ConfigDialogsTest, TransactionViewSetupFillsAndAppliesInFieldOrder) {
     o.codeWidth = 99;  // out of range in the record: shown clamped
     o.includeYear = 1;
     TTransactionViewSetupBuffer b = FillTransactionViewSetup(o);
-    EXPECT_EQ(b.codeWidth, "10");
-    EXPECT_EQ(b.payableToWidth, "35");
-    EXPECT_EQ(b.memoWidth, "0");
-    EXPECT_EQ(b.amountWidth, "11");
+    EXPECT_EQ((std::vector<std::string>{b.codeWidth, b.payableToWidth, b.memoWidth, b.amountWidth}),
+              (std::vector<std::string>{"10", "35", "0", "11"}));
     EXPECT_TRUE(b.includeYear);
     EXPECT_FALSE(b.flyByMemo);
     EXPECT_TRUE(b.autoCorrectYear);
@@ -55,15 +54,11 @@ TEST(ConfigDialogsTest, TransactionViewSetupFillsAndAppliesInFieldOrder) {
     b.flyByMemo = true;
     b.autoCorrectYear = false;
     ApplyTransactionViewSetup(b, o);
-    EXPECT_EQ(o.codeWidth, 5u);
-    EXPECT_EQ(o.payableToWidth, 50u);
-    EXPECT_EQ(o.memoWidth, 20u);
-    EXPECT_EQ(o.amountWidth, 14u);
-    EXPECT_EQ(o.envelopeLabelWidth, 16u);
-    EXPECT_EQ(o.accountLabelWidth, 29u);
-    EXPECT_EQ(o.includeYear, 0);
-    EXPECT_EQ(o.flyByMemo, 1);
-    EXPECT_EQ(o.autoCorrectYear, 0);
+    EXPECT_EQ((std::vector<uint32_t>{o.codeWidth, o.payableToWidth, o.memoWidth, o.amountWidth,
+                                     o.envelopeLabelWidth, o.accountLabelWidth}),
+              (std::vector<uint32_t>{5, 50, 20, 14, 16, 29}));
+    EXPECT_EQ((std::vector<int>{o.includeYear, o.flyByMemo, o.autoCorrectYear}),
+              (std::vector<int>{0, 1, 0}));
 }
 
 TEST(ConfigDialogsTest, MainConfigurationTakesUpToFiveDigits) {
@@ -82,14 +77,11 @@ TEST(ConfigDialogsTest, MainConfigurationTakesUpToFiveDigits) {
     b.confirmImportOnClose = false;
     b.updateCheckDays = "365";
     ApplyMainConfig(b, o);
-    EXPECT_EQ(o.showStatusBar, 0);
-    EXPECT_EQ(o.showControlBar, 1);
-    EXPECT_EQ(o.reopenLastFile, 0);
-    EXPECT_EQ(o.autoSaveMinutes, 0u);
-    EXPECT_EQ(o.backupLevels, 99999u);
-    EXPECT_EQ(o.confirmClearedOnClose, 1);
-    EXPECT_EQ(o.confirmImportOnClose, 0);
-    EXPECT_EQ(o.updateCheckDays, 365u);
+    EXPECT_EQ((std::vector<int>{o.showStatusBar, o.showControlBar, o.reopenLastFile,
+                                o.confirmClearedOnClose, o.confirmImportOnClose}),
+              (std::vector<int>{0, 1, 0, 1, 0}));
+    EXPECT_EQ((std::vector<uint32_t>{o.autoSaveMinutes, o.backupLevels, o.updateCheckDays}),
+              (std::vector<uint32_t>{0, 99999, 365}));
 }
 
 TEST(ConfigDialogsTest, ListConfigurationsMapEachBoxToItsField) {
@@ -99,18 +91,16 @@ TEST(ConfigDialogsTest, ListConfigurationsMapEachBoxToItsField) {
     EXPECT_FALSE(e.showAssociationBalances);
     e = {false, true, true, false};
     ApplyEnvelopeListConfig(e, o);
-    EXPECT_EQ(o.envShowRootBalance, 0);
-    EXPECT_EQ(o.envShowBundleBalances, 1);
-    EXPECT_EQ(o.envShowAssociationBalances, 1);
-    EXPECT_EQ(o.envShowEnvelopeBalances, 0);
+    EXPECT_EQ((std::vector<int>{o.envShowRootBalance, o.envShowBundleBalances,
+                                o.envShowAssociationBalances, o.envShowEnvelopeBalances}),
+              (std::vector<int>{0, 1, 1, 0}));
 
     TAccountListConfigBuffer a = FillAccountListConfig(o);
     EXPECT_FALSE(a.showReconcileBalances);
     a = {false, true, false, true};
     ApplyAccountListConfig(a, o);
-    EXPECT_EQ(o.actShowRootBalance, 0);
-    EXPECT_EQ(o.actShowGroupBalances, 1);
-    EXPECT_EQ(o.actShowAccountBalances, 0);
-    EXPECT_EQ(o.actShowReconcileBalances, 1);
+    EXPECT_EQ((std::vector<int>{o.actShowRootBalance, o.actShowGroupBalances,
+                                o.actShowAccountBalances, o.actShowReconcileBalances}),
+              (std::vector<int>{0, 1, 0, 1}));
     EXPECT_EQ(o.envShowRootBalance, 0);  // the envelope list's fields were left alone
 }
