@@ -18,29 +18,17 @@ bool TAccountDialogsQt::EditAccount(TAccountBuffer& buffer) {
                                    ListEnvelopes, buffer.defaultEnvelope);
     form.AddDescription(buffer.description);
     if (!form.Run(buffer.checkName)) return false;
-    buffer.name = form.Name();
     if (const uint32_t id = kind->GetId()) buffer.kind = id;
     if (envelope) buffer.defaultEnvelope = envelope->GetId();
-    buffer.description = form.Description();
     return true;
 }
 
 bool TAccountDialogsQt::EditAccountGroup(TAccountGroupBuffer& buffer) {
-    TPropertyForm form("Edit Account Group Properties", parent);
-    form.AddName(buffer.name);
-    form.AddDescription(buffer.description);
-    if (!form.Run(buffer.checkName)) return false;
-    buffer.name = form.Name();
-    buffer.description = form.Description();
-    return true;
+    return EditItemProperties("Edit Account Group Properties", parent, buffer);
 }
 
 bool TAccountDialogsQt::EditAccountRoot(TAccountRootBuffer& buffer) {
-    TPropertyForm form("Edit Account Root Properties", parent);
-    form.AddName(buffer.name);
-    if (!form.Run(buffer.checkName)) return false;
-    buffer.name = form.Name();
-    return true;
+    return EditItemProperties("Edit Account Root Properties", parent, buffer);
 }
 
 bool TAccountDialogsQt::ChooseAccount(TChooseAccountBuffer& buffer) {

@@ -27,17 +27,19 @@ TPropertyForm::TPropertyForm(const QString& title, QWidget* parent) : QDialog(pa
     layout->addLayout(form);
 }
 
-QLineEdit* TPropertyForm::AddName(const std::string& text, int maxLength) {
+QLineEdit* TPropertyForm::AddName(std::string& text, int maxLength) {
     name = NameControl(new QLineEdit(FromWindows1252(text), this), "name", "&Name:");
     name->setMaxLength(maxLength);
     form->addRow("&Name:", name);
+    writeBack.push_back([this, &text] { text = Name(); });
     return name;
 }
 
-TEditFloat* TPropertyForm::AddMoney(const QString& label, const char* objectName, float units) {
+TEditFloat* TPropertyForm::AddMoney(const QString& label, const char* objectName, float& units) {
     auto* field = new TEditFloat(this, objectName, label);
     field->SetValue(units);
     form->addRow(label, field);
+    writeBack.push_back([field, &units] { units = field->GetValue(); });
     return field;
 }
 
@@ -49,13 +51,16 @@ TIdComboBox* TPropertyForm::AddIdCombo(const QString& label, const char* objectN
     return combo;
 }
 
-QPlainTextEdit* TPropertyForm::AddDescription(const std::string& text) {
-    description = NameControl(new QPlainTextEdit(FromWindows1252(text), this), "description",
-                              "&Description:");
+QPlainTextEdit* TPropertyForm::AddDescription(std::string& text) {
+    auto* description = NameControl(new QPlainTextEdit(FromWindows1252(text), this), "description",
+                                    "&Description:");
     description->setTabChangesFocus(true);
     auto* label = new QLabel("&Description:", this);
     label->setBuddy(description);
     form->addRow(label, description);
+    writeBack.push_back([description, &text] {
+        text = ToWindows1252(description->toPlainText().left(DescriptionLimit));
+    });
     return description;
 }
 
@@ -69,10 +74,11 @@ QComboBox* TPropertyForm::AddCombo(const QString& label, const char* objectName,
     return combo;
 }
 
-QCheckBox* TPropertyForm::AddCheck(const QString& text, const char* objectName, bool checked) {
+QCheckBox* TPropertyForm::AddCheck(const QString& text, const char* objectName, bool& checked) {
     auto* box = NameControl(new QCheckBox(text, this), objectName, text);
     box->setChecked(checked);
     form->addRow(box);
+    writeBack.push_back([box, &checked] { checked = box->isChecked(); });
     return box;
 }
 
@@ -97,14 +103,12 @@ bool TPropertyForm::Run(const std::function<bool(const std::string&)>& nameCheck
         accept();
     });
     layout()->addWidget(buttons);
-    return exec() == QDialog::Accepted;
+    if (exec() != QDialog::Accepted) return false;
+    for (const auto& write : writeBack)
+        write();
+    return true;
 }
 
 std::string TPropertyForm::Name() const {
     return name ? ToWindows1252(name->text()) : std::string();
-}
-
-std::string TPropertyForm::Description() const {
-    return description ? ToWindows1252(description->toPlainText().left(DescriptionLimit))
-                       : std::string();
 }

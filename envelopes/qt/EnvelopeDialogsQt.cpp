@@ -1,57 +1,32 @@
 #include "envelopes/qt/EnvelopeDialogsQt.h"
 
-#include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 
 #include "controls/qt/Choosers.h"
-#include "controls/qt/EditFields.h"
 #include "controls/qt/PropertyForm.h"
 #include "controls/qt/QtText.h"
 
 bool TEnvelopeDialogsQt::EditEnvelope(TEnvelopeBuffer& buffer) {
     TPropertyForm form("Edit Envelope Properties", parent);
     form.AddName(buffer.name);
-    TEditFloat* threshold = form.AddMoney("&Threshold:", "threshold", buffer.threshold);
+    form.AddMoney("&Threshold:", "threshold", buffer.threshold);
     form.AddDescription(buffer.description);
-    QCheckBox* inPlan =
-        form.AddCheck("Include Envelope in &Allocation Plan", "inPlan", buffer.inPlan);
-    if (!form.Run(buffer.checkName)) return false;
-    buffer.name = form.Name();
-    buffer.threshold = threshold->GetValue();
-    buffer.description = form.Description();
-    buffer.inPlan = inPlan->isChecked();
-    return true;
+    form.AddCheck("Include Envelope in &Allocation Plan", "inPlan", buffer.inPlan);
+    return form.Run(buffer.checkName);
 }
 
 bool TEnvelopeDialogsQt::EditEnvelopeRoot(TEnvelopeRootBuffer& buffer) {
-    TPropertyForm form("Edit Envelope Root Properties", parent);
-    form.AddName(buffer.name);
-    if (!form.Run(buffer.checkName)) return false;
-    buffer.name = form.Name();
-    return true;
+    return EditItemProperties("Edit Envelope Root Properties", parent, buffer);
 }
 
 bool TEnvelopeDialogsQt::EditBundle(TBundleBuffer& buffer) {
-    TPropertyForm form("Edit Bundle Properties", parent);
-    form.AddName(buffer.name);
-    TEditFloat* threshold = form.AddMoney("&Threshold:", "threshold", buffer.threshold);
-    form.AddDescription(buffer.description);
-    if (!form.Run(buffer.checkName)) return false;
-    buffer.name = form.Name();
-    buffer.threshold = threshold->GetValue();
-    buffer.description = form.Description();
-    return true;
+    return EditItemProperties("Edit Bundle Properties", parent, buffer, [&](TPropertyForm& form) {
+        form.AddMoney("&Threshold:", "threshold", buffer.threshold);
+    });
 }
 
 bool TEnvelopeDialogsQt::EditAssociation(TAssociationBuffer& buffer) {
-    TPropertyForm form("Edit Association Properties", parent);
-    form.AddName(buffer.name);
-    form.AddDescription(buffer.description);
-    if (!form.Run(buffer.checkName)) return false;
-    buffer.name = form.Name();
-    buffer.description = form.Description();
-    return true;
+    return EditItemProperties("Edit Association Properties", parent, buffer);
 }
 
 bool TEnvelopeDialogsQt::DeleteEnvelope(TDeleteEnvelopeBuffer& buffer) {

@@ -305,44 +305,38 @@ CFWEngine& TReportDialog::PreparedReport() {
     return h.accountSummary;
 }
 
-std::string TReportDialog::FileText() {
-    PreparedReport();
-    TReportHolder& h = *holder;
+namespace {
+
+// Hands the holder's report of the kind to use.
+template <class Holder, class Use>
+auto WithReport(Holder& h, TReportKind kind, Use use) -> decltype(use(h.accountSummary)) {
     switch (kind) {
         case TReportKind::AccountLedger:
-            return h.accountLedger.GetFileText();
+            return use(h.accountLedger);
         case TReportKind::EnvelopeLedger:
-            return h.envelopeLedger.GetFileText();
+            return use(h.envelopeLedger);
         case TReportKind::AccountSummary:
-            return h.accountSummary.GetFileText();
+            return use(h.accountSummary);
         case TReportKind::EnvelopeSummary:
-            return h.envelopeSummary.GetFileText();
+            return use(h.envelopeSummary);
         case TReportKind::EnvelopeActivity:
-            return h.envelopeActivity.GetFileText();
+            return use(h.envelopeActivity);
         case TReportKind::AllocationPlan:
-            return h.allocationPlan.GetFileText();
+            return use(h.allocationPlan);
     }
     return {};
 }
 
+}  // namespace
+
+std::string TReportDialog::FileText() {
+    PreparedReport();
+    return WithReport(*holder, kind, [](const auto& report) { return report.GetFileText(); });
+}
+
 TClipboardContent TReportDialog::ClipboardContent() {
     PreparedReport();
-    TReportHolder& h = *holder;
-    switch (kind) {
-        case TReportKind::AccountLedger:
-            return h.accountLedger.GetClipboard();
-        case TReportKind::EnvelopeLedger:
-            return h.envelopeLedger.GetClipboard();
-        case TReportKind::AccountSummary:
-            return h.accountSummary.GetClipboard();
-        case TReportKind::EnvelopeSummary:
-            return h.envelopeSummary.GetClipboard();
-        case TReportKind::EnvelopeActivity:
-            return h.envelopeActivity.GetClipboard();
-        case TReportKind::AllocationPlan:
-            return h.allocationPlan.GetClipboard();
-    }
-    return {};
+    return WithReport(*holder, kind, [](const auto& report) { return report.GetClipboard(); });
 }
 
 bool TReportDialog::ExportTo(const QString& path) {

@@ -1,15 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "accounts/Account.h"
 #include "accounts/AccountGroup.h"
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
-#include "app/Registration.h"
 #include "core/ObjectStream.h"
 #include "tests/support/ScriptedAccountDialogs.h"
 #include "tests/support/Streams.h"

@@ -2,9 +2,7 @@
 // file, and the console commands new, plan and demo.
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
-#include <fstream>
 
 #include "accounts/Account.h"
 #include "accounts/AccountList.h"
@@ -13,11 +11,9 @@
 #include "app/BudgetCheck.h"
 #include "app/BudgetFile.h"
 #include "app/NewBudget.h"
-#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
-#include "platform/Platform.h"
 #include "tests/support/CliRunner.h"
 #include "tests/support/ScriptedAccountWizard.h"
 #include "tests/support/ScriptedUI.h"
@@ -115,35 +111,6 @@ TEST_F(NewBudgetTest, WizardDialogAddsKeepsRefusedFormsAndCancels) {
     TQuilletData::SetCurrent(before);
 }
 
-TEST_F(NewBudgetTest, HeadlessBudgetLoadsSoundAndIsNeverOverwritten) {
-    TNewBudgetInput input;
-    input.plan.incomes[0] = 3000;
-    input.plan.incomes[1] = 1000;
-    input.accounts = {Form("Checking", 1500.25f), Form("Visa", -300, {31, 1, 2010}, 5)};
-    std::string path = (root / "Home.qlt").string(), error;
-    TLinuxPlatform platform;
-    ASSERT_TRUE(CreateNewBudgetFile(input, path, platform, error)) << error;
-
-    std::unique_ptr<TQuilletData> loaded = LoadBudgetFile(path, error);
-    ASSERT_TRUE(loaded) << error;
-    TCurrentDocument now(*loaded);
-    EXPECT_EQ(CheckBudget(*loaded), std::vector<std::string>{});
-    TAccountList& accounts = loaded->GetAccounts();
-    EXPECT_EQ(accounts.CountAccounts(), 2u);
-    EXPECT_EQ(accounts.GetBalance(accounts.FindId("Checking")).Cents(), 150025);
-    EXPECT_EQ(accounts.GetBalance(accounts.FindId("Visa")).Cents(), -30000);
-    EXPECT_EQ(Unallocated(*loaded), 120025);
-    EXPECT_GE(loaded->GetEnvelopes().CountEnvelopes(), 13u);  // the plan's and "Unallocated"
-
-    std::ofstream(root / "Other.qlt") << "keep me";
-    EXPECT_FALSE(CreateNewBudgetFile(input, (root / "Other.qlt").string(), platform, error));
-    EXPECT_NE(error.find("already exists"), std::string::npos);
-    std::ifstream kept(root / "Other.qlt");
-    std::string text;
-    std::getline(kept, text);
-    EXPECT_EQ(text, "keep me");
-}
-
 TEST_F(NewBudgetTest, ConsoleNewPlanAndDemo) {
     std::string file = (root / "Cli.qlt").string();
     RunResult made = Run("new '" + file +
@@ -151,7 +118,12 @@ TEST_F(NewBudgetTest, ConsoleNewPlanAndDemo) {
                          "--account 'Card;Credit;-99;1/31/26'");
     ASSERT_EQ(made.status, 0) << made.err;
     EXPECT_EQ(Run("check '" + file + "'").status, 0);
+    // The starting balances are posted, cleared; a second "new" leaves the file alone.
+    EXPECT_EQ(Run("report account-summary '" + file + "'").out,
+              "Card\t(99.00)\t(99.00)\r\nChecking\t 1,200.50 \t 1,200.50 \r\n");
+    const std::vector<uint8_t> bytes = TTempFolder::ReadFile(file);
     EXPECT_EQ(Run("new '" + file + "' --income 10 --account 'A;Cash;1;1/1/26'").status, 1);
+    EXPECT_EQ(TTempFolder::ReadFile(file), bytes);
     RunResult bad =
         Run("new '" + (root / "X.qlt").string() + "' --income 10 --account 'A;Boat;1;1/1/26'");
     EXPECT_EQ(bad.status, 2);

@@ -6,7 +6,6 @@
 #include <fstream>
 
 #include "app/PlatformPort.h"
-#include "app/Registration.h"
 #include "platform/Platform.h"
 #include "tests/support/ScriptedUI.h"
 #include "tests/support/Streams.h"
@@ -164,16 +163,12 @@ TEST(QuilletConfigTest, OlderLayoutsKeepDefaultsForWhatTheyLack) {
         EXPECT_EQ(o.updateCheckDays, n > 7 ? 14u : 30u);
         EXPECT_EQ(o.lastUpdateCheck, n > 7 ? TDate(28, 2, 2011) : TDate(1, 1, 2008));
     }
-}
-
-TEST(QuilletConfigTest, ClassVersionTwoHasNoSettings) {
-    // The record ends right after the option record: a settings list read here would run into
+    // Class version 2 ends right after the options: a settings list read there would run into
     // the ']' and fail the stream.
     int state = -1;
     auto config = ReadAs<TQuilletConfig>(ConfigBytes(2, 8, {}), &state);
     ASSERT_TRUE(config);
     EXPECT_EQ(state, pstream::Good);
-    EXPECT_EQ(config->settings.Count(), 0u);
     EXPECT_EQ(config->options.updateCheckDays, 14u);
 }
 
@@ -268,23 +263,13 @@ TEST_F(ConfigFileTest, DamagedFileIsKeptAsideAndOutOfRangeValuesAreLimited) {
     EXPECT_NE(ui.messages[0].text.find("Quillet.cfg.bad"), std::string::npos);
 
     // A readable file with absurd values: backups 8,388,607, a window 2,147,483,647 wide.
-    Bytes words = EighteenWords();
-    Bytes later = Cat({W32(0x7FFFFFFF),
-                       W32(600),
-                       W32(0x80000000u),
-                       W32(40),
-                       W32(1),
-                       W32(8388607),
-                       W32(0),
-                       Str(""),
-                       W32(99),
-                       W32(0),
-                       W32(0),
-                       W32(0),
-                       W32(4000000000u),
-                       {28, 2},
-                       W32(2011)});
-    WriteFile(CfgPath(), Cat({Header, RecordStart(3), W32(8), words, later, NoSettings, End}));
+    // clang-format off
+    Bytes later = Cat({W32(0x7FFFFFFF), W32(600), W32(0x80000000u), W32(40), W32(1),  // placement
+                       W32(8388607), W32(0), Str(""), W32(99),          // backups, last file, memo
+                       W32(0), W32(0), W32(0), W32(4000000000u), {28, 2}, W32(2011)});
+    // clang-format on
+    WriteFile(CfgPath(),
+              Cat({Header, RecordStart(3), W32(8), EighteenWords(), later, NoSettings, End}));
     ASSERT_TRUE(file.Load());
     const TQuilletOptions& o = file.Options();
     EXPECT_EQ(o.windowWidth, 32767);
@@ -295,25 +280,18 @@ TEST_F(ConfigFileTest, DamagedFileIsKeptAsideAndOutOfRangeValuesAreLimited) {
     EXPECT_EQ(ui.messages.size(), 1u);  // a readable file says nothing
 }
 
-TEST_F(ConfigFileTest, LayoutOneKeepsTheScreenPlacement) {
-    WriteFile(CfgPath(), ConfigBytes(3, 1, NoSettings));
-    TConfigFile file(platform, screen);
-    file.FindPath();
-    ASSERT_TRUE(file.Load());
-    EXPECT_EQ(file.Options().windowWidth, 800);
-    EXPECT_EQ(file.Options().windowY, 50);
-    EXPECT_EQ(file.Options().autoSaveMinutes, 15u);
-}
-
 TEST_F(ConfigFileTest, OlderLocationIsCarriedOverOnceAndNeverOverAFile) {
-    Bytes older = ConfigBytes(3, 8, NoSettings);
+    // Layout 1, without a window placement: the screen gives one.
+    Bytes older = ConfigBytes(3, 1, NoSettings);
     WriteFile(OlderPath(), older);
 
     TConfigFile file(platform, screen);
     file.FindPath();
     EXPECT_EQ(ReadFile(CfgPath()), older);
     ASSERT_TRUE(file.Load());
-    EXPECT_EQ(file.Options().backupLevels, 12u);
+    EXPECT_EQ(file.Options().autoSaveMinutes, 15u);
+    EXPECT_EQ(file.Options().windowWidth, 800);
+    EXPECT_EQ(file.Options().windowY, 50);
 
     // From now on the file in the config folder is the one: a changed older file is ignored.
     file.Options().backupLevels = 2;

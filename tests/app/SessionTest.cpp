@@ -8,12 +8,12 @@
 
 #include "app/BudgetFile.h"
 #include "app/FileLock.h"
-#include "app/Registration.h"
 #include "core/Idler.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "platform/Platform.h"
+#include "tests/support/SavedBudget.h"
 #include "tests/support/ScriptedUI.h"
 #include "tests/support/TempFolder.h"
 #include "transactions/XManager.h"
@@ -33,35 +33,13 @@ struct TCountingIdler : TIdler {
     void Idle() override { ++calls; }
 };
 
-TEST(SessionTest, AutoSaveComesDueAfterTheIntervalAndNeverWhenOff) {
-    TAutoSaveCounter counter;
-    for (int i = 0; i < 5; ++i)
-        counter.Tick(0);
-    EXPECT_EQ(counter.Minutes(), 0);
-    counter.Tick(2);
-    counter.Tick(2);
-    EXPECT_EQ(counter.State(), TAutoSaveCounter::TState::Idle);
-    counter.Tick(2);  // the third tick after a reset
-    EXPECT_EQ(counter.State(), TAutoSaveCounter::TState::Due);
-    counter.Tick(2);  // a due save stops the count
-    EXPECT_EQ(counter.Minutes(), 3);
-    EXPECT_TRUE(counter.BeginSave());
-    EXPECT_FALSE(counter.BeginSave());
-    counter.Reset();
-    EXPECT_EQ(counter.Minutes(), 0);
-}
-
 TEST(SessionTest, LoadingLeavesTheOpenBudgetAloneUntilTheFileIsRead) {
-    RegisterQuilletClasses();
     TScriptedUI ui;
     TLinuxPlatform platform;
     TTempFolder dir;
-    std::string file = (dir / "Other.qlt").string(), error;
-    {
-        TQuilletData other;
-        other.GetEnvelopes().GetEnvelopeRoot()->NewEnvelope("Rent");
-        ASSERT_TRUE(SaveBudgetFile(other, file, platform, error)) << error;
-    }
+    std::string error, file = SaveBudget(dir / "Other.qlt", [](TQuilletData&other) {
+                           other.GetEnvelopes().GetEnvelopeRoot()->NewEnvelope("Rent");
+                       });
 
     int locks = 0;
     TSession session(platform);
@@ -95,25 +73,33 @@ TEST(SessionTest, LoadingLeavesTheOpenBudgetAloneUntilTheFileIsRead) {
     EXPECT_EQ(locks, 0);
 }
 
-TEST(SessionTest, IdlePassRunsADueSaveOnceThenTheIdleObjects) {
+TEST(SessionTest, AutoSaveComesDueAfterTheIntervalAndTheIdlePassRunsItOnce) {
     TLinuxPlatform platform;
     TSession session(platform);
+    TAutoSaveCounter& counter = session.AutoSave();
     TCountingIdler idler;
     int saves = 0;
     session.SetSaveCommand([&] {
         ++saves;
-        session.IdlePass();  // a message box's own loop: no second pass inside
+        EXPECT_FALSE(counter.BeginSave());  // one save at a time
+        session.IdlePass();                 // a message box's own loop: no second pass inside
     });
+    for (int i = 0; i < 5; ++i)
+        counter.Tick(0);  // off
     session.IdlePass();
     EXPECT_EQ(saves, 0);
     EXPECT_EQ(idler.calls, 1);
-    session.AutoSave().Tick(1);
-    session.AutoSave().Tick(1);
+    counter.Tick(2);
+    counter.Tick(2);
+    EXPECT_EQ(counter.State(), TAutoSaveCounter::TState::Idle);
+    counter.Tick(2);  // the third tick after a reset
+    counter.Tick(2);  // a due save stops the count
+    EXPECT_EQ(counter.Minutes(), 3);
     session.IdlePass();
     EXPECT_EQ(saves, 1);
     EXPECT_EQ(idler.calls, 2);
-    EXPECT_EQ(session.AutoSave().State(), TAutoSaveCounter::TState::Idle);
-    EXPECT_EQ(session.AutoSave().Minutes(), 0);
+    EXPECT_EQ(counter.State(), TAutoSaveCounter::TState::Idle);
+    EXPECT_EQ(counter.Minutes(), 0);
 }
 
 }  // namespace

@@ -1,23 +1,18 @@
-// dump, convert and check, run as a user would on files we build through the domain.
+// dump, convert, check, add and report, run as a user would on files we build through the domain.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 
 #include "accounts/AccountList.h"
 #include "accounts/AccountRoot.h"
 #include "app/BudgetCheck.h"
-#include "app/BudgetFile.h"
-#include "app/NewBudget.h"
-#include "app/Registration.h"
-#include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
 #include "plan/XTemplate.h"
 #include "plan/XTemplateManager.h"
-#include "platform/Platform.h"
 #include "tests/support/CliRunner.h"
+#include "tests/support/SavedBudget.h"
 #include "transactions/XItem.h"
 #include "transactions/XManager.h"
 
@@ -27,50 +22,39 @@ namespace {
 
 class BudgetCommandsTest : public TCliFolderTest {
 protected:
-    void SetUp() override {
-        TCliFolderTest::SetUp();
-        RegisterQuilletClasses();
-    }
-
     // A small budget: two accounts, a bundle with an envelope, an envelope with a
     // Windows-1252 name, and balances that agree unless told otherwise. The balances are posted
     // directly unless a transaction is to carry them, as it must for the budget to be sound.
     fs::path MakeBudget(const std::string& name, bool balanced, bool byTransaction = false) {
-        TQuilletData doc;
-        TQuilletData::SetCurrent(&doc);
-        TEnvelopeRoot* envelopes = doc.GetEnvelopes().GetEnvelopeRoot();
-        EXPECT_TRUE(envelopes->NewEnvelope("Caf\xE9", true));
-        EXPECT_TRUE(envelopes->NewEnvelope("Rent", true));
-        TAccountRoot* accounts = doc.GetAccounts().GetAccountRoot();
-        EXPECT_TRUE(accounts->NewAccount("Checking", "Main account", 1, ""));
-        EXPECT_TRUE(accounts->NewAccount("Visa", "", 5, "Caf\xE9"));
-        uint32_t checking = doc.GetAccounts().FindId("Checking");
-        uint32_t cafe = doc.GetEnvelopes().FindId("Caf\xE9");
-        if (byTransaction) {
-            TXRecord r;
-            r.Init(TDate(1, 2, 2024));
-            r.flags = XNewAccountRecord;
-            r.account = checking;
-            r.envelope = cafe;
-            TXItem* item = doc.GetXManager().NewItem(r);
-            item->SetAmount(12345);
-            doc.GetXManager().Release(item);
-        } else {
-            doc.GetAccounts().ChangeBalance(checking, 12345);
-            doc.GetEnvelopes().ChangeBalance(cafe, balanced ? 12345 : 100);
-        }
-        doc.Settings().SetString("importer.IMPORTXCODEPOS", "credit", 7);
-        auto bills = std::make_unique<TXTemplate>(&doc.GetTemplates());
-        bills->SetName("Bills");
-        bills->GetItems().Append(cafe, 30000, "Food");
-        bills->GetItems().Append(cafe, 10000, "Power");
-        doc.GetTemplates().Add(std::move(bills));
-        fs::path path = root / name;
-        TLinuxPlatform platform;
-        std::string error;
-        EXPECT_TRUE(SaveBudgetFile(doc, path.string(), platform, error)) << error;
-        TQuilletData::SetCurrent(nullptr);
-        return path;
+        return SaveBudget(root / name, [&](TQuilletData& doc) {
+            TEnvelopeRoot* envelopes = doc.GetEnvelopes().GetEnvelopeRoot();
+            EXPECT_TRUE(envelopes->NewEnvelope("Caf\xE9", true));
+            EXPECT_TRUE(envelopes->NewEnvelope("Rent", true));
+            TAccountRoot* accounts = doc.GetAccounts().GetAccountRoot();
+            EXPECT_TRUE(accounts->NewAccount("Checking", "Main account", 1, ""));
+            EXPECT_TRUE(accounts->NewAccount("Visa", "", 5, "Caf\xE9"));
+            uint32_t checking = doc.GetAccounts().FindId("Checking");
+            uint32_t cafe = doc.GetEnvelopes().FindId("Caf\xE9");
+            if (byTransaction) {
+                TXRecord r;
+                r.Init(TDate(1, 2, 2024));
+                r.flags = XNewAccountRecord;
+                r.account = checking;
+                r.envelope = cafe;
+                TXItem* item = doc.GetXManager().NewItem(r);
+                item->SetAmount(12345);
+                doc.GetXManager().Release(item);
+            } else {
+                doc.GetAccounts().ChangeBalance(checking, 12345);
+                doc.GetEnvelopes().ChangeBalance(cafe, balanced ? 12345 : 100);
+            }
+            doc.Settings().SetString("importer.IMPORTXCODEPOS", "credit", 7);
+            auto bills = std::make_unique<TXTemplate>(&doc.GetTemplates());
+            bills->SetName("Bills");
+            bills->GetItems().Append(cafe, 30000, "Food");
+            bills->GetItems().Append(cafe, 10000, "Power");
+            doc.GetTemplates().Add(std::move(bills));
+        });
     }
 };
 
@@ -191,6 +175,74 @@ TEST_F(BudgetCommandsTest, AddPostsAsTypedAndItsRefusalsChangeNothing) {
                               paid->GetMemo()),
               std::make_tuple(-2500, TDate(4, 3, 2024).Key(), std::string("101"),
                               std::string("Landlord"), std::string("March")));
+}
+
+// An account "Caf\xE9 Card" with one payment of 12.34 to "B\xE4ckerei" on 2 March 2024.
+TEST_F(BudgetCommandsTest, ReportWritesTheExportBytesAndRefusesBadInput) {
+    const std::string budget =
+        "'" +
+        SaveBudget(root / "b.qlt",
+                   [](TQuilletData& doc) {
+                       EXPECT_TRUE(doc.GetEnvelopes().GetEnvelopeRoot()->NewEnvelope("Food", true));
+                       EXPECT_TRUE(doc.GetAccounts().GetAccountRoot()->NewAccount("Caf\xE9 Card",
+                                                                                  "", 5, "Food"));
+                       TXRecord r;
+                       r.Init(TDate(1, 3, 2024));
+                       r.flags = XNewAccountRecord;
+                       r.account = doc.GetAccounts().FindId("Caf\xE9 Card");
+                       r.envelope = doc.GetEnvelopes().FindId("Food");
+                       r.date = TDate(2, 3, 2024).Key();
+                       TXItem* item = doc.GetXManager().NewItem(r);
+                       item->SetCellText(XColPayableTo,
+                                         "B\xE4"
+                                         "ckerei");
+                       item->SetAmount(-1234);
+                       doc.GetXManager().Release(item);
+                   }) +
+        "'";
+    // The command line is UTF-8; the output keeps the budget's Windows-1252 bytes.
+    RunResult ledger = Run("report account-ledger " + budget +
+                           " --account 'Caf\xC3\xA9 Card' --from 3/1/2024 --to 3/31/2024");
+    ASSERT_EQ(ledger.status, 0) << ledger.err;
+    EXPECT_EQ(ledger.out,
+              "No.\tDate\tDescription/Payable To (Memo)\tEnvelope\tX\tPayment\tDeposit\r\n"
+              "\t03/02/24\tB\xE4"
+              "ckerei\tFood\t\t12.34\t0.00\r\n"
+              "\r\n\t\t\tSubtotals\t\t 12.34 \t 0.00 \r\n"
+              "\r\n\t\t\tTotal\t\t(12.34)\t\r\n");
+
+    RunResult activity =
+        Run("report envelope-activity " + budget + " --from 3/1/24 --to 3/31/24 --columns end");
+    ASSERT_EQ(activity.status, 0) << activity.err;
+    EXPECT_EQ(activity.out, "Envelope\tEnd\rEnvelopes\t(12.34)\rFood\t(12.34)\r");
+
+    for (const char* bad :
+         {"report account-ledger B", "report account-ledger B --account Nobody",
+          "report account-ledger B --account 'Caf\xC3\xA9 Card' --from 2/30/2024",
+          "report cashflow B", "report envelope-ledger B --envelope Food --old-format",
+          "report account-summary B --period Weekly",
+          "report account-summary B --pdf x --clipboard"}) {
+        std::string args = bad;
+        args.replace(args.find(" B"), 2, " " + budget);
+        RunResult r = Run(args);
+        EXPECT_EQ(r.status, 2) << bad;
+        EXPECT_TRUE(r.out.empty()) << bad;
+        EXPECT_NE(r.err.find("quillet-cli report: "), std::string::npos) << bad;
+    }
+
+    // The printed form goes to a PDF file instead of standard output.
+    fs::path pdf = root / "summary.pdf";
+    RunResult printed = Run("report account-summary " + budget + " --pdf '" + pdf.string() + "'");
+    ASSERT_EQ(printed.status, 0) << printed.err;
+    EXPECT_TRUE(printed.out.empty());
+    std::ifstream in(pdf, std::ios::binary);
+    std::string head(5, '\0');
+    in.read(head.data(), 5);
+    EXPECT_EQ(head, "%PDF-");
+    RunResult unwritable = Run("report account-summary " + budget + " --pdf '" +
+                               (root / "no/such/x.pdf").string() + "'");
+    EXPECT_EQ(unwritable.status, 2);
+    EXPECT_NE(unwritable.err.find("cannot be written"), std::string::npos);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <fstream>
 
 #include "app/QuilletConfig.h"
-#include "app/Registration.h"
 #include "tests/support/CliRunner.h"
 #include "tests/support/Streams.h"
 

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "core/ObjectStream.h"
 #include "tests/support/Streams.h"
 

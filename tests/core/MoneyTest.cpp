@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <initializer_list>
 #include <limits>
 #include <string>

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "accounts/AccountList.h"
-#include "app/Registration.h"
 #include "envelopes/EnvelopeList.h"
 #include "plan/XTemplateManager.h"
 #include "tests/support/ScriptedUI.h"

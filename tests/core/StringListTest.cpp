@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "core/IdObjectList.h"
 #include "core/TarnStringList.h"
 

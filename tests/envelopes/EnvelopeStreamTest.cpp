@@ -1,9 +1,6 @@
 // Stream layouts of the envelope tree, checked against bytes spelled out field by field.
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "app/Registration.h"
 #include "envelopes/Association.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/Env.h"
@@ -17,16 +14,11 @@ using namespace envtest;
 
 namespace {
 
-class EnvelopeStreamTest : public ::testing::Test {
-protected:
-    void SetUp() override { RegisterQuilletClasses(); }
-};
-
 // 50.0 as an IEEE single, least significant byte first.
 const Bytes Fifty = {0x00, 0x00, 0x48, 0x42};
 const Bytes Zero = {0x00, 0x00, 0x00, 0x00};
 
-TEST_F(EnvelopeStreamTest, EnvelopeRecordIsWrittenAtClassVersionThree) {
+TEST(EnvelopeStreamTest, EnvelopeRecordIsWrittenAtClassVersionThree) {
     TEnv env(nullptr, 7);
     env.SetName("Food");
     env.SetDescription("Weekly");
@@ -52,7 +44,7 @@ TEST_F(EnvelopeStreamTest, EnvelopeRecordIsWrittenAtClassVersionThree) {
     EXPECT_EQ(WriteOne(&env), expected);
 }
 
-TEST_F(EnvelopeStreamTest, OlderEnvelopeLayoutsGiveTheirDefaults) {
+TEST(EnvelopeStreamTest, OlderEnvelopeLayoutsGiveTheirDefaults) {
     auto fields = [](bool cleared, bool inPlan) {
         Bytes f = Cat({NodePart(true, true, 3, {}), Str("Rent"), Str("Home"), Fifty, W32(12345)});
         if (cleared) f = Cat({f, W32(uint32_t(-500))});
@@ -117,7 +109,7 @@ Bytes SampleList(uint32_t aliasId = 1) {
     return Cat({Header, Record("TEnvelopeList", 0, Cat({root, W32(1), W32(25), W32(25), table}))});
 }
 
-TEST_F(EnvelopeStreamTest, ListWritesEveryNodeKindAndReadsBackBound) {
+TEST(EnvelopeStreamTest, ListWritesEveryNodeKindAndReadsBackBound) {
     TScriptedEnvelopeDialogs dialogs;
     TEnvelopeList list;
     TEnvelopeNode* root = list.GetEnvelopeRoot();
@@ -151,7 +143,7 @@ TEST_F(EnvelopeStreamTest, ListWritesEveryNodeKindAndReadsBackBound) {
     EXPECT_EQ(static_cast<TBundle*>(read->FindByName("Bills"))->GetThreshold(), 5000);
 }
 
-TEST_F(EnvelopeStreamTest, AliasWithoutTargetIsReportedAndRemoved) {
+TEST(EnvelopeStreamTest, AliasWithoutTargetIsReportedAndRemoved) {
     TScriptedUI ui;
     auto list = ReadAs<TEnvelopeList>(SampleList(99));
     ASSERT_NE(list, nullptr);
@@ -163,7 +155,7 @@ TEST_F(EnvelopeStreamTest, AliasWithoutTargetIsReportedAndRemoved) {
     EXPECT_EQ(list->CountEnvelopes(), 2u);
 }
 
-TEST_F(EnvelopeStreamTest, DamagedTreesNeverShareOrLoseNodes) {
+TEST(EnvelopeStreamTest, DamagedTreesNeverShareOrLoseNodes) {
     TScriptedUI ui;
     // Under the root: a back reference to the root itself, an alias, and an association inside
     // a bundle; none of them may be taken in.

@@ -3,9 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -20,14 +17,7 @@ namespace envtest {
 
 using ::TScriptedEnvelopeDialogs;
 
-using streambytes::Bytes;
-using streambytes::Cat;
-using streambytes::ExpectEveryTruncationFails;
-using streambytes::Header;
-using streambytes::ReadAs;
-using streambytes::Str;
-using streambytes::W32;
-using streambytes::WriteOne;
+using namespace streambytes;
 
 // A new-object record: tag 2, '[', the class name, the class version, the fields, ']'.
 inline Bytes Record(const std::string& name, uint32_t version, const Bytes& fields) {

@@ -6,7 +6,6 @@
 #include <functional>
 
 #include "app/QuilletConfig.h"
-#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "envelopes/Association.h"
 #include "envelopes/Bundle.h"

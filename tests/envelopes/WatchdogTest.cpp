@@ -1,7 +1,6 @@
 // The watchdog: warnings on idle passes when a watched balance sinks below its threshold.
 #include <gtest/gtest.h>
 
-#include "app/Registration.h"
 #include "core/Idler.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/Env.h"

@@ -5,13 +5,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/BudgetFile.h"
-#include "app/Registration.h"
 #include "import/ImportDialogs.h"
 #include "import/ImportOptions.h"
 #include "import/Importer.h"
-#include "platform/Platform.h"
 #include "tests/support/CliRunner.h"
+#include "tests/support/SavedBudget.h"
 #include "tests/support/ScriptedImportDialogs.h"
 #include "tests/support/ScriptedWindows.h"
 #include "tests/transactions/XBudgetFixture.h"
@@ -152,40 +150,28 @@ TEST_F(ImporterTest, HeadlessOptionsFilterOldItemsAndMovePayeeToMemo) {
     ExpectSound();
 }
 
-TEST(ImportCommandTest, ImportsAStatementIntoASavedBudgetOnce) {
-    RegisterQuilletClasses();
-    TTempFolder dir;
-    fs::path budget = dir / "home.qlt";
-    {
-        TQuilletData doc;
-        TQuilletData::SetCurrent(&doc);
+using ImportCommandTest = TCliFolderTest;
+
+TEST_F(ImportCommandTest, ImportsAStatementIntoASavedBudgetOnce) {
+    const std::string budget = SaveBudget(root / "home.qlt", [](TQuilletData& doc) {
         ASSERT_TRUE(doc.GetEnvelopes().GetEnvelopeRoot()->NewEnvelope("Food", true));
         ASSERT_TRUE(doc.GetAccounts().GetAccountRoot()->NewAccount("Checking", "", 1, "Food"));
-        TLinuxPlatform platform;
-        std::string error;
-        ASSERT_TRUE(SaveBudgetFile(doc, budget.string(), platform, error)) << error;
-        TQuilletData::SetCurrent(nullptr);
-    }
-    fs::path statement = WriteStatement(dir);
-    auto run = [&](const std::string& args) {
-        return RunCli("env XDG_CONFIG_HOME='" + (dir / "cfg").string() + "'", args,
-                      (dir / "err.txt").string());
-    };
-    std::string files = "'" + budget.string() + "' '" + statement.string() + "'";
+    });
+    const std::string files = "'" + budget + "' '" + WriteStatement(root).string() + "'";
 
-    RunResult usage = run("import " + files);
+    RunResult usage = Run("import " + files);
     EXPECT_EQ(usage.status, 2);
     EXPECT_NE(usage.err.find("--account"), std::string::npos);
-    EXPECT_EQ(run("import " + files + " --account Nowhere").status, 1);
+    EXPECT_EQ(Run("import " + files + " --account Nowhere").status, 1);
 
-    RunResult first = run("import " + files + " --account checking");
+    RunResult first = Run("import " + files + " --account checking");
     EXPECT_EQ(first.status, 0) << first.err;
     EXPECT_NE(first.out.find("added 05/04/2024 -55.00 \"1001\" \"Landlord\""), std::string::npos)
         << first.out;
     EXPECT_NE(first.out.find("\"credit\" \"Payroll\""), std::string::npos) << first.out;
-    EXPECT_EQ(run("check '" + budget.string() + "'").status, 0);
+    EXPECT_EQ(Run("check '" + budget + "'").status, 0);
 
-    RunResult second = run("import " + files + " --account Checking");
+    RunResult second = Run("import " + files + " --account Checking");
     EXPECT_EQ(second.status, 0) << second.err;
     EXPECT_EQ(second.out.find("added"), std::string::npos) << second.out;
     EXPECT_NE(second.out.find(NothingToImportText), std::string::npos) << second.out;

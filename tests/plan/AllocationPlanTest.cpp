@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <filesystem>
-#include <functional>
 
-#include "app/QuilletConfig.h"
+#include "app/NewBudget.h"
 #include "core/QuilletData.h"
 #include "envelopes/Bundle.h"
 #include "envelopes/Env.h"
@@ -23,9 +21,6 @@ namespace {
 
 class AllocationPlanTest : public ::testing::Test {
 protected:
-    AllocationPlanTest() { TQuilletData::SetCurrent(&doc); }
-    ~AllocationPlanTest() override { TQuilletData::SetCurrent(nullptr); }
-
     TEnvelopeList& Envelopes() { return doc.GetEnvelopes(); }
     TXTemplateManager& Templates() { return doc.GetTemplates(); }
     TAllocationPlan& Plan() { return doc.GetPlan(); }
@@ -67,6 +62,7 @@ protected:
     }
 
     TQuilletData doc;
+    TCurrentDocument current{doc};
     TScriptedUI ui;
     TScriptedPlanDialogs dialogs;
 };

@@ -4,14 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "platform/Platform.h"
+#include "tests/support/TempFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -19,18 +18,9 @@ namespace {
 
 class PlatformFilesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("quillet-platform-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    void TearDown() override { fs::remove_all(root); }
-
     static std::string Read(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        std::vector<uint8_t> bytes = TTempFolder::ReadFile(p);
+        return std::string(bytes.begin(), bytes.end());
     }
     bool Replace(const fs::path& p, const std::string& text) {
         std::string error;
@@ -38,7 +28,8 @@ protected:
                                      error);
     }
 
-    fs::path root;
+    TTempFolder folder;
+    const fs::path root = folder.path;
 };
 
 }  // namespace

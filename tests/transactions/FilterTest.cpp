@@ -2,8 +2,6 @@
 // owner modes, criteria, presets and dialog.
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 

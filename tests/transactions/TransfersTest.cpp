@@ -1,8 +1,6 @@
 // Transfers and multiples: every conversion keeps the budget sound, asks what it must ask, and a
 // refusal leaves every record and balance as it was.
 #include <algorithm>
-#include <deque>
-#include <functional>
 
 #include "tests/support/ScriptedTransferDialogs.h"
 #include "tests/transactions/XBudgetFixture.h"

@@ -1,7 +1,6 @@
 #include "transactions/XItem.h"
 
 #include "core/QuilletOptions.h"
-#include "plan/XTemplateManager.h"
 #include "tests/transactions/XBudgetFixture.h"
 #include "transactions/Filters.h"
 
@@ -194,31 +193,6 @@ TEST_F(XItemTest, NextNumberFollowsTheAccountsChecks) {
     TXItem* row = NewRow(XAccount, checking, food);
     row->FillNextNumber();
     EXPECT_EQ(row->Record().GetCode(), "102");
-    Store().Release(row);
-}
-
-TEST_F(XItemTest, TemplatesApplyThroughTheTemplatesSide) {
-    struct TMakesMultiples : TXTemplateApplier {
-        int calls = 0;
-        bool ChooseAndApply(TXItem& item) override {
-            ++calls;
-            item.Data().flags = XKindMultiple | XDirty;
-            return true;
-        }
-    } applier;
-    TRecordingWindows views;
-    TXItem* row = NewRow(XAccount, checking, food);
-    SetTemplateApplier(&applier);
-    EXPECT_FALSE(row->CanApplyTemplate());  // no template yet
-    doc.GetTemplates().Add(doc.GetTemplates().CreateItem());
-    row->ApplyTemplate();  // a blank row is filled without a question
-    EXPECT_EQ(views.multiplesOpened, std::vector<uint32_t>{row->GetId()});
-    ui.answers = {TMsgResult::No};
-    row->ApplyTemplate();  // a multiple is overwritten only on Yes
-    EXPECT_EQ(ui.messages.back().text, "Overwrite current transaction?");
-    EXPECT_EQ(applier.calls, 1);
-    SetTemplateApplier(nullptr);
-    EXPECT_FALSE(row->CanApplyTemplate());
     Store().Release(row);
 }
 

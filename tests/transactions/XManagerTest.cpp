@@ -1,6 +1,5 @@
 #include "transactions/XManager.h"
 
-#include "app/Registration.h"
 #include "core/QuilletData.h"
 #include "envelopes/EnvelopeList.h"
 #include "envelopes/EnvelopeRoot.h"
@@ -12,7 +11,6 @@
 #include <cstring>
 #include <functional>
 #include <map>
-#include <memory>
 #include <random>
 #include <vector>
 

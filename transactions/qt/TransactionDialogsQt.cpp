@@ -146,41 +146,63 @@ void TActXferDialog::accept() {
 
 namespace {
 
-// A group of radio buttons whose ids are the choice's values, top to bottom.
-QButtonGroup* Radios(QGroupBox* box, QGridLayout* grid, const std::vector<const char*>& captions,
-                     const std::vector<const char*>& names) {
-    auto* group = new QButtonGroup(box);
-    for (size_t i = 0; i < captions.size(); ++i) {
-        auto* radio = NameControl(new QRadioButton(captions[i], box), names[i], captions[i]);
-        group->addButton(radio, static_cast<int>(i));
-        grid->addWidget(radio, static_cast<int>(i), 0);
+// The criteria groups of one column, top to bottom: each a titled box of radio buttons whose ids
+// are the choice's values, with the fields of its last choice beside that choice. The fields are
+// enabled only while it is chosen; chosen from the keyboard, it hands the focus to the first
+// field with its text selected.
+class TCriteriaColumn {
+public:
+    TCriteriaColumn(QWidget* dialog, QVBoxLayout* column) : dialog(dialog), column(column) {}
+
+    QButtonGroup* Add(const char* objectName, const QString& title,
+                      const std::vector<const char*>& captions,
+                      const std::vector<const char*>& names) {
+        box = NameControl(new QGroupBox(title, dialog), objectName, title.trimmed());
+        grid = new QGridLayout(box);
+        auto* group = new QButtonGroup(box);
+        for (size_t i = 0; i < captions.size(); ++i) {
+            auto* radio = NameControl(new QRadioButton(captions[i], box), names[i], captions[i]);
+            group->addButton(radio, static_cast<int>(i));
+            grid->addWidget(radio, static_cast<int>(i), 0);
+        }
+        row = static_cast<int>(captions.size()) - 1;
+        last = group->button(row);
+        fields = 0;
+        column->addWidget(box);
+        return group;
     }
-    return group;
-}
 
-QGroupBox* Group(QWidget* parent, const char* objectName, const QString& title,
-                 QGridLayout*& grid) {
-    auto* box = NameControl(new QGroupBox(title, parent), objectName, title.trimmed());
-    grid = new QGridLayout(box);
-    return box;
-}
+    // The box of the group added last, where its fields are made.
+    QGroupBox* Box() const { return box; }
 
-// The radio with id `choice` enables its fields only while chosen; chosen from the keyboard it
-// hands the focus to its first field with the text selected.
-void Enables(QButtonGroup* group, int choice, const std::vector<QWidget*>& fields) {
-    QAbstractButton* radio = group->button(choice);
-    const auto follow = [fields](bool on) {
-        for (QWidget* field : fields)
-            field->setEnabled(on);
-    };
-    follow(radio->isChecked());
-    QObject::connect(radio, &QAbstractButton::toggled, radio, [radio, fields, follow](bool on) {
-        follow(on);
-        if (!on || !radio->hasFocus() || fields.empty()) return;
-        fields.front()->setFocus(Qt::TabFocusReason);
-        if (auto* edit = qobject_cast<QLineEdit*>(fields.front())) edit->selectAll();
-    });
-}
+    template <class W>
+    W* Field(W* field) {
+        grid->addWidget(field, row, ++fields);
+        field->setEnabled(last->isChecked());
+        QObject::connect(last, &QAbstractButton::toggled, field,
+                         [radio = last, field, first = fields == 1](bool on) {
+                             field->setEnabled(on);
+                             if (!first || !on || !radio->hasFocus()) return;
+                             field->setFocus(Qt::TabFocusReason);
+                             if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
+                         });
+        return field;
+    }
+
+    QCheckBox* Exact(const QByteArray& objectName, const QString& what) {
+        return Field(
+            NameControl(new QCheckBox("Exact", box), objectName.constData(), what + " exact"));
+    }
+
+private:
+    QWidget* dialog;
+    QVBoxLayout* column;
+    QGroupBox* box = nullptr;
+    QGridLayout* grid = nullptr;
+    QAbstractButton* last = nullptr;
+    int row = 0;
+    int fields = 0;
+};
 
 template <class Choice>
 void Choose(QButtonGroup* group, Choice choice) {
@@ -198,87 +220,68 @@ TFilterDialog::TFilterDialog(const TFilterDialogBuffer& b, QWidget* parent)
     : QDialog(parent), buffer(b) {
     Caption(*this, "transactionFilter", "Transaction Filter");
     auto* columns = new QHBoxLayout;
-    auto* left = new QVBoxLayout;
-    auto* right = new QVBoxLayout;
-    columns->addLayout(left);
-    columns->addLayout(right);
-    QGridLayout* grid = nullptr;
+    auto* leftLayout = new QVBoxLayout;
+    auto* rightLayout = new QVBoxLayout;
+    columns->addLayout(leftLayout);
+    columns->addLayout(rightLayout);
+    TCriteriaColumn left(this, leftLayout);
+    TCriteriaColumn right(this, rightLayout);
 
-    QGroupBox* box = Group(this, "dateGroup", " &Date ", grid);
-    date = Radios(box, grid, {"Any Date", "Range:"}, {"anyDate", "dateRange"});
-    from = new TEditDate(box, "fromDate", "From date");
-    to = new TEditDate(box, "toDate", "To date");
-    grid->addWidget(from, 1, 1);
-    grid->addWidget(to, 1, 2);
-    left->addWidget(box);
+    date = left.Add("dateGroup", " &Date ", {"Any Date", "Range:"}, {"anyDate", "dateRange"});
+    from = left.Field(new TEditDate(left.Box(), "fromDate", "From date"));
+    to = left.Field(new TEditDate(left.Box(), "toDate", "To date"));
 
-    box = Group(this, "amountGroup", " A&mount ", grid);
-    amount = Radios(box, grid, {"Any Amount", "Deposit", "Payment", "Range:"},
-                    {"anyAmount", "deposit", "payment", "amountRange"});
-    minimum = new TEditFloat(box, "minimum", "Minimum amount");
-    maximum = new TEditFloat(box, "maximum", "Maximum amount");
-    grid->addWidget(minimum, 3, 1);
-    grid->addWidget(maximum, 3, 2);
-    left->addWidget(box);
+    amount = left.Add("amountGroup", " A&mount ", {"Any Amount", "Deposit", "Payment", "Range:"},
+                      {"anyAmount", "deposit", "payment", "amountRange"});
+    minimum = left.Field(new TEditFloat(left.Box(), "minimum", "Minimum amount"));
+    maximum = left.Field(new TEditFloat(left.Box(), "maximum", "Maximum amount"));
 
-    box = Group(this, "codeGroup", " &Check #/Code ", grid);
-    code = Radios(box, grid, {"Any Value", "Number Only", "Non-Number or Mixed", "Field Text:"},
-                  {"anyCode", "numberOnly", "nonNumber", "codeField"});
-    codeText = TextEdit(box, "codeText", "Check #/Code text", {}, TFilterCriteria::CodeTextMax);
-    codeExact = NameControl(new QCheckBox("Exact", box), "codeExact", "Check #/Code exact");
-    grid->addWidget(codeText, 3, 1);
-    grid->addWidget(codeExact, 3, 2);
-    left->addWidget(box);
+    code = left.Add("codeGroup", " &Check #/Code ",
+                    {"Any Value", "Number Only", "Non-Number or Mixed", "Field Text:"},
+                    {"anyCode", "numberOnly", "nonNumber", "codeField"});
+    codeText = left.Field(
+        TextEdit(left.Box(), "codeText", "Check #/Code text", {}, TFilterCriteria::CodeTextMax));
+    codeExact = left.Exact("codeExact", "Check #/Code");
 
-    box = Group(this, "clearedGroup", " C&leared State ", grid);
-    cleared = Radios(box, grid, {"Any State", "Not Cleared or Pending", "Cleared", "Not Cleared"},
-                     {"anyCleared", "notClearedOrPending", "cleared", "notCleared"});
-    left->addWidget(box);
+    cleared = left.Add("clearedGroup", " C&leared State ",
+                       {"Any State", "Not Cleared or Pending", "Cleared", "Not Cleared"},
+                       {"anyCleared", "notClearedOrPending", "cleared", "notCleared"});
 
-    const auto textGroup = [&](const char* name, const QString& title, const QString& what,
-                               QButtonGroup*& choice, QLineEdit*& text, QCheckBox*& exact) {
-        box = Group(this, name, title, grid);
-        const QByteArray prefix(name, static_cast<int>(qstrlen(name)) - 5);  // "...Group"
-        choice = Radios(box, grid, {"Any Value", "Field Text:"},
-                        {(prefix + "Any").constData(), (prefix + "Field").constData()});
-        text = TextEdit(box, (prefix + "Text").constData(), what + " text", {},
-                        TFilterCriteria::TextMax);
-        exact = NameControl(new QCheckBox("Exact", box), (prefix + "Exact").constData(),
-                            what + " exact");
-        grid->addWidget(text, 1, 1);
-        grid->addWidget(exact, 1, 2);
-        right->addWidget(box);
+    const auto textGroup = [&right](const QByteArray& prefix, const QString& title,
+                                    const QString& what, QLineEdit*& text, QCheckBox*& exact) {
+        QButtonGroup* choice =
+            right.Add((prefix + "Group").constData(), title, {"Any Value", "Field Text:"},
+                      {(prefix + "Any").constData(), (prefix + "Field").constData()});
+        text = right.Field(TextEdit(right.Box(), (prefix + "Text").constData(), what + " text", {},
+                                    TFilterCriteria::TextMax));
+        exact = right.Exact(prefix + "Exact", what);
+        return choice;
     };
-    textGroup("payableToGroup", " &Payable To ", "Payable To", payableTo, payableToText,
-              payableToExact);
-    textGroup("memoGroup", " M&emo ", "Memo", memo, memoText, memoExact);
+    payableTo =
+        textGroup("payableTo", " &Payable To ", "Payable To", payableToText, payableToExact);
+    memo = textGroup("memo", " M&emo ", "Memo", memoText, memoExact);
 
     const TFilterNodeLabels labels = FilterNodeLabels(buffer.mode);
     // " Account " or " Envelope ", with its first letter as the mnemonic.
     const QString nodeTitle = FromWindows1252(labels.group).trimmed();
-    box = Group(this, "nodeGroup", " &" + nodeTitle + " ", grid);
-    node =
-        Radios(box, grid, {"Any Value", labels.transfer.c_str(), "Multiple", labels.node.c_str()},
-               {"anyNode", "transfer", "multiple", "node"});
+    node = right.Add("nodeGroup", " &" + nodeTitle + " ",
+                     {"Any Value", labels.transfer.c_str(), "Multiple", labels.node.c_str()},
+                     {"anyNode", "transfer", "multiple", "node"});
     const TIdObjectList& nodes = buffer.nodes ? *buffer.nodes : NoList;
-    nodeId =
-        new TIdComboBox(box, "nodeId", FromWindows1252(labels.node), nodes, buffer.nodeListFlags);
-    grid->addWidget(nodeId, 3, 1);
-    right->addWidget(box);
+    nodeId = right.Field(new TIdComboBox(right.Box(), "nodeId", FromWindows1252(labels.node), nodes,
+                                         buffer.nodeListFlags));
 
-    box = Group(this, "importGroup", " &Import ", grid);
-    import = Radios(box, grid, {"Any State", "New Import Only"}, {"anyImport", "newImport"});
-    right->addWidget(box);
+    import = right.Add("importGroup", " &Import ", {"Any State", "New Import Only"},
+                       {"anyImport", "newImport"});
 
-    box = Group(this, "viewGroup", " View Settings ", grid);
-    view = Radios(box, grid, {"Normal View", "Reconcile View"}, {"normalView", "reconcileView"});
-    right->addWidget(box);
+    view = right.Add("viewGroup", " View Settings ", {"Normal View", "Reconcile View"},
+                     {"normalView", "reconcileView"});
     if (!buffer.ShowsViewSettings()) {
         for (QAbstractButton* radio : view->buttons())
             radio->setEnabled(false);
-        box->hide();
+        right.Box()->hide();
     }
-    right->addStretch();
+    rightLayout->addStretch();
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
@@ -286,14 +289,7 @@ TFilterDialog::TFilterDialog(const TFilterDialogBuffer& b, QWidget* parent)
     QPushButton* reset =
         NameControl(buttons->addButton("&Reset", QDialogButtonBox::ResetRole), "reset", "Reset");
     connect(reset, &QPushButton::clicked, this, [this] { Show(buffer.criteria); });
-
     Show(buffer.criteria);
-    Enables(date, static_cast<int>(TDateChoice::Range), {from, to});
-    Enables(amount, static_cast<int>(TAmountChoice::Range), {minimum, maximum});
-    Enables(code, static_cast<int>(TCodeChoice::FieldText), {codeText, codeExact});
-    Enables(payableTo, static_cast<int>(TTextChoice::FieldText), {payableToText, payableToExact});
-    Enables(memo, static_cast<int>(TTextChoice::FieldText), {memoText, memoExact});
-    Enables(node, static_cast<int>(TNodeChoice::Node), {nodeId});
 }
 
 void TFilterDialog::Show(const TFilterCriteria& c) {
