@@ -30,6 +30,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The programs map large record blocks themselves from start-up; so do the benchmarks.
+[[maybe_unused]] const bool largeBlocks = (InstallLargeBlockMemory(), true);
+
 constexpr int Accounts = 20;
 constexpr int Envelopes = 200;
 constexpr uint32_t StatementItems = 50000;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <pwd.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cctype>
@@ -178,4 +179,52 @@ bool ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& 
         close(dirfd);
     }
     return true;
+}
+
+namespace {
+
+// Blocks from this size on are mappings of their own, rounded up to whole huge pages; smaller
+// ones come from the C allocator. A block only ever grows, so its size says which it is.
+constexpr size_t MappedFrom = size_t{2} << 20;
+
+size_t MappedSize(size_t bytes) {
+    return (bytes + MappedFrom - 1) & ~(MappedFrom - 1);
+}
+
+void* MapBlock(size_t bytes) {
+    void* block = mmap(nullptr, MappedSize(bytes), PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED) return nullptr;
+    madvise(block, MappedSize(bytes), MADV_HUGEPAGE);  // a hint: refused is fine
+    return block;
+}
+
+void* GrowBlock(void* block, size_t bytes, size_t newBytes) {
+    if (newBytes < MappedFrom) return std::realloc(block, newBytes);
+    if (bytes < MappedFrom) {
+        void* mapped = MapBlock(newBytes);
+        if (mapped && block) {
+            std::memcpy(mapped, block, bytes);
+            std::free(block);
+        }
+        return mapped;
+    }
+    if (MappedSize(newBytes) == MappedSize(bytes)) return block;
+    void* moved = mremap(block, MappedSize(bytes), MappedSize(newBytes), MREMAP_MAYMOVE);
+    if (moved == MAP_FAILED) return nullptr;
+    madvise(moved, MappedSize(newBytes), MADV_HUGEPAGE);
+    return moved;
+}
+
+void ReleaseBlock(void* block, size_t bytes) {
+    if (bytes < MappedFrom)
+        std::free(block);
+    else
+        munmap(block, MappedSize(bytes));
+}
+
+}  // namespace
+
+TXRecordBlock::TMemory InstallLargeBlockMemory() {
+    return TXRecordBlock::SetMemory({GrowBlock, ReleaseBlock});
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/PlatformPort.h"
+#include "transactions/XManager.h"
 
 class TLinuxPlatform : public TPlatformPort {
 public:
@@ -26,3 +27,9 @@ public:
 // not a plain file is refused.
 bool ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
                            std::string& error);
+
+// Lets large record blocks be mapped by the system (in huge pages where it offers them) and grow
+// by remapping their pages instead of copying: a large budget then loads and takes many new
+// records without a pass over fresh memory for each growth. Called once at start-up; answers the
+// memory installed before.
+TXRecordBlock::TMemory InstallLargeBlockMemory();

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <new>
 #include <numeric>
 #include <string_view>
 #include <tuple>
 #include <unordered_set>
+#include <utility>
 
 #include "accounts/AccountList.h"
 #include "core/QuilletData.h"
@@ -20,7 +23,7 @@
 namespace {
 
 // Windows-1252 letters folded to lower case; every other byte stands for itself.
-uint8_t FoldCase(uint8_t c) {
+constexpr uint8_t FoldCaseOf(uint8_t c) {
     if (c >= 'A' && c <= 'Z') return static_cast<uint8_t>(c + 0x20);
     switch (c) {
         case 0x8A:  // S caron
@@ -37,7 +40,7 @@ uint8_t FoldCase(uint8_t c) {
 }
 
 // The base letter of a folded Windows-1252 letter, so accented forms sort beside it.
-uint8_t BaseLetter(uint8_t folded) {
+constexpr uint8_t BaseLetterOf(uint8_t folded) {
     if (folded >= 0xE0 && folded <= 0xE6) return 'a';
     if (folded == 0xE7) return 'c';
     if (folded >= 0xE8 && folded <= 0xEB) return 'e';
@@ -50,6 +53,29 @@ uint8_t BaseLetter(uint8_t folded) {
     if (folded == 0x9A || folded == 0xDF) return 's';
     if (folded == 0x9E) return 'z';
     return folded;
+}
+
+// Both as tables: codes are compared a great many times while records are sorted.
+template <uint8_t (*Of)(uint8_t)>
+constexpr std::array<uint8_t, 256> ByteTable() {
+    std::array<uint8_t, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[c] = Of(static_cast<uint8_t>(c));
+    return table;
+}
+constexpr uint8_t BaseOfByte(uint8_t c) {
+    return BaseLetterOf(FoldCaseOf(c));
+}
+constexpr std::array<uint8_t, 256> FoldTable = ByteTable<FoldCaseOf>();
+constexpr std::array<uint8_t, 256> BaseTable = ByteTable<BaseOfByte>();
+
+uint8_t FoldCase(uint8_t c) {
+    return FoldTable[c];
+}
+
+// The base letter of any byte: its letter without case or accent.
+uint8_t BaseLetter(uint8_t c) {
+    return BaseTable[c];
 }
 
 int CompareBy(std::string_view a, std::string_view b, uint8_t (*key)(uint8_t)) {
@@ -65,7 +91,7 @@ int CompareBy(std::string_view a, std::string_view b, uint8_t (*key)(uint8_t)) {
 
 // Case and accents are ignored first; only then does an accent (then the case) decide.
 int CompareText(std::string_view a, std::string_view b) {
-    int primary = CompareBy(a, b, [](uint8_t c) { return BaseLetter(FoldCase(c)); });
+    int primary = CompareBy(a, b, BaseLetter);
     return primary != 0 ? primary : CompareBy(a, b, FoldCase);
 }
 
@@ -111,22 +137,6 @@ uint32_t LeadingNumber(std::string_view code) {
     return static_cast<uint32_t>(n);
 }
 
-// What the sorting rules after the date look at, for a record with an amount: its sign, its code
-// by base letter and then letter for letter without case, and its envelope's place. Compared
-// whole, it orders records sharing a first-rules key as SortsBefore does. Codes hold no NUL and
-// no letter folds to one, so the zero padding orders a shorter code first as the text comparison
-// does.
-struct TLaterKey {
-    bool negative = false;
-    std::array<uint8_t, TXRecord::CodeSize> base{}, folded{};
-    uint32_t envelope = 0;
-
-    bool operator<(const TLaterKey& o) const {
-        return std::tie(negative, base, folded, envelope) <
-               std::tie(o.negative, o.base, o.folded, o.envelope);
-    }
-};
-
 int32_t Negated(int32_t v) {
     return static_cast<int32_t>(0u - static_cast<uint32_t>(v));
 }
@@ -137,6 +147,61 @@ constexpr size_t RecordsPerPiece = pstream::MaxPiece / sizeof(TXRecord);
 
 int CompareCodeText(const std::string& a, const std::string& b) {
     return CompareText(a, b);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The record block
+
+namespace {
+// Records are plain bytes, so the allocator may move them (or remap a large block) itself.
+TXRecordBlock::TMemory blockMemory = {
+    [](void* block, size_t, size_t newBytes) { return std::realloc(block, newBytes); },
+    [](void* block, size_t) { std::free(block); }};
+}  // namespace
+
+TXRecordBlock::TMemory TXRecordBlock::SetMemory(const TMemory& memory) {
+    return std::exchange(blockMemory, memory);
+}
+
+TXRecordBlock::~TXRecordBlock() {
+    if (first) memory.release(first, room * sizeof(TXRecord));
+}
+
+void TXRecordBlock::reserve(size_t records) {
+    if (records <= room) return;
+    if (records > SIZE_MAX / sizeof(TXRecord)) throw std::bad_alloc();
+    if (!first) memory = blockMemory;
+    void* grown = memory.grow(first, room * sizeof(TXRecord), records * sizeof(TXRecord));
+    if (!grown) throw std::bad_alloc();
+    first = static_cast<TXRecord*>(grown);
+    room = records;
+}
+
+void TXRecordBlock::resize(size_t records) {
+    if (records > room) reserve(std::max(records, room + room / 2));
+    count = records;
+}
+
+void TXRecordBlock::push_back(const TXRecord& record) {
+    if (count == room) reserve(std::max<size_t>(16, room + room / 2));
+    first[count++] = record;
+}
+
+void TXRecordBlock::insert(TXRecord* at, const TXRecord* from, const TXRecord* to) {
+    const size_t offset = static_cast<size_t>(at - first);
+    const size_t added = static_cast<size_t>(to - from);
+    if (added == 0) return;
+    if (count + added > room) reserve(std::max(count + added, room + room / 2));
+    std::memmove(first + offset + added, first + offset, (count - offset) * sizeof(TXRecord));
+    std::memcpy(first + offset, from, added * sizeof(TXRecord));
+    count += added;
+}
+
+void TXRecordBlock::swap(TXRecordBlock& other) noexcept {
+    std::swap(first, other.first);
+    std::swap(count, other.count);
+    std::swap(room, other.room);
+    std::swap(memory, other.memory);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -226,7 +291,7 @@ uint32_t TXManager::NewRecord(const TXRecord& templ) {
             if (records.size() == records.capacity())
                 records.reserve(
                     std::max<size_t>(records.size() + CapacityGrowth, records.capacity() * 3 / 2));
-            records.emplace_back();
+            records.resize(records.size() + 1);
         } catch (const std::bad_alloc&) {
             throw TXOutOfMemory();
         }
@@ -472,24 +537,68 @@ TXManager::TBulkPosting::~TBulkPosting() {
     if (--manager.postingDepth == 0) manager.SettleNow();
 }
 
+void TXManager::TRuns::Append(uint64_t key, uint32_t slot) {
+    if (keys.empty() || keys.back() != key) {
+        keys.push_back(key);
+        runs.emplace_back();
+    }
+    runs.back().members.push_back(slot);
+}
+
+namespace {
+size_t RunHash(uint64_t key, size_t mask) {
+    return static_cast<size_t>((key * 0x9E3779B97F4A7C15ull) >> 32) & mask;
+}
+}  // namespace
+
+void TXManager::TRuns::Index() {
+    size_t size = 16;
+    while (size < keys.size() * 2)
+        size *= 2;
+    table.assign(size, 0);
+    for (uint32_t i = 0; i < keys.size(); ++i) {
+        size_t at = RunHash(keys[i], size - 1);
+        while (table[at] != 0)
+            at = (at + 1) & (size - 1);
+        table[at] = i + 1;
+    }
+}
+
+TXManager::TRun* TXManager::TRuns::Find(uint64_t key) {
+    const size_t mask = table.size() - 1;
+    for (size_t at = RunHash(key, mask); !table.empty() && table[at] != 0; at = (at + 1) & mask)
+        if (keys[table[at] - 1] == key) return &runs[table[at] - 1];
+    auto found = later.find(key);
+    return found == later.end() ? nullptr : &found->second;
+}
+
+TXManager::TRun& TXManager::TRuns::Get(uint64_t key) {
+    TRun* run = Find(key);
+    return run ? *run : later[key];
+}
+
+template <class F>
+void TXManager::TRuns::InKeyOrder(F&& f) {
+    size_t i = 0;
+    for (auto& [key, run] : later) {
+        for (; i < keys.size() && keys[i] < key; ++i)
+            f(runs[i]);
+        f(run);
+    }
+    for (; i < keys.size(); ++i)
+        f(runs[i]);
+}
+
 // Placing needs the clean records in key order, as Resort's search does; otherwise each record
 // is re-sorted on its own.
 bool TXManager::StartPlacing() {
     if (placing) return true;
     if (!KeyOrdered()) return false;
     try {
-        auto runs = std::make_unique<std::map<uint64_t, TRun>>();
-        TRun* run = nullptr;
-        uint64_t runKey = 0;
-        for (uint32_t i = 0; i < GetCount(); ++i) {
-            if (!Clean(records[i])) continue;
-            uint64_t key = FirstRulesKey(records[i]);
-            if (!run || key != runKey) {
-                run = &(*runs)[key];
-                runKey = key;
-            }
-            run->members.push_back(i);
-        }
+        auto runs = std::make_unique<TRuns>();
+        for (uint32_t i = 0; i < GetCount(); ++i)
+            if (Clean(records[i])) runs->Append(FirstRulesKey(records[i]), i);
+        runs->Index();
         placing = std::move(runs);
     } catch (const std::bad_alloc&) {
         return false;
@@ -523,65 +632,116 @@ size_t TXManager::PlaceInRun(TRun& run, const TXRecord& moving) const {
     return at;
 }
 
-// The pending records of a run take their places: sorted by key (those released earlier first
-// among equals) and merged behind the run's records of equal key, where releasing them one by one
-// puts them.
-void TXManager::MergePending(TRun& run) {
+// The pending records of a run take their places. In a sorted run that is one merge: sorted by
+// key (those released earlier first among equals) and placed behind the run's records of equal
+// key, where releasing them one by one puts them. A run found unsorted takes them one by one, in
+// the order they were released; nothing else changed the run meanwhile (Unplace merges first).
+void TXManager::MergePending(TRun& run, std::vector<uint32_t>* positions) {
     if (run.pending.empty()) return;
-    std::vector<uint32_t> pending = std::move(run.pending);
+    std::vector<TPending> pending = std::move(run.pending);
     run.pending.clear();
+    auto oneByOne = [&] {
+        for (const TPending& waiting : pending) {
+            size_t at = PlaceInRun(run, records[waiting.slot]);
+            run.members.insert(run.members.begin() + static_cast<std::ptrdiff_t>(at), waiting.slot);
+        }
+    };
     try {
-        auto keyOf = [this](const TXRecord& r) {
-            TLaterKey key;
-            key.negative = r.amount < 0;
-            std::string_view code = CodeOf(r);
-            for (size_t i = 0; i < code.size(); ++i) {
-                key.folded[i] = FoldCase(static_cast<uint8_t>(code[i]));
-                key.base[i] = BaseLetter(key.folded[i]);
-            }
-            key.envelope = EnvelopePosition(r.envelope);
-            return key;
+        // The keys name envelopes by id; their places in the envelope list are looked up now.
+        auto position = [&](uint32_t envelope) {
+            constexpr uint32_t Unknown = UINT32_MAX;
+            if (!positions || envelope >= 65536) return EnvelopePosition(envelope);
+            if (positions->size() <= envelope) positions->resize(envelope + 1, Unknown);
+            uint32_t& known = (*positions)[envelope];
+            if (known == Unknown) known = EnvelopePosition(envelope);
+            return known;
         };
         const size_t n = run.members.size(), m = pending.size();
         std::vector<TLaterKey> keys;
         keys.reserve(n + m);
-        for (uint32_t slot : run.members)
-            keys.push_back(keyOf(records[slot]));
-        for (uint32_t slot : pending)
-            keys.push_back(keyOf(records[slot]));
+        for (uint32_t slot : run.members) {
+            keys.push_back(LaterKey(records[slot]));
+            keys.back().SetEnvelopePosition(position(keys.back().envelope));
+        }
+        if (!run.checked) {
+            // The keys order records with an amount as the sorting rules do.
+            run.checked = true;
+            run.sorted = true;
+            for (size_t j = 0; j < n && run.sorted; ++j)
+                run.sorted =
+                    records[run.members[j]].amount != 0 && !(j > 0 && keys[j] < keys[j - 1]);
+        }
+        if (!run.sorted) {
+            oneByOne();
+            return;
+        }
+        for (const TPending& waiting : pending) {
+            keys.push_back(waiting.key);
+            keys.back().SetEnvelopePosition(position(keys.back().envelope));
+        }
         std::vector<uint32_t> order(m);
         std::iota(order.begin(), order.end(), static_cast<uint32_t>(n));
-        std::stable_sort(order.begin(), order.end(),
-                         [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+        auto before = [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; };
+        if (m <= 32) {
+            // Few wait in a run as a rule: sorted by insertion, which keeps equals in order.
+            for (size_t j = 1; j < m; ++j)
+                for (size_t k = j; k > 0 && before(order[k], order[k - 1]); --k)
+                    std::swap(order[k], order[k - 1]);
+        } else {
+            std::stable_sort(order.begin(), order.end(), before);
+        }
         std::vector<uint32_t> merged;
         merged.reserve(n + m);
         size_t i = 0;
         for (uint32_t k : order) {
             while (i < n && !(keys[k] < keys[i]))
                 merged.push_back(run.members[i++]);
-            merged.push_back(pending[k - n]);
+            merged.push_back(pending[k - n].slot);
         }
         merged.insert(merged.end(), run.members.begin() + static_cast<std::ptrdiff_t>(i),
                       run.members.end());
         run.members.swap(merged);
     } catch (const std::bad_alloc&) {
         // Short of memory: one at a time, as each would have been placed.
-        for (uint32_t slot : pending) {
-            size_t at = PlaceInRun(run, records[slot]);
-            run.members.insert(run.members.begin() + static_cast<std::ptrdiff_t>(at), slot);
-        }
+        oneByOne();
     }
+}
+
+TXManager::TLaterKey TXManager::LaterKey(const TXRecord& r) {
+    TLaterKey key;
+    key.bytes[0] = r.amount < 0 ? 1 : 0;
+    std::string_view code = CodeOf(r);
+    for (size_t i = 0; i < code.size(); ++i) {
+        key.bytes[1 + i] = BaseLetter(static_cast<uint8_t>(code[i]));
+        key.bytes[1 + TXRecord::CodeSize + i] = FoldCase(static_cast<uint8_t>(code[i]));
+    }
+    for (size_t i = 0; i < 8; ++i)
+        key.head = key.head << 8 | key.bytes[i];
+    key.envelope = r.envelope;
+    return key;
+}
+
+void TXManager::TLaterKey::SetEnvelopePosition(uint32_t position) {
+    for (size_t i = 0; i < 4; ++i)
+        bytes[Size - 1 - i] = static_cast<uint8_t>(position >> (8 * i));
+}
+
+bool TXManager::TLaterKey::operator<(const TLaterKey& o) const {
+    if (head != o.head) return head < o.head;
+    return std::memcmp(bytes.data() + 8, o.bytes.data() + 8, Size - 8) < 0;
 }
 
 void TXManager::Place(uint32_t position) {
     TXRecord& moving = Slot(position);
     moving.flags &= ~XDirty;
     try {
-        TRun& run = (*placing)[FirstRulesKey(moving)];
+        TRun& run = placing->Get(FirstRulesKey(moving));
         if (!run.checked && run.members.empty()) run.checked = run.sorted = true;
-        if (run.checked && run.sorted && moving.amount != 0) {
+        placing->placed.push_back(position - 1);
+        if (moving.amount != 0 && (!run.checked || run.sorted)) {
             // Its place is settled with the others of its run, in one merge.
-            run.pending.push_back(position - 1);
+            // Its key is taken now, while the record is at hand.
+            run.pending.push_back({position - 1, LaterKey(moving)});
             return;
         }
         MergePending(run);
@@ -597,15 +757,19 @@ void TXManager::Place(uint32_t position) {
 }
 
 void TXManager::Unplace(uint32_t position) {
-    auto run = placing->find(FirstRulesKey(Slot(position)));
-    if (run == placing->end()) return;
-    for (std::vector<uint32_t>* slots : {&run->second.members, &run->second.pending}) {
-        auto found = std::find(slots->rbegin(), slots->rend(), position - 1);
-        if (found != slots->rend()) {
-            slots->erase(std::next(found).base());
-            return;
-        }
+    TRun* run = placing->Find(FirstRulesKey(Slot(position)));
+    if (!run) return;
+    // In a run not known to be sorted, where a record lands can depend on which others stand
+    // there, so the waiting ones take their places first, as they would have one by one.
+    if (!run->checked || !run->sorted) MergePending(*run);
+    auto member = std::find(run->members.rbegin(), run->members.rend(), position - 1);
+    if (member != run->members.rend()) {
+        run->members.erase(std::next(member).base());
+        return;
     }
+    auto waiting = std::find_if(run->pending.rbegin(), run->pending.rend(),
+                                [&](const TPending& p) { return p.slot == position - 1; });
+    if (waiting != run->pending.rend()) run->pending.erase(std::next(waiting).base());
 }
 
 void TXManager::Settle() const {
@@ -618,9 +782,9 @@ void TXManager::Settle() const {
 // those after the last clean record stay at the end.
 void TXManager::SettleNow() {
     if (!placing) return;
-    for (auto& [key, run] : *placing)
-        MergePending(run);
-    std::unique_ptr<std::map<uint64_t, TRun>> runs = std::move(placing);
+    std::vector<uint32_t> positions;
+    placing->InKeyOrder([&](TRun& run) { MergePending(run, &positions); });
+    std::unique_ptr<TRuns> runs = std::move(placing);
     const uint32_t n = GetCount();
     try {
         std::vector<uint32_t> loose;
@@ -636,7 +800,7 @@ void TXManager::SettleNow() {
         }
         std::vector<uint32_t> order;  // the slot each position takes its record from
         order.reserve(n);
-        for (const auto& [key, run] : *runs)
+        runs->InKeyOrder([&](const TRun& run) {
             for (uint32_t slot : run.members) {
                 auto before = looseBefore.find(slot);
                 if (before != looseBefore.end())
@@ -644,12 +808,18 @@ void TXManager::SettleNow() {
                         order.push_back(loose[k]);
                 order.push_back(slot);
             }
+        });
         for (size_t k = from; k < loose.size(); ++k)
             order.push_back(loose[k]);
-        if (order.size() == n) {
+        if (order.size() != n) {
+            TXRecordBlock block;
+            block.reserve(records.capacity());
+            for (uint32_t slot : order)
+                block.push_back(records[slot]);
+            records.swap(block);
+        } else if (!MoveIntoOrder(order, runs->placed)) {
             // Each record is copied once, around the cycles of the new order: no second block
-            // (whose fresh pages cost as much as the copy) and nothing done for records that
-            // keep their places.
+            // and nothing done for records that keep their places.
             for (uint32_t first = 0; first < n; ++first) {
                 if (order[first] == first) continue;
                 TXRecord held = records[first];
@@ -662,24 +832,60 @@ void TXManager::SettleNow() {
                 records[to] = held;
                 order[to] = to;
             }
-        } else {
-            TXRecordBlock block;
-            block.reserve(records.capacity());
-            for (uint32_t slot : order)
-                block.push_back(records[slot]);
-            records.swap(block);
         }
     } catch (const std::bad_alloc&) {
         // Short of memory: the same order of clean records, reached by moving them one by one.
+        std::vector<uint32_t> ids;
+        runs->InKeyOrder([&](const TRun& run) {
+            for (uint32_t slot : run.members)
+                ids.push_back(records[slot].id);
+        });
         uint32_t target = 1;
-        for (auto& [key, run] : *runs)
-            for (uint32_t& slot : run.members)
-                slot = records[slot].id;
-        for (const auto& [key, run] : *runs)
-            for (uint32_t id : run.members)
-                Shift(FindSlot(id), target++);
+        for (uint32_t id : ids)
+            Shift(FindSlot(id), target++);
     }
     cursor = 0;
+}
+
+// The usual new order: the records that took a new place are few against those that keep their
+// order. Those are set aside, the others slide to their places in two sweeps (those moving
+// towards the front first to last, the rest last to first, so nothing is overwritten before it
+// moves), and the set-aside ones are written into the gaps: the block is read and written nearly
+// in sequence instead of hopping around the cycles of the order. False, with nothing changed,
+// when the others do not keep their order or memory is short.
+bool TXManager::MoveIntoOrder(std::vector<uint32_t>& order, const std::vector<uint32_t>& placed) {
+    const size_t n = order.size();
+    try {
+        std::vector<bool> moved(n, false);
+        for (uint32_t slot : placed)
+            moved[slot] = true;
+        uint32_t previous = 0;
+        bool first = true;
+        size_t movedCount = 0;
+        for (uint32_t slot : order) {
+            if (moved[slot]) {
+                ++movedCount;
+                continue;
+            }
+            if (!first && slot < previous) return false;
+            previous = slot;
+            first = false;
+        }
+        TXRecordBlock aside;
+        aside.reserve(movedCount);
+        for (uint32_t slot : order)
+            if (moved[slot]) aside.push_back(records[slot]);
+        for (size_t to = 0; to < n; ++to)
+            if (!moved[order[to]] && order[to] > to) records[to] = records[order[to]];
+        for (size_t to = n; to-- > 0;)
+            if (!moved[order[to]] && order[to] < to) records[to] = records[order[to]];
+        size_t k = 0;
+        for (size_t to = 0; to < n; ++to)
+            if (moved[order[to]]) records[to] = aside[k++];
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    return true;
 }
 
 bool TXManager::SortsBefore(const TXRecord& a, const TXRecord& b) const {

@@ -1,6 +1,7 @@
 // The transaction manager: every transaction of a budget, in one sorted record store.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -29,27 +30,60 @@ public:
 // Answers a negative number, 0 or a positive number.
 int CompareCodeText(const std::string& a, const std::string& b);
 
-// Allocates records without clearing them first: the block is filled from the file or by copies
-// straight away, so zeroing it would only cost a pass over every byte of a large budget.
-template <class T>
-struct TUnclearedAllocator : std::allocator<T> {
-    template <class U>
-    struct rebind {
-        using other = TUnclearedAllocator<U>;
+// The records of a store in one piece of memory. It is never cleared first (it is filled from
+// the file or by copies straight away, so clearing would only cost a pass over every byte of a
+// large budget), and it grows in place where it can: a large block is extended by remapping its
+// pages instead of copying every record into fresh memory. Raises std::bad_alloc when memory
+// runs short, with the block unchanged.
+class TXRecordBlock {
+public:
+    TXRecordBlock() = default;
+    TXRecordBlock(TXRecordBlock&& other) noexcept { swap(other); }
+    TXRecordBlock& operator=(TXRecordBlock&& other) noexcept {
+        swap(other);
+        return *this;
+    }
+    TXRecordBlock(const TXRecordBlock&) = delete;
+    TXRecordBlock& operator=(const TXRecordBlock&) = delete;
+    ~TXRecordBlock();
+
+    size_t size() const { return count; }
+    size_t capacity() const { return room; }
+    bool empty() const { return count == 0; }
+    TXRecord* data() { return first; }
+    const TXRecord* data() const { return first; }
+    TXRecord* begin() { return first; }
+    TXRecord* end() { return first + count; }
+    const TXRecord* begin() const { return first; }
+    const TXRecord* end() const { return first + count; }
+    TXRecord& operator[](size_t i) { return first[i]; }
+    const TXRecord& operator[](size_t i) const { return first[i]; }
+    TXRecord& back() { return first[count - 1]; }
+
+    void reserve(size_t records);
+    // Slots added at the end are not cleared.
+    void resize(size_t records);
+    void push_back(const TXRecord& record);
+    // Copies records of another block in before `at`.
+    void insert(TXRecord* at, const TXRecord* from, const TXRecord* to);
+    void swap(TXRecordBlock& other) noexcept;
+
+    // Where blocks take their memory: the C allocator unless the program installs its own (one
+    // that maps large blocks itself, say). `grow` gets the block, its size and the larger size
+    // wanted, and answers the block moved or extended, or null with the block kept.
+    struct TMemory {
+        void* (*grow)(void* block, size_t bytes, size_t newBytes);
+        void (*release)(void* block, size_t bytes);
     };
-    TUnclearedAllocator() = default;
-    template <class U>
-    TUnclearedAllocator(const TUnclearedAllocator<U>&) noexcept {}
-    template <class U>
-    void construct(U* p) noexcept {
-        ::new (static_cast<void*>(p)) U;
-    }
-    template <class U, class... Args>
-    void construct(U* p, Args&&... args) {
-        std::allocator_traits<std::allocator<T>>::construct(*this, p, std::forward<Args>(args)...);
-    }
+    // Answers the memory installed before; blocks keep the memory they were made with.
+    static TMemory SetMemory(const TMemory& memory);
+
+private:
+    TXRecord* first = nullptr;
+    size_t count = 0;
+    size_t room = 0;
+    TMemory memory{};  // where this block's memory came from, once it has some
 };
-using TXRecordBlock = std::vector<TXRecord, TUnclearedAllocator<TXRecord>>;
 
 class TXManager : public TStreamableBase {
 public:
@@ -244,23 +278,67 @@ private:
     bool FlushQuickly();
     // The clean records by first-rules key while a bulk posting is under way: slot indices
     // (0-based) in store order. `sorted` says the run is known to stand in the order of the
-    // later rules with no zero amount, so a place in it can be searched for.
-    // `pending` holds records of a sorted run waiting, in the order they were released, to be
-    // merged into it all at once.
+    // later rules with no zero amount, so a place in it can be searched for; until `checked`,
+    // nobody has looked. `pending` holds records waiting, in the order they were released, to be
+    // merged into the run all at once.
+    // What the sorting rules after the date look at, for a record with an amount: its sign, its
+    // code by base letter and then letter for letter without case, and its envelope (by id while
+    // it waits; by its place in the envelope list when compared). Compared whole, it orders
+    // records sharing a first-rules key as SortsBefore does. Codes hold no NUL and no letter folds
+    // to one, so the zero padding orders a shorter code first as the text comparison does.
+    struct TLaterKey {
+        static constexpr size_t Size = 1 + 2 * TXRecord::CodeSize + 4;
+        // The sign, the base letters, the folded letters, the envelope big-endian: compared as
+        // one string of bytes.
+        std::array<uint8_t, Size> bytes{};
+        static_assert(Size >= 8 + 4, "the envelope lies past the head");
+        uint64_t head = 0;      // the first eight bytes as one number: most keys differ there
+        uint32_t envelope = 0;  // the id, while the record waits
+
+        void SetEnvelopePosition(uint32_t position);
+        bool operator<(const TLaterKey& o) const;
+    };
+    static TLaterKey LaterKey(const TXRecord& r);
+    struct TPending {
+        uint32_t slot;
+        TLaterKey key;
+    };
     struct TRun {
         std::vector<uint32_t> members;  // slots, in store order
-        std::vector<uint32_t> pending;
+        std::vector<TPending> pending;
         bool sorted = false;
         bool checked = false;
+    };
+    // The runs by key. Those present when placing began sit in one sorted array with an open
+    // hash table over it, found without chasing pointers across memory; runs of keys that appear
+    // later go to a map beside it.
+    class TRuns {
+    public:
+        void Append(uint64_t key, uint32_t slot);  // while building, keys nondecreasing
+        void Index();                              // once built
+        TRun* Find(uint64_t key);
+        TRun& Get(uint64_t key);
+        template <class F>
+        void InKeyOrder(F&& f);
+        // Slots that took a new place; the others keep their order when the block is settled.
+        std::vector<uint32_t> placed;
+
+    private:
+        std::vector<uint64_t> keys;
+        std::vector<TRun> runs;
+        std::vector<uint32_t> table;  // 1 + index into keys and runs; 0 for an empty place
+        std::map<uint64_t, TRun> later;
     };
     bool StartPlacing();
     void Place(uint32_t position);
     void Unplace(uint32_t position);
     size_t PlaceInRun(TRun& run, const TXRecord& moving) const;
-    void MergePending(TRun& run);
+    // `positions`, when given, remembers envelope positions by id across the runs of one settling.
+    void MergePending(TRun& run, std::vector<uint32_t>* positions = nullptr);
     // Rearranges the block into the order the placed records stand in; nothing when none wait.
     void Settle() const;
     void SettleNow();
+    bool MoveIntoOrder(std::vector<uint32_t>& order, const std::vector<uint32_t>& placed);
     bool Matches(uint32_t position, const TXFilter& filter) const;
     std::vector<uint32_t> MatchingIds(const TXFilter& filter) const;
     TXItem* MakeItem(const TXRecord& record, bool remember);
@@ -283,5 +361,5 @@ private:
     int bulkDepth = 0;
     std::vector<uint32_t> freedInBulk;  // ids, in the order their slots were freed
     int postingDepth = 0;
-    std::unique_ptr<std::map<uint64_t, TRun>> placing;  // while records wait to be settled
+    std::unique_ptr<TRuns> placing;  // while records wait to be settled
 };

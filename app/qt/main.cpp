@@ -38,6 +38,7 @@
 #include "views/qt/TreeWindows.h"
 
 int main(int argc, char* argv[]) {
+    InstallLargeBlockMemory();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Quillet");
     QApplication::setApplicationVersion(

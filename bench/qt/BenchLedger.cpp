@@ -6,15 +6,7 @@
 
 #include <memory>
 
-#include "accounts/AccountList.h"
-#include "accounts/AccountRoot.h"
-#include "core/QuilletData.h"
-#include "envelopes/EnvelopeList.h"
-#include "envelopes/EnvelopeRoot.h"
-#include "transactions/EditableFilter.h"
-#include "transactions/XItem.h"
-#include "transactions/XManager.h"
-#include "views/XViewList.h"
+#include "tests/support/LedgerBudget.h"
 #include "views/qt/Ledger.h"
 
 // After the store's headers: a member of the store is called "slots", a word the toolkit defines.
@@ -35,65 +27,9 @@ void EnsureApplication() {
     }();
 }
 
-// Two accounts sharing the store half and half, three envelopes, a few records a day.
-struct TLedgerBudget {
-    std::unique_ptr<TQuilletData> doc = std::make_unique<TQuilletData>();
-    uint32_t checking = 0, food = 0;
-
-    explicit TLedgerBudget(uint32_t count) {
-        TQuilletData::SetCurrent(doc.get());
-        TEnvelopeRoot* root = doc->GetEnvelopes().GetEnvelopeRoot();
-        for (const char* name : {"Food", "Rent", "Spare"})
-            root->NewEnvelope(name);
-        uint32_t envelopes[3] = {doc->GetEnvelopes().FindId("Food"),
-                                 doc->GetEnvelopes().FindId("Rent"),
-                                 doc->GetEnvelopes().FindId("Spare")};
-        TAccountRoot* accounts = doc->GetAccounts().GetAccountRoot();
-        accounts->NewAccount("Checking", "", 1, "Food");
-        accounts->NewAccount("Savings", "", 2, "Spare");
-        checking = doc->GetAccounts().FindId("Checking");
-        const uint32_t savings = doc->GetAccounts().FindId("Savings");
-        food = envelopes[0];
-        TXManager& store = doc->GetXManager();
-        TXManager::TBulkPosting bulk(store);
-        TDate day(1, 1, 2000);
-        for (uint32_t i = 0; i < count; ++i) {
-            if (i % 8 == 0) day.NextDay();
-            TXRecord r;
-            r.Init(day);
-            r.flags = XNewAccountRecord;
-            r.account = i % 2 ? savings : checking;
-            r.envelope = envelopes[i % 3];
-            r.date = day.Key();
-            TXItem* item = store.NewItem(r);
-            item->SetCellText(XColPayableTo, "Shop");
-            item->SetAmount(-int32_t(i % 9000) - 1);
-            store.Release(item);
-        }
-    }
-    ~TLedgerBudget() { TQuilletData::SetCurrent(nullptr); }
-
-    std::unique_ptr<TXViewList> AccountRows() {
-        TXRecord blank;
-        blank.Init(TDate::Today());
-        blank.flags = XNewAccountRecord;
-        blank.date = TDate::Today().Key();
-        blank.account = checking;
-        blank.envelope = food;
-        return std::make_unique<TXViewList>(doc->GetXManager(),
-                                            std::make_unique<TEditableFilter>(17, checking), blank);
-    }
-};
-
 std::unique_ptr<TLedger> MakeLedger(TXViewList& rows) {
     auto ledger = std::make_unique<TLedger>(nullptr, rows, true);
-    for (auto [id, chars] : {std::pair{XColCode, 6u},
-                             {XColDate, 7u},
-                             {XColPayableTo, 20u},
-                             {XColEnvelope, 15u},
-                             {XColAccountCleared, 2u},
-                             {XColPayment, 10u},
-                             {XColDeposit, 10u}})
+    for (auto [id, chars] : TLedgerBudget::AccountColumns)
         ledger->AddColumn(id, chars);
     ledger->SetStripe(TLedger::TransactionStripe());
     ledger->resize(1000, 700);

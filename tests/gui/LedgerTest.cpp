@@ -1,39 +1,40 @@
 // The store's headers come first: a member of it is called "slots", which the toolkit's
 // headers define as a word of their own.
-#include "accounts/AccountList.h"
-#include "accounts/AccountRoot.h"
-#include "core/QuilletData.h"
-#include "envelopes/EnvelopeList.h"
-#include "envelopes/EnvelopeRoot.h"
+#include "tests/support/LedgerBudget.h"
 #include "tests/support/ScriptedUI.h"
-#include "transactions/EditableFilter.h"
-#include "transactions/XItem.h"
-#include "transactions/XManager.h"
-#include "views/XViewList.h"
 #include "views/qt/Ledger.h"
+#include "views/qt/XView.h"
 
 #include <QAccessible>
 #include <QAccessibleTableInterface>
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QtTest>
 
-// A checking account ledger over a real store, driven by keys as a user types.
+#include "app/qt/MainWindow.h"
+#include "app/qt/WindowRegistry.h"
+
+// Keys, mouse and screen readers on a real budget's ledgers; today is 15 May 2024. A bare
+// checking account ledger carries typing, the editors and the cursor; the views the window port
+// opens are tested for what a view adds to its ledger.
 class LedgerTest : public QObject {
     Q_OBJECT
 
     TScriptedUI ui;
     TDate today{15, 5, 2024};
-    std::unique_ptr<TQuilletData> doc;
+    std::unique_ptr<TLedgerBudget> budget;
     std::unique_ptr<TXViewList> list;
     std::unique_ptr<TLedger> ledger;
-    uint32_t checking = 0, food = 0, rent = 0;
+    QMdiArea* area = nullptr;
+    std::unique_ptr<TWindowRegistry> registry;
 
-    int64_t Balance() { return doc->GetAccounts().GetBalance(checking).Cents(); }
-    int64_t EnvBalance(uint32_t e) { return doc->GetEnvelopes().GetBalance(e).Cents(); }
-    TXItem* Current() { return static_cast<TXItem*>(ledger->GetCurrentItem()); }
+    int64_t Balance() { return budget->doc->GetAccounts().GetBalance(budget->checking).Cents(); }
+    int64_t EnvBalance(uint32_t e) { return budget->doc->GetEnvelopes().GetBalance(e).Cents(); }
     QLineEdit* Editor() { return qobject_cast<QLineEdit*>(ledger->Editor()); }
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(ledger.get(), key, modifiers);
@@ -46,33 +47,11 @@ class LedgerTest : public QObject {
     // Types into the grid: the first character opens the cell's editor, the rest go to it.
     void Type(const QString& text) { QTest::keyClicks(ledger.get(), text); }
 
-private slots:
-    void init() {
-        TDate::SetTodayForTesting(&today);
-        doc = std::make_unique<TQuilletData>();
-        TQuilletData::SetCurrent(doc.get());
-        for (const char* name : {"Food", "Rent"})
-            QVERIFY(doc->GetEnvelopes().GetEnvelopeRoot()->NewEnvelope(name));
-        QVERIFY(doc->GetAccounts().GetAccountRoot()->NewAccount("Checking", "", 1, "Food"));
-        checking = doc->GetAccounts().FindId("Checking");
-        food = doc->GetEnvelopes().FindId("Food");
-        rent = doc->GetEnvelopes().FindId("Rent");
-        TXRecord blank;
-        blank.Init(today);
-        blank.flags = XNewAccountRecord;
-        blank.date = today.Key();
-        blank.account = checking;
-        blank.envelope = food;
-        list = std::make_unique<TXViewList>(doc->GetXManager(),
-                                            std::make_unique<TEditableFilter>(17, checking), blank);
+    // The bare ledger over Checking's rows, shown and focused, its rows loaded at the end.
+    void ShowLedger() {
+        list = budget->AccountRows();
         ledger = std::make_unique<TLedger>(nullptr, *list, true);
-        for (auto [id, chars] : {std::pair{XColCode, 6u},
-                                 {XColDate, 7u},
-                                 {XColPayableTo, 20u},
-                                 {XColEnvelope, 15u},
-                                 {XColAccountCleared, 2u},
-                                 {XColPayment, 10u},
-                                 {XColDeposit, 10u}})
+        for (auto [id, chars] : TLedgerBudget::AccountColumns)
             ledger->AddColumn(id, chars);
         ledger->SetStripe(TLedger::TransactionStripe());
         ledger->resize(700, 400);
@@ -82,15 +61,46 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(ledger.get()));
         ledger->LoadAtEnd(false);
     }
+    // A client area with the window port over it, for the views.
+    void ShowArea() {
+        area = new QMdiArea;
+        area->resize(1000, 700);
+        area->show();
+        area->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(area));
+        registry = std::make_unique<TWindowRegistry>(*area);
+        Windows.Set(registry.get());
+    }
+    TXView* Open(TXViewKind kind, uint32_t id, TLedgerMode mode = TLedgerMode::Normal) {
+        TXView* view = registry->Open(kind, id, mode);
+        if (view) view->Ledger().setFocus();
+        return view;
+    }
+    static void Type(TXView* view, const QString& text, Qt::Key then = Qt::Key_Tab) {
+        QTest::keyClicks(&view->Ledger(), text);
+        QTest::keyClick(&view->Ledger(), then);
+    }
+
+private slots:
+    void init() {
+        TDate::SetTodayForTesting(&today);
+        budget = std::make_unique<TLedgerBudget>();
+    }
     void cleanup() {
+        Windows.Set(nullptr);
+        delete area;  // the views give their rows back while the budget is still there
+        area = nullptr;
+        registry.reset();
         ledger.reset();
         list.reset();
-        TQuilletData::SetCurrent(nullptr);
-        doc.reset();
+        budget.reset();
         TDate::SetTodayForTesting(nullptr);
+        ui.answers.clear();
+        ui.messages.clear();
     }
 
     void typingIntoABlankRowPostsAPayment() {
+        ShowLedger();
         QCOMPARE(ledger->Grid().CurrentModelRow(), 1u);  // no records: the first blank row
         Type("101");
         Key(Qt::Key_Tab);
@@ -110,7 +120,7 @@ private slots:
         QCOMPARE(r.date, TDate(3, 5, 2024).Key());
         QCOMPARE(r.GetPayableTo(), std::string("Grocer"));
         QCOMPARE(Balance(), -1250);
-        QCOMPARE(EnvBalance(rent), -1250);
+        QCOMPARE(EnvBalance(budget->rent), -1250);
         Key(Qt::Key_Return);  // from the last column to the next row
         QCOMPARE(ledger->Grid().CurrentModelRow(), 2u);
         QCOMPARE(ledger->Grid().CursorColumn(), 1u);
@@ -126,8 +136,8 @@ private slots:
         Key(Qt::Key_Right);
         Type("fo");
         Key(Qt::Key_Escape);
-        QCOMPARE(EnvBalance(food), -1250);
-        QCOMPARE(EnvBalance(rent), 0);
+        QCOMPARE(EnvBalance(budget->food), -1250);
+        QCOMPARE(EnvBalance(budget->rent), 0);
 
         // Ctrl+Delete deletes the row's transaction; plain Delete does nothing.
         Key(Qt::Key_Delete);
@@ -138,6 +148,7 @@ private slots:
     }
 
     void mouseAndWheelMoveTheCursor() {
+        ShowLedger();
         QSignalSpy menu(ledger.get(), &TLedger::ContextMenuRequested);
         const QRect cell = ledger->CellRect(5, 3);
         QTest::mouseClick(ledger->viewport(), Qt::RightButton, {}, cell.center());
@@ -158,6 +169,7 @@ private slots:
     }
 
     void theFontFollowsTheWidthUpToTheSystemFont() {
+        ShowLedger();
         const int system = QFontInfo(QApplication::font()).pixelSize();
         Resize(250);
         const int narrow = ledger->GridFont().pixelSize();
@@ -169,6 +181,7 @@ private slots:
     }
 
     void screenReadersReadTheCells() {
+        ShowLedger();
         Type("Bakery");
         ledger->CloseEditor();
         QAccessibleInterface* table = QAccessible::queryAccessibleInterface(ledger.get());
@@ -184,6 +197,80 @@ private slots:
         QCOMPARE(focus->tableCellInterface()->rowIndex(), 0);
         QCOMPARE(focus->tableCellInterface()->columnIndex(), 0);
         QCOMPARE(table->child(t->columnCount())->text(QAccessible::Name), QString());
+    }
+
+    // A payment typed in shows in the view's total; Escape in an editor closes only the editor;
+    // Ctrl+Delete asks before the transaction goes.
+    void viewShowsTheTotalAndAsksBeforeDeleting() {
+        ShowArea();
+        TXView* view = Open(TXViewKind::Account, budget->checking);
+        QVERIFY(view);
+        QCOMPARE(view->windowTitle(), QString("Account: Checking"));
+        QTest::keyClick(&view->Ledger(), Qt::Key_End);  // the payment column
+        QTest::keyClick(&view->Ledger(), Qt::Key_Left);
+        Type(view, "12.50", Qt::Key_Return);
+        QCOMPARE(Balance(), -1250);
+        QCOMPARE(view->TotalText().text, std::string(" (12.50)"));
+        QVERIFY(view->TotalText().negative);
+
+        QTest::keyClick(&view->Ledger(), Qt::Key_Up);
+        for (Qt::Key key : {Qt::Key_Home, Qt::Key_Right, Qt::Key_Right})  // to the payee
+            QTest::keyClick(&view->Ledger(), key);
+        QTest::keyClicks(&view->Ledger(), "Bak");
+        QTest::keyClick(&view->Ledger(), Qt::Key_Shift);  // ignored by the editor, and no more
+        Type(view, "ery", Qt::Key_Escape);
+        QVERIFY(registry->Find(TXViewKind::Account, budget->checking));
+
+        ui.answers = {TMsgResult::No};
+        QTest::keyClick(&view->Ledger(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(ui.messages.size(), size_t(1));
+        QCOMPARE(Balance(), -1250);
+        ui.answers = {TMsgResult::Yes};
+        QTest::keyClick(&view->Ledger(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(Balance(), 0);
+        QCOMPARE(view->TotalText().text, std::string(" 0.00"));
+    }
+
+    void viewReconcileTogglesTheClearedMark() {
+        ShowArea();
+        TXView* view = Open(TXViewKind::Account, budget->checking);
+        Type(view, "", Qt::Key_End);
+        Type(view, "30", Qt::Key_Return);
+        TXView* same = Open(TXViewKind::Account, budget->checking, TLedgerMode::Reconcile);
+        QCOMPARE(same, view);  // brought forward, now in its reconcile layout
+        QCOMPARE(area->subWindowList().size(), 1);
+        QCOMPARE(view->TotalLabel(), QString("Balance of Cleared Items: "));
+        QCOMPARE(view->Ledger().GetCurrentColumn(), uint32_t(XColAccountCleared));
+        QVERIFY(view->Action(TXViewCommand::ViewAllUnreconciled)->isChecked());
+        QTest::keyClick(&view->Ledger(), Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(budget->doc->GetAccounts().GetRecBalance(budget->checking).Cents(), int64_t(3000));
+        QCOMPARE(view->TotalText().text, std::string(" 30.00"));
+
+        // The control bar's transaction commands reach the view; the Edit menu's do not.
+        for (int id : ChildCommandIds) {
+            bool enabled = false, checked = false;
+            QCOMPARE(view->CommandState(id, enabled, checked), id < CmEditCut || id > CmEditDelete);
+        }
+        QVERIFY(view->RunCommand(CmViewUnreconciled));
+        QCOMPARE(view->TotalLabel(), QString("Account Balance: "));
+    }
+
+    void viewClosingQuestionAnsweredNoKeepsTheView() {
+        ShowArea();
+        const uint32_t food = budget->food;
+        TXView* envelope = Open(TXViewKind::Envelope, food);
+        QVERIFY(Open(TXViewKind::Account, budget->checking));
+        QCOMPARE(Open(TXViewKind::Envelope, food), envelope);
+        QCOMPARE(area->activeSubWindow()->widget(), envelope);
+        Type(envelope, "", Qt::Key_End);
+        QTest::keyClick(&envelope->Ledger(), Qt::Key_Left);  // from the account to the deposit
+        Type(envelope, "10", Qt::Key_Return);                // moves nothing: no transfer
+        ui.answers = {TMsgResult::No};
+        QTest::keyClick(&envelope->Ledger(), Qt::Key_Escape);
+        QVERIFY(registry->Find(TXViewKind::Envelope, food));
+        ui.answers = {TMsgResult::Yes};
+        QTest::keyClick(&envelope->Ledger(), Qt::Key_Escape);
+        QTRY_VERIFY(!registry->Find(TXViewKind::Envelope, food));
     }
 };
 

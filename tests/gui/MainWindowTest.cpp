@@ -1,14 +1,19 @@
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QDirIterator>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStatusBar>
-#include <QTemporaryDir>
+#include <QSvgRenderer>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
@@ -17,9 +22,13 @@
 
 #include "app/QuilletConfig.h"
 #include "app/Registration.h"
+#include "app/qt/CommandIcons.h"
+#include "app/qt/ConfigDialogsQt.h"
+#include "app/qt/HelpWindow.h"
 #include "app/qt/MainWindow.h"
-#include "core/ObjectStream.h"
 #include "platform/Platform.h"
+#include "tests/gui/GuiSupport.h"
+#include "tests/support/ScriptedUI.h"
 #include "views/qt/ChildCommands.h"
 
 namespace {
@@ -42,10 +51,10 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> home;
+    std::unique_ptr<TTestHome> home;
     TLinuxPlatform platform;
 
-    QString ConfigPath() const { return home->filePath("config/Quillet/Quillet.cfg"); }
+    QString ConfigPath() const { return home->Path("config/Quillet/Quillet.cfg"); }
 
     // What a fresh start would read back from the file now on disk.
     TQuilletOptions StoredOptions() {
@@ -77,14 +86,11 @@ private:
     }
 
 private slots:
-    void initTestCase() { RegisterQuilletClasses(); }
-
-    void init() {
-        home = std::make_unique<QTemporaryDir>();
-        QVERIFY(home->isValid());
-        qputenv("XDG_CONFIG_HOME", home->filePath("config").toLocal8Bit());
-        qputenv("XDG_DATA_HOME", home->filePath("data").toLocal8Bit());
+    void initTestCase() {
+        Q_INIT_RESOURCE(quillet);
+        RegisterQuilletClasses();
     }
+    void init() { home = std::make_unique<TTestHome>(); }
 
     void firstStartWritesDefaultsAndClosingRecordsThePlace() {
         QVERIFY(!QFile::exists(ConfigPath()));
@@ -97,8 +103,6 @@ private slots:
             QCOMPARE(window.windowTitle(), QString("Quillet 3.1 "));
             QCOMPARE(QRect(window.pos(), window.size()), QRect(75, 50, 600, 400));
             QVERIFY(!window.isMaximized());
-            QVERIFY(window.findChild<QStatusBar*>("statusBar"));
-            QVERIFY(window.findChild<QToolBar*>("controlBar"));
             QCOMPARE(StoredPlace(), QRect(75, 50, 600, 400));
             window.move(40, 30);
             window.resize(700, 500);
@@ -172,14 +176,17 @@ private slots:
         TConfigFile config(platform, Screen);
         TMainWindow window(config, {});
 
-        // Every command answers to its id alone, and no two share a name or a shortcut.
+        // Every command answers to its id alone, has its picture, and no two share a name or a
+        // shortcut.
         QSet<QString> names, shortcuts;
         for (QAction* action : window.findChildren<QAction*>()) {
             if (!action->objectName().startsWith("cmd")) continue;
             QVERIFY2(!names.contains(action->objectName()), qPrintable(action->objectName()));
             names << action->objectName();
-            QCOMPARE(window.Command(action->objectName().mid(3).toInt()), action);
+            const int id = action->objectName().mid(3).toInt();
+            QCOMPARE(window.Command(id), action);
             QVERIFY(!action->text().isEmpty());
+            QVERIFY2(QFile::exists(CommandIconFile(id)), qPrintable(action->objectName()));
             const QString keys = action->shortcut().toString();
             QVERIFY2(keys.isEmpty() || !shortcuts.contains(keys), qPrintable(keys));
             shortcuts << keys;
@@ -366,6 +373,178 @@ private slots:
         Action(window, CmAbout)->trigger();
         QVERIFY2(shown.startsWith("Version 3.1 Build "), qPrintable(shown));
         QVERIFY(window.close());
+    }
+
+    void mainConfigurationShowsAndReturnsItsBuffer() {
+        TMainConfigBuffer in;
+        in.showStatusBar = true;
+        in.reopenLastFile = true;
+        in.autoSaveMinutes = "5";
+        in.backupLevels = "12";
+        in.confirmImportOnClose = true;
+        in.updateCheckDays = "30";
+        TMainConfigDialog dialog(in);
+
+        // Unchanged, the buffer comes back as it went in; the number fields keep to the digits
+        // rule as the user types.
+        TMainConfigBuffer same = dialog.Buffer();
+        QVERIFY(same.showStatusBar && !same.showControlBar && same.reopenLastFile);
+        QVERIFY(!same.confirmClearedOnClose && same.confirmImportOnClose);
+        QCOMPARE(same.backupLevels + same.updateCheckDays, std::string("1230"));
+        auto* autoSave = Control<QLineEdit>(dialog, 103);
+        autoSave->clear();
+        QTest::keyClicks(autoSave, "1a2-3 4567");
+        QCOMPARE(autoSave->text(), QString("12345"));
+        Control<QCheckBox>(dialog, 101)->setChecked(false);
+        Control<QCheckBox>(dialog, 105)->setChecked(true);
+        TMainConfigBuffer out = dialog.Buffer();
+        QCOMPARE(out.autoSaveMinutes, std::string("12345"));
+        QVERIFY(!out.showStatusBar);
+        QVERIFY(out.confirmClearedOnClose);
+    }
+
+    void listConfigurationsMapTheirCheckBoxes() {
+        TEnvelopeListConfigDialog envelopes({true, false, true, false});
+        Control<QCheckBox>(envelopes, 104)->setChecked(true);
+        Control<QCheckBox>(envelopes, 101)->setChecked(false);
+        TEnvelopeListConfigBuffer e = envelopes.Buffer();
+        QVERIFY(!e.showRootBalance && !e.showBundleBalances && e.showAssociationBalances &&
+                e.showEnvelopeBalances);
+
+        TAccountListConfigDialog accounts({false, true, false, true});
+        Control<QCheckBox>(accounts, 113)->setChecked(true);
+        TAccountListConfigBuffer a = accounts.Buffer();
+        QVERIFY(!a.showRootBalance && a.showGroupBalances && a.showAccountBalances &&
+                a.showReconcileBalances);
+    }
+
+    void widthFieldsAreBroughtIntoRangeWhenLeft() {
+        TScriptedUI ui;
+        TQuilletOptions defaults;
+        TTransactionViewSetupDialog dialog(FillTransactionViewSetup(defaults));
+        QCOMPARE(Control<QLineEdit>(dialog, 102)->text(), QString("35"));
+        QCOMPARE(Control<QLineEdit>(dialog, 102)->maxLength(), 10);
+
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto* payable = Control<QLineEdit>(dialog, 102);
+        auto* memo = Control<QLineEdit>(dialog, 108);
+        payable->setFocus();
+        payable->selectAll();
+        QTest::keyClicks(payable, "60");
+        memo->setFocus();
+        QCOMPARE(payable->text(), QString("50"));
+        QCOMPARE(ui.beeps, 1);
+        payable->setFocus();  // left again unchanged: silent
+        memo->setFocus();
+        QCOMPARE(ui.beeps, 1);
+
+        // A field never left keeps what was typed; the limits are applied on closing.
+        Control<QLineEdit>(dialog, 101)->setText("3");
+        QCOMPARE(dialog.Buffer().codeWidth, std::string("3"));
+        QCOMPARE(dialog.Buffer().payableToWidth, std::string("50"));
+    }
+
+    void mainWindowSavesAndAppliesAcceptedOptions() {
+        TConfigFile config(platform, Screen);
+        TMainWindow window(config, {});
+        window.ShowAsConfigured();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QSignalSpy changed(&window, &TMainWindow::OptionsChanged);
+        QAction* mainConfig = window.Command(CmMainConfig);
+        QVERIFY(mainConfig && mainConfig->isEnabled());
+
+        // Cancel changes nothing.
+        TModalScript script{[](QDialog& d) {
+            Control<QCheckBox>(d, 101)->setChecked(false);
+            d.reject();
+        }};
+        mainConfig->trigger();
+        QVERIFY(window.findChild<QStatusBar*>());
+        QCOMPARE(config.Options().showStatusBar, 1);
+        QCOMPARE(changed.count(), 0);
+
+        script.steps = {[](QDialog& d) {
+            QCOMPARE(d.windowTitle(), QString("Main Configuration"));
+            Control<QCheckBox>(d, 101)->setChecked(false);
+            Control<QLineEdit>(d, 104)->setText("9");
+            d.accept();
+        }};
+        mainConfig->trigger();
+        QVERIFY(!window.findChild<QStatusBar*>());
+        QVERIFY(window.findChild<QToolBar*>("controlBar"));
+        QCOMPARE(changed.count(), 1);
+        TQuilletOptions stored = StoredOptions();
+        QCOMPARE(stored.showStatusBar, 0);
+        QCOMPARE(stored.backupLevels, 9u);
+        // Saving also recorded where the frame stands.
+        QCOMPARE(stored.windowX, window.x());
+        QCOMPARE(stored.windowWidth, window.width());
+
+        // Each of the other three commands runs its own dialog.
+        script.steps = {
+            [](QDialog& d) {
+                QCOMPARE(d.windowTitle(), QString("Transaction View Setup"));
+                Control<QLineEdit>(d, 101)->setText("3");
+                Control<QCheckBox>(d, 106)->setChecked(true);
+                d.accept();
+            },
+            [](QDialog& d) { Control<QCheckBox>(d, 103)->setChecked(true), d.accept(); },
+            [](QDialog& d) { Control<QCheckBox>(d, 114)->setChecked(true), d.accept(); }};
+        for (int command : {CmTransactionViewConfig, CmEnvelopeListConfig, CmAccountListConfig})
+            window.Command(command)->trigger();
+        stored = StoredOptions();
+        QCOMPARE(stored.codeWidth, 5u);
+        QCOMPARE(stored.includeYear, 1);
+        QCOMPARE(stored.envShowAssociationBalances, 1);
+        QCOMPARE(stored.actShowReconcileBalances, 1);
+        QCOMPARE(changed.count(), 4);
+        QCOMPARE(script.unscripted, 0);
+        QVERIFY(window.close());
+    }
+
+    void everyHelpPageIsListedAndEveryLinkResolves() {
+        THelpWindow window;
+        const QStringList files = window.PageFiles();
+        QCOMPARE(files.first(), QString("index.html"));
+        QCOMPARE(files.size(), 11);
+        QCOMPARE(window.Contents()->count(), 11);
+        static const QRegularExpression href("href=\"([^\"#]+)\"");
+        for (const QString& file : files) {
+            QFile page(":/help/" + file);
+            QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(file));
+            const QString html = QString::fromUtf8(page.readAll());
+            for (auto match = href.globalMatch(html); match.hasNext();) {
+                const QString target = match.next().captured(1);
+                QVERIFY2(QFile::exists(":/help/" + target), qPrintable(file + " -> " + target));
+            }
+        }
+        window.ShowPage("keyboard.html");
+        QVERIFY(window.Browser()->toPlainText().contains("Toggle Watchdog"));
+        QCOMPARE(window.Contents()->currentItem()->text(), QString("Keyboard"));
+    }
+
+    void helpSearchNarrowsTheContents() {
+        THelpWindow window;
+        window.SearchField()->setText("reconcile  CTRL+ENTER");
+        QCOMPARE(window.Search("reconcile ctrl+enter"),
+                 QStringList({"accounts.html", "import.html", "keyboard.html"}));
+        QCOMPARE(window.Contents()->count(), 3);
+        QVERIFY(window.Browser()->source().toString().endsWith("accounts.html"));
+        window.SearchField()->setText("nowhere-to-be-found");
+        QCOMPARE(window.Contents()->count(), 0);
+        window.SearchField()->clear();
+        QCOMPARE(window.Contents()->count(), 11);
+    }
+
+    void everyPictureRenders() {
+        int count = 0;
+        for (QDirIterator it(":/icons", {"*.svg"}); it.hasNext(); ++count) {
+            const QString file = it.next();
+            QVERIFY2(QSvgRenderer(file).isValid(), qPrintable(file));
+        }
+        QVERIFY(count > 60);
+        QVERIFY(QSvgRenderer(QString(":/splash.svg")).isValid());
     }
 };
 

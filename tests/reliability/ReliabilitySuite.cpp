@@ -56,7 +56,7 @@ struct TRun {
     bool overran = false;
 };
 
-pid_t Start(const std::vector<std::string>& args, bool quiet = true) {
+pid_t Start(const std::vector<std::string>& args) {
     // Whatever the suite has buffered would otherwise be written again by the child.
     std::cout.flush();
     std::cerr.flush();
@@ -67,11 +67,9 @@ pid_t Start(const std::vector<std::string>& args, bool quiet = true) {
     setrlimit(RLIMIT_AS, &memory);
     rlimit core{0, 0};
     setrlimit(RLIMIT_CORE, &core);
-    if (quiet) {
-        int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-    }
+    int null = open("/dev/null", O_WRONLY);
+    dup2(null, 1);
+    dup2(null, 2);
     setenv("XDG_CONFIG_HOME", (root / "config").c_str(), 1);
     setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
     setenv("XDG_RUNTIME_DIR", (root / "run").c_str(), 1);
@@ -110,16 +108,12 @@ TRun Run(const std::vector<std::string>& args) {
     return Wait(Start(args));
 }
 
-std::string Describe(const std::vector<std::string>& args) {
-    std::string text;
-    for (const std::string& a : args)
-        text += " " + a;
-    return text;
-}
-
 void Fail(const std::string& what, const std::vector<std::string>& args, const fs::path& keep) {
     if (++failures <= 20) {
-        std::cerr << "FAIL: " << what << ":" << Describe(args) << "\n";
+        std::cerr << "FAIL: " << what << ":";
+        for (const std::string& a : args)
+            std::cerr << " " << a;
+        std::cerr << "\n";
         if (!keep.empty()) {
             fs::path saved = fs::path("reliability-failures") / std::to_string(failures);
             std::error_code ec;

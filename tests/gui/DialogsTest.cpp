@@ -1,3 +1,5 @@
+// The dialogs of the tools, the reports and the transactions, and the controls they are built
+// from: what each shows, what it hands back on OK and keeps on Cancel, and the port that runs it.
 // Before any Qt header: the store names a member after a word Qt takes as a keyword.
 #include "transactions/XManager.h"
 
@@ -5,6 +7,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -12,8 +15,10 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QtTest>
 #include <deque>
 #include <functional>
@@ -22,9 +27,16 @@
 #include "app/BudgetFile.h"
 #include "app/NewBudget.h"
 #include "app/Registration.h"
+#include "controls/qt/Choosers.h"
+#include "controls/qt/EditFields.h"
+#include "controls/qt/IdControls.h"
+#include "controls/qt/StringListControls.h"
+#include "controls/qt/UniqueStringEdit.h"
+#include "core/IdObjectList.h"
 #include "core/QuilletData.h"
 #include "core/ScreenPort.h"
 #include "core/SettingsList.h"
+#include "envelopes/EnvelopeList.h"
 #include "import/Importer.h"
 #include "import/qt/ImportDialogsQt.h"
 #include "plan/XTemplateManager.h"
@@ -32,9 +44,10 @@
 #include "reports/EnvelopeLedgerReport.h"
 #include "reports/qt/FormPreviewDialog.h"
 #include "reports/qt/ReportDialogs.h"
-#include "tests/gui/ModalScript.h"
+#include "tests/gui/GuiSupport.h"
 #include "tests/support/ScriptedUI.h"
 #include "tests/support/ScriptedWindows.h"
+#include "transactions/qt/TransactionDialogsQt.h"
 
 namespace {
 
@@ -54,9 +67,30 @@ QString Selected(const QWidget& dialog, const char* list) {
     return Find<QListWidget>(dialog, list)->currentItem()->text().trimmed();
 }
 
+const char* const Accounts[] = {"Checking", "Savings", "Cash", nullptr};
+
+// A dialog whose OK asks its name field first, as the property dialogs do.
+class TNameDialog : public QDialog {
+public:
+    explicit TNameDialog(std::unique_ptr<TTarnStringList> taken) {
+        auto* layout = new QVBoxLayout(this);
+        name = new TUniqueStringEdit(this, "name", "&Name:", 31, std::move(taken));
+        layout->addWidget(name);
+    }
+    void accept() override {
+        if (name->CanClose()) QDialog::accept();
+    }
+    TUniqueStringEdit* name;
+};
+
+std::unique_ptr<TTarnStringList> Taken(std::unique_ptr<TTarnStringList> list) {
+    list->Add("  Food");
+    return list;
+}
+
 }  // namespace
 
-class ToolDialogsTest : public QObject {
+class DialogsTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir;
@@ -279,7 +313,227 @@ private slots:
         QVERIFY(settings.GetInt("XTemplateDlg.Width", 0) >= 700);
         QVERIFY(empty.IsModified());
     }
+
+    void transferHandsBackTheBufferOnlyOnAnAcceptedOk() {
+        TSimpleIdObjectList accounts(Accounts);
+        TTransactionDialogsQt port(nullptr);
+        TActXferBuffer buffer;
+        buffer.amount = 50;
+        buffer.from = {1, 0, TDate(1, 2, 2024), "xfer", "Transfer to ~t", ""};
+        buffer.to = {2, 0, TDate(1, 2, 2024), "xfer", "Transfer from ~t", ""};
+        buffer.accounts = &accounts;
+        int checks = 0;
+        buffer.check = [&checks](const TActXferBuffer& b) {
+            ++checks;
+            return b.from.account != b.to.account;
+        };
+        const auto edit = [](QDialog& d) {
+            QCOMPARE(Find<QLineEdit>(d, "amount")->text(), QString("50.00"));
+            QCOMPARE(Find<QComboBox>(d, "toAccount")->currentText(), QString("Savings"));
+            Type(d, "amount", "12345678.91");
+            Type(d, "fromMemo", "rent");
+            Find<TIdComboBox>(d, "toAccount")->SetId(3);
+        };
+        TModalScript script{[&](QDialog& d) { edit(d), Click(d, "cancel"); },
+                            [](QDialog& d) {
+                                Find<TIdComboBox>(d, "toAccount")->SetId(1);
+                                Click(d, "ok");  // refused: stays open
+                            }};
+        QVERIFY(!port.AccountTransfer(buffer));
+        QCOMPARE(buffer.amount, 50.0);
+        QCOMPARE(buffer.to.account, 2u);
+        QVERIFY(!port.AccountTransfer(buffer));
+        QCOMPARE(checks, 1);
+        QCOMPARE(script.unscripted, 1);
+
+        script.steps = {[&](QDialog& d) { edit(d), Click(d, "ok"); }};
+        QVERIFY(port.AccountTransfer(buffer));
+        QCOMPARE(buffer.amount, 12345678.91);
+        QCOMPARE(buffer.from.memo, std::string("rent"));
+        QCOMPARE(buffer.to.account, 3u);
+        QCOMPARE(buffer.to.date, TDate(1, 2, 2024));
+    }
+
+    void filterShowsAndReturnsItsCriteria() {
+        TSimpleIdObjectList accounts(Accounts);
+        TTransactionDialogsQt port(nullptr);
+        TFilterDialogBuffer buffer;
+        buffer.mode = FilterEnvelopeLedger | FilterBlankRows;
+        buffer.nodes = &accounts;
+        buffer.criteria.from = TDate(1, 5, 2024);
+        buffer.criteria.to = TDate(15, 5, 2024);
+        buffer.criteria.nodeId = 2;
+        buffer.criteria.memo = TTextChoice::FieldText;
+        buffer.criteria.memoText = "rent";
+        const TFilterCriteria opened = buffer.criteria;
+
+        TModalScript script{[](QDialog& d) {
+            QCOMPARE(Find<QGroupBox>(d, "nodeGroup")->title(), QString(" &Account "));
+            QCOMPARE(Find<QRadioButton>(d, "transfer")->text(), QString("Envelope Transfer"));
+            // Fields follow their radios.
+            QVERIFY(!Find(d, "fromDate")->isEnabled());
+            QVERIFY(Find(d, "memoText")->isEnabled());
+            QVERIFY(!Find(d, "nodeId")->isEnabled());
+            Find<QRadioButton>(d, "dateRange")->setChecked(true);
+            QVERIFY(Find(d, "fromDate")->isEnabled());
+            Type(d, "toDate", "5/20/24");
+            Find<QRadioButton>(d, "node")->setChecked(true);
+            Find<TIdComboBox>(d, "nodeId")->SetId(3);
+            Find<QRadioButton>(d, "reconcileView")->setChecked(true);
+            Find<QCheckBox>(d, "memoExact")->setChecked(true);
+            Click(d, "ok");
+        }};
+        QVERIFY(port.EditFilter(buffer));
+        const TFilterCriteria& c = buffer.criteria;
+        QVERIFY(c.date == TDateChoice::Range);
+        QCOMPARE(c.from, TDate(1, 5, 2024));
+        QCOMPARE(c.to, TDate(20, 5, 2024));
+        QVERIFY(c.node == TNodeChoice::Node);
+        QCOMPARE(c.nodeId, 3u);
+        QVERIFY(c.view == TViewChoice::Reconcile);
+        QVERIFY(c.memoExact && c.memoText == "rent");
+
+        // Reset shows what the dialog was opened with; a report's dialog hides the view settings.
+        buffer.criteria = opened;
+        buffer.mode = FilterAccountLedger | FilterNoViewSettings;
+        script.steps = {[](QDialog& d) {
+            QCOMPARE(Find<QRadioButton>(d, "node")->text(), QString("Envelope:"));
+            QVERIFY(!Find<QGroupBox>(d, "viewGroup")->isVisibleTo(&d));
+            QVERIFY(!Find(d, "reconcileView")->isEnabled());
+            Find<QRadioButton>(d, "memoAny")->setChecked(true);
+            Find<QRadioButton>(d, "cleared")->setChecked(true);
+            Click(d, "reset");
+            Click(d, "ok");
+        }};
+        QVERIFY(port.EditFilter(buffer));
+        QVERIFY(buffer.criteria == opened);
+    }
+
+    // Automation and screen readers reach every control a user can reach.
+    void everyControlIsNamed() {
+        TActXferDialog transfer({});
+        TFilterDialog filter({});
+        TEditMemoDialog memo({});
+        for (QDialog* dialog : std::initializer_list<QDialog*>{&transfer, &filter, &memo})
+            QCOMPARE(UnnamedControl(*dialog), QString());
+    }
+
+    void uniqueEditRefusesEmptyAndTakenNamesAndKeepsTheDialogOpen() {
+        TScriptedUI ui;
+        TNameDialog plain(Taken(std::make_unique<TTarnStringList>()));
+        plain.show();
+        QVERIFY(QTest::qWaitForWindowActive(&plain));
+        plain.accept();
+        QVERIFY(plain.isVisible());
+        QVERIFY(plain.name->hasFocus());
+        QCOMPARE(ui.beeps, 1);
+        // A plain list compares byte for byte: another case (and no blanks) is a new name.
+        plain.name->SetText("food");
+        plain.accept();
+        QCOMPARE(plain.result(), int(QDialog::Accepted));
+
+        TNameDialog envelopes(Taken(std::make_unique<TEnvelopeStringList>()));
+        envelopes.name->SetText("food");
+        envelopes.accept();
+        QCOMPARE(envelopes.result(), int(QDialog::Rejected));
+        QCOMPARE(ui.beeps, 2);
+        QCOMPARE(ui.messages.size(), size_t(2));
+    }
+
+    void idControlsShowAndReturnIds() {
+        TSimpleIdObjectList list(Accounts);
+        TIdComboBox combo(nullptr, "account", "&Account:", list, 0);
+        combo.SetId(0);
+        QCOMPARE(combo.currentText(), QString("Checking"));
+        combo.SetId(3);
+        QCOMPARE(combo.GetId(), 3u);
+        TIdComboBox withDefault(nullptr, "account", "&Account:", list, 0, 2);
+        withDefault.SetId(0);
+        QCOMPARE(withDefault.GetId(), 2u);
+
+        TIdListBox box(nullptr, "accounts", "&Accounts:", list, 0);
+        box.SetId(2);
+        uint32_t id = 0;
+        box.GetId(id);
+        QCOMPARE(id, 2u);
+        box.clearSelection();
+        id = 7;
+        box.GetId(id);
+        QCOMPARE(id, 7u);
+        QCOMPARE(box.accessibleName(), QString("Accounts"));
+    }
+
+    void completingEditCompletesAndHandsGridKeysOn() {
+        TTarnStringList names;
+        names.Add("Checking");
+        names.Add("Savings");
+        TTarnStringListEdit edit(nullptr, "envelope", "&Envelope:", names, 0);
+        QTest::keyClicks(&edit, "sav");
+        QCOMPARE(edit.text(), QString("Savings"));
+        QCOMPARE(edit.cursorPosition(), 3);
+
+        TTarnStringListEdit fallback(nullptr, "envelope", "&Envelope:", names, 2);
+        QTest::keyClicks(&fallback, "x");
+        QCOMPARE(fallback.GetText(), std::string("Savings"));
+
+        fallback.SetLedgerMode(true);
+        QSignalSpy keys(&fallback, &TTarnStringListEdit::gridKey);
+        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Escape, Qt::Key_Down})
+            QTest::keyClick(&fallback, key);
+        QCOMPARE(keys.count(), 4);
+        QTest::keyClick(&fallback, Qt::Key_End);
+        QCOMPARE(keys.count(), 4);
+    }
+
+    void choosersAnswerOnOkAndNothingOnCancel() {
+        TSimpleIdObjectList list(Accounts);
+        TIdObjectChooser chooser(TChooserFace::Account);
+        TGetStringDlg entry("Edit String", "Name:", "Old");
+        TModalScript script{[](QDialog& d) { d.done(QDialog::Rejected); },
+                            [&](QDialog& d) {
+                                chooser.List()->setCurrentRow(2);
+                                d.done(QDialog::Accepted);
+                            },
+                            [&](QDialog& d) {
+                                chooser.List()->clearSelection();
+                                d.done(QDialog::Accepted);
+                            },
+                            [](QDialog& d) {
+                                Find<QLineEdit>(d, "text")->setText(QString(200, 'x'));
+                                d.done(QDialog::Accepted);
+                            }};
+        QCOMPARE(chooser.Run(list, 0, 2), 0u);
+        QCOMPARE(chooser.Run(list, 0, 2), 3u);
+        QCOMPARE(chooser.Run(list, 0, 2), 2u);
+        QCOMPARE(chooser.windowTitle(), QString("Select Account"));
+        QCOMPARE(entry.Run(), std::optional<std::string>(std::string(127, 'x')));
+        QCOMPARE(entry.Run(), std::nullopt);  // the unscripted dialog is cancelled
+    }
+
+    void fieldsRewriteThemselvesWhenLeft() {
+        TScriptedUI ui;
+        QWidget form;
+        auto* layout = new QVBoxLayout(&form);
+        auto* amount = new TEditFloat(&form, "amount", "A&mount:");
+        auto* number = new TEditUnsigned(&form, "number", "&Number:", 5, 1, 12);
+        for (QWidget* w : std::initializer_list<QWidget*>{amount, number})
+            layout->addWidget(w);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        const auto typeAndLeave = [](QLineEdit* edit, const char* text) {
+            edit->setFocus();
+            edit->selectAll();
+            QTest::keyClicks(edit, text);
+            QTest::keyClick(edit, Qt::Key_Tab);
+        };
+        typeAndLeave(amount, "12.5*2");
+        QCOMPARE(amount->text(), QString("25.00"));
+        QCOMPARE(amount->GetValue(), 25.0f);
+        typeAndLeave(number, "40");
+        QCOMPARE(number->text(), QString("12"));
+        QCOMPARE(ui.beeps, 1);
+    }
 };
 
-QTEST_MAIN(ToolDialogsTest)
-#include "ToolDialogsTest.moc"
+QTEST_MAIN(DialogsTest)
+#include "DialogsTest.moc"
