@@ -708,27 +708,26 @@ void TXManager::MergePending(TRun& run, std::vector<uint32_t>* positions) {
 }
 
 TXManager::TLaterKey TXManager::LaterKey(const TXRecord& r) {
-    TLaterKey key;
-    key.bytes[0] = r.amount < 0 ? 1 : 0;
+    std::array<uint8_t, TLaterKey::Words * 8> bytes{};
+    bytes[0] = r.amount < 0 ? 1 : 0;
     std::string_view code = CodeOf(r);
     for (size_t i = 0; i < code.size(); ++i) {
-        key.bytes[1 + i] = BaseLetter(static_cast<uint8_t>(code[i]));
-        key.bytes[1 + TXRecord::CodeSize + i] = FoldCase(static_cast<uint8_t>(code[i]));
+        bytes[1 + i] = BaseLetter(static_cast<uint8_t>(code[i]));
+        bytes[1 + TXRecord::CodeSize + i] = FoldCase(static_cast<uint8_t>(code[i]));
     }
-    for (size_t i = 0; i < 8; ++i)
-        key.head = key.head << 8 | key.bytes[i];
+    TLaterKey key;
+    for (size_t w = 0; w < TLaterKey::Words; ++w)
+        for (size_t i = 0; i < 8; ++i)
+            key.words[w] = key.words[w] << 8 | bytes[8 * w + i];
     key.envelope = r.envelope;
     return key;
 }
 
+// The place takes the last four bytes of the string: byte 41 on, the second of the last word.
 void TXManager::TLaterKey::SetEnvelopePosition(uint32_t position) {
-    for (size_t i = 0; i < 4; ++i)
-        bytes[Size - 1 - i] = static_cast<uint8_t>(position >> (8 * i));
-}
-
-bool TXManager::TLaterKey::operator<(const TLaterKey& o) const {
-    if (head != o.head) return head < o.head;
-    return std::memcmp(bytes.data() + 8, o.bytes.data() + 8, Size - 8) < 0;
+    static_assert(Bytes == 45 && Words == 6);
+    constexpr uint64_t Mask = uint64_t{0xFFFFFFFF} << 24;
+    words[5] = (words[5] & ~Mask) | uint64_t{position} << 24;
 }
 
 void TXManager::Place(uint32_t position) {
@@ -875,6 +874,20 @@ bool TXManager::MoveIntoOrder(std::vector<uint32_t>& order, const std::vector<ui
         aside.reserve(movedCount);
         for (uint32_t slot : order)
             if (moved[slot]) aside.push_back(records[slot]);
+        bool towardsFront = false;
+        for (size_t to = 0; to < n && !towardsFront; ++to)
+            towardsFront = !moved[order[to]] && order[to] > to;
+        if (!towardsFront) {
+            // The usual case (the moved records were added at the end): one sweep from the back.
+            size_t k = aside.size();
+            for (size_t to = n; to-- > 0;) {
+                if (moved[order[to]])
+                    records[to] = aside[--k];
+                else if (order[to] != to)
+                    records[to] = records[order[to]];
+            }
+            return true;
+        }
         for (size_t to = 0; to < n; ++to)
             if (!moved[order[to]] && order[to] > to) records[to] = records[order[to]];
         for (size_t to = n; to-- > 0;)

@@ -287,16 +287,15 @@ private:
     // records sharing a first-rules key as SortsBefore does. Codes hold no NUL and no letter folds
     // to one, so the zero padding orders a shorter code first as the text comparison does.
     struct TLaterKey {
-        static constexpr size_t Size = 1 + 2 * TXRecord::CodeSize + 4;
-        // The sign, the base letters, the folded letters, the envelope big-endian: compared as
-        // one string of bytes.
-        std::array<uint8_t, Size> bytes{};
-        static_assert(Size >= 8 + 4, "the envelope lies past the head");
-        uint64_t head = 0;      // the first eight bytes as one number: most keys differ there
+        // The sign, the base letters, the folded letters and the envelope's place as one string
+        // of bytes, held as big-endian words so that it compares a word at a time.
+        static constexpr size_t Bytes = 1 + 2 * TXRecord::CodeSize + 4;
+        static constexpr size_t Words = (Bytes + 7) / 8;
+        std::array<uint64_t, Words> words{};
         uint32_t envelope = 0;  // the id, while the record waits
 
         void SetEnvelopePosition(uint32_t position);
-        bool operator<(const TLaterKey& o) const;
+        bool operator<(const TLaterKey& o) const { return words < o.words; }
     };
     static TLaterKey LaterKey(const TXRecord& r);
     struct TPending {
