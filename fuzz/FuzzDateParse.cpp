@@ -1,6 +1,6 @@
 // Typed dates: parsing any text gives a valid date or the failure value, and the day counting
 // agrees with stepping one day at a time.
-// sources: core/Date.cpp core/Money.cpp controls/EditText.cpp
+// sources: core/Date.cpp core/Money.cpp core/UIPort.cpp controls/EditText.cpp
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>

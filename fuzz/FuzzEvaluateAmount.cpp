@@ -1,5 +1,5 @@
 // Amount expressions typed by the user: any text must give a finite number without crashing.
-// sources: core/Money.cpp core/Date.cpp controls/EditText.cpp
+// sources: core/Money.cpp core/Date.cpp core/UIPort.cpp controls/EditText.cpp
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>

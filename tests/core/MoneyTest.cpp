@@ -12,26 +12,20 @@ namespace {
 TEST(MoneyTest, UnitsRoundHalfAwayFromZeroAndBeyondOneHundredTrillionGiveZero) {
     const double inf = std::numeric_limits<double>::infinity();
     // 1.005 + 0.005 rounds to a double just below 1.01, so it stays at 100 cents.
-    for (auto [units, cents] : std::initializer_list<std::pair<double, int64_t>>{
-             {1.999, 200},
-             {-1.236, -124},
-             {0.004, 0},
-             {-0.004, 0},
-             {0.0, 0},
-             {0.125, 13},
-             {-0.125, -13},
-             {1234.5, 123450},
-             {1.005, 100},
-             {2.675, 268},
-             {100000000000000.0, 10000000000000000},
-             {-100000000000000.0, -10000000000000000},
-             {100000000000000.02, 0},
-             {-100000000000000.02, 0},
-             {1e300, 0},
-             {inf, 0},
-             {-inf, 0},
-             {std::numeric_limits<double>::quiet_NaN(), 0}})
-        EXPECT_EQ(TMoney(units).Cents(), cents) << units;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        double units;
+        int64_t cents;
+    };
+    // clang-format off
+    for (Case c : {Case{1.999, 200}, {-1.236, -124}, {0.004, 0}, {-0.004, 0}, {0.0, 0}, {0.125, 13},
+                   {-0.125, -13}, {1234.5, 123450}, {1.005, 100}, {2.675, 268},
+                   {100000000000000.0, 10000000000000000}, {-100000000000000.0, -10000000000000000},
+                   {100000000000000.02, 0}, {-100000000000000.02, 0}, {1e300, 0}, {inf, 0},
+                   {-inf, 0}, {nan, 0}}) {
+        // clang-format on
+        EXPECT_EQ(TMoney(c.units).Cents(), c.cents) << c.units;
+    }
 }
 
 TEST(MoneyTest, StoredCentsWidenWithTheirSign) {
@@ -43,10 +37,9 @@ TEST(MoneyTest, StoredCentsWidenWithTheirSign) {
 }
 
 TEST(MoneyTest, TextIsEvaluatedThenRounded) {
-    EXPECT_EQ(TMoney(std::string("10/3*3")).Cents(), 1000);
-    EXPECT_EQ(TMoney(std::string("2/3")).Cents(), 67);
-    EXPECT_EQ(TMoney(std::string("1,234.50")).Cents(), 123450);
-    EXPECT_EQ(TMoney(std::string("$5")).Cents(), 0);
+    for (auto [text, cents] :
+         {std::pair{"10/3*3", 1000}, {"2/3", 67}, {"1,234.50", 123450}, {"$5", 0}})
+        EXPECT_EQ(TMoney(std::string(text)).Cents(), cents) << text;
 }
 
 TEST(MoneyTest, FormatsSignThousandsParenthesesAndBlanks) {
@@ -122,11 +115,9 @@ TEST(EvaluateAmountTest, InvalidTextGivesZero) {
 
 TEST(EvaluateAmountTest, OverflowIsAnErrorNotInfinity) {
     EXPECT_NEAR(EvaluateAmount("9^9^9") / 1.9662705047555291e77, 1.0, 1e-12);
-    EXPECT_EQ(EvaluateAmount("9^9^9^9"), 0.0);
-    EXPECT_EQ(EvaluateAmount("10^308*10"), 0.0);
-    EXPECT_EQ(EvaluateAmount("(10^308)*10"), 0.0);
-    EXPECT_EQ(EvaluateAmount("-10^309"), 0.0);
-    EXPECT_EQ(EvaluateAmount(std::string(400, '9')), 0.0);
+    for (const std::string& text : std::initializer_list<std::string>{
+             "9^9^9^9", "10^308*10", "(10^308)*10", "-10^309", std::string(400, '9')})
+        EXPECT_EQ(EvaluateAmount(text), 0.0) << text;
     EXPECT_DOUBLE_EQ(EvaluateAmount("10^300/10^299"), 10.0);
     EXPECT_EQ(TMoney(EvaluateAmount("10^15")).Cents(), 0);
 }

@@ -49,6 +49,12 @@ public:
     std::vector<std::string> log;
 };
 
+TNode* Add(TTreeItem* parent, std::string name, bool group, bool careless = false) {
+    auto* node = new TNode(std::move(name), group, careless);
+    parent->AddChild(node);
+    return node;
+}
+
 std::string Children(const TTreeItem* parent) {
     return ChildNames<TNode>(parent, [](auto* n) { return n->name; });
 }
@@ -64,12 +70,10 @@ TEST(TreeItemTest, SortedInsertionAndItsNotifications) {
     TRecordingList list;
     auto* root = new TNode("R", true);
     list.SetRoot(root);
-    auto* a = new TNode("A", false);
-    auto* g = new TNode("G", true);
-    root->AddChild(a);
-    root->AddChild(new TNode("B", false));
-    root->AddChild(g);
-    root->AddChild(new TNode("H", true));
+    TNode* a = Add(root, "A", false);
+    Add(root, "B", false);
+    TNode* g = Add(root, "G", true);
+    Add(root, "H", true);
     EXPECT_EQ(Children(root), "B,A,H,G");
     EXPECT_EQ(a->GetOwner(), &list);
 
@@ -93,14 +97,10 @@ TEST(TreeItemTest, InsertBeforeMovesNodesButNeverIntoThemselves) {
     TTreeList list;
     auto* root = new TNode("R", true, true);
     list.SetRoot(root);
-    auto* g1 = new TNode("G1", true, true);
-    auto* g2 = new TNode("G2", true, true);
-    auto* x = new TNode("X", false, true);
-    auto* y = new TNode("Y", false, true);
-    root->AddChild(g1);
-    root->AddChild(g2);
-    g1->AddChild(x);
-    g2->AddChild(y);
+    TNode* g1 = Add(root, "G1", true, true);
+    TNode* g2 = Add(root, "G2", true, true);
+    TNode* x = Add(g1, "X", false, true);
+    TNode* y = Add(g2, "Y", false, true);
     y->InsertBefore(x);  // across parents, becoming the first child
     EXPECT_EQ(Children(g1), "");
     EXPECT_EQ(Children(g2), "X,Y");
@@ -124,14 +124,11 @@ TEST(TreeItemTest, VisibleRowsAndRowDescriptions) {
     auto* root = new TNode("Root", true);
     root->SetExpanded(true);
     list.SetRoot(root);
-    auto* g = new TNode("G", true);
+    TNode* g = Add(root, "G", true);
     g->SetExpanded(true);
-    auto* a = new TNode("A", false);
-    auto* c = new TNode("C", false);
-    root->AddChild(g);
-    root->AddChild(c);
-    g->AddChild(a);
-    g->AddChild(new TNode("B", false));
+    TNode* c = Add(root, "C", false);
+    TNode* a = Add(g, "A", false);
+    Add(g, "B", false);
     EXPECT_EQ(Walk(list, false), "Root,C,G,B,A");
     EXPECT_EQ(list.GetItem(0), nullptr);
     EXPECT_EQ(list.GetItem(5), a);
@@ -166,17 +163,13 @@ TEST(TreeItemTest, TreesAreDestroyedWhole) {
     TTreeList list;
     auto* root = new TNode("R", true);
     list.SetRoot(root);
-    auto* b = new TNode("B", false);
-    root->AddChild(new TNode("C", false));
-    root->AddChild(b);
+    Add(root, "C", false);
+    TNode* b = Add(root, "B", false);
     delete b;  // still linked: it unlinks itself
     EXPECT_EQ(Children(root), "C");
 
     // A root taken from inside the old tree survives the old tree's destruction.
-    auto* kid = new TNode("K", true);
-    auto* deep = new TNode("D", false);
-    root->AddChild(kid);
-    kid->AddChild(deep);
+    TNode* deep = Add(Add(root, "K", true), "D", false);
     destroyed = 0;
     list.SetRoot(deep);
     EXPECT_EQ(destroyed, 3);

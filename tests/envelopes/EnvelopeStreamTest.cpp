@@ -86,20 +86,23 @@ TEST(EnvelopeStreamTest, OlderEnvelopeLayoutsGiveTheirDefaults) {
     }
 }
 
+// A watched envelope in the plan at layout 3, with no description, threshold or cleared balance.
+Bytes Envelope(uint32_t id, const std::string& name, uint32_t balance) {
+    return Record("TEnv", 3,
+                  Cat({NodePart(true, true, id, {}), Str(name), Str(""), Zero, W32(balance), W32(0),
+                       W32(1)}));
+}
+
 // Envelopes (root) holding Food (1), bundle Bills (2) with Rent (3), association Monthly (4)
 // with an alias of Food; the root still has id 0, as in a new budget.
 Bytes SampleList(uint32_t aliasId = 1) {
     Bytes alias = Record("TEnvelopeAlias", 0, NodePart(true, false, aliasId, {}));
     Bytes monthly = Record("TAssociation", 0,
                            Cat({NodePart(true, false, 4, {alias}), Str("Monthly"), Str("")}));
-    Bytes rent = Record(
-        "TEnv", 3,
-        Cat({NodePart(true, true, 3, {}), Str("Rent"), Str(""), Zero, W32(90000), W32(0), W32(1)}));
+    Bytes rent = Envelope(3, "Rent", 90000);
     Bytes bills = Record("TBundle", 0,
                          Cat({NodePart(true, false, 2, {rent}), Str("Bills"), Str("Due"), Fifty}));
-    Bytes food = Record(
-        "TEnv", 3,
-        Cat({NodePart(true, true, 1, {}), Str("Food"), Str(""), Zero, W32(4000), W32(0), W32(1)}));
+    Bytes food = Envelope(1, "Food", 4000);
     // Children go last to first.
     Bytes root = Record("TEnvelopeRoot", 0,
                         Cat({NodePart(true, false, 0, {monthly, bills, food}), Str("Envelopes")}));
@@ -164,9 +167,7 @@ TEST(EnvelopeStreamTest, DamagedTreesNeverShareOrLoseNodes) {
         Record("TAssociation", 0, Cat({NodePart(true, false, 6, {}), Str("A"), Str("")}));
     Bytes bundle =
         Record("TBundle", 0, Cat({NodePart(true, false, 5, {nested}), Str("B"), Str(""), Zero}));
-    Bytes food = Record(
-        "TEnv", 3,
-        Cat({NodePart(true, true, 1, {}), Str("Food"), Str(""), Zero, W32(100), W32(0), W32(1)}));
+    Bytes food = Envelope(1, "Food", 100);
     Bytes backToRoot = {0x01, 2, 0, 0, 0};
     Bytes root = Record(
         "TEnvelopeRoot", 0,

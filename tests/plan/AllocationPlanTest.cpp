@@ -111,10 +111,9 @@ TEST_F(AllocationPlanTest, IncomesWithoutADialogSkipEmptySourcesAndChooseTheirBr
     EXPECT_TRUE(Plan().SetUpNewPlanHeadless(input));
     EXPECT_EQ(Template("First"), nullptr);
     EXPECT_EQ(Template("Second")->GetEnvelopeAmount(Id("Housing"), Period::Monthly).Cents(), 68000);
-    EXPECT_EQ(IncomeBracket(35000.0f), 0);
-    EXPECT_EQ(IncomeBracket(35000.01f), 1);
-    EXPECT_EQ(IncomeBracket(65000.0f), 1);
-    EXPECT_EQ(IncomeBracket(65000.01f), 2);
+    for (auto [income, bracket] :
+         {std::pair{35000.0f, 0}, {35000.01f, 1}, {65000.0f, 1}, {65000.01f, 2}})
+        EXPECT_EQ(IncomeBracket(income), bracket) << income;
 }
 
 TEST_F(AllocationPlanTest, CellsAreHeldInTheirColumnsPeriodAndShownInTheViewPeriod) {

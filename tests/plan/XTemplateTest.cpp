@@ -329,9 +329,10 @@ TEST_F(XTemplateGridTest, DroppingBlankRowsSortsByEnvelopeAndKeepsTheOrderWithin
 // The property dialog and the list dialog of the templates, driven through a scripted port.
 namespace {
 
-void Type(char* field, size_t size, const std::string& text) {
-    std::memset(field, 0, size);
-    std::memcpy(field, text.data(), std::min(text.size(), size - 1));
+template <size_t N>
+void Type(char (&field)[N], const std::string& text) {
+    std::memset(field, 0, N);
+    std::memcpy(field, text.data(), std::min(text.size(), N - 1));
 }
 
 class XTemplateDialogTest : public ::testing::Test {
@@ -353,13 +354,13 @@ TEST_F(XTemplateDialogTest, ThePropertyDialogChecksTheNameAndRemembersItsSize) {
     Add("Rent");
     TXTemplate* pay = Add("Pay");
     dialogs.edit = [&](TXTemplateDialogBuffer& b) {
-        Type(b.fields.name, sizeof b.fields.name, "");
+        Type(b.fields.name, "");
         EXPECT_FALSE(b.check(b.fields));
-        Type(b.fields.name, sizeof b.fields.name, "Rent");
+        Type(b.fields.name, "Rent");
         EXPECT_FALSE(b.check(b.fields));
-        Type(b.fields.name, sizeof b.fields.name, "rent");  // case counts
+        Type(b.fields.name, "rent");  // case counts
         EXPECT_TRUE(b.check(b.fields));
-        Type(b.fields.payableTo, sizeof b.fields.payableTo, "Employer");
+        Type(b.fields.payableTo, "Employer");
         b.fields.includeInPlan = 1;
         b.xtemplate->GetItems().LoadAtTop();
         b.xtemplate->GetItems().GetRowItem(1)->SetCellText(XTColDeposit, "2000");
@@ -389,9 +390,7 @@ TEST_F(XTemplateDialogTest, ThePropertyDialogChecksTheNameAndRemembersItsSize) {
     // The remembered size wins over the screen's; a dialog that lets a taken name through
     // leaves the template its own.
     dialogs.screen = TFixedScreen(1024, 768);
-    dialogs.edit = [](TXTemplateDialogBuffer& b) {
-        Type(b.fields.name, sizeof b.fields.name, "Rent");
-    };
+    dialogs.edit = [](TXTemplateDialogBuffer& b) { Type(b.fields.name, "Rent"); };
     pay->Edit();
     EXPECT_EQ(dialogs.opened[1].width, 1000);
     EXPECT_EQ(dialogs.opened[1].height, 640);
@@ -413,9 +412,7 @@ TEST_F(XTemplateDialogTest, TheListDialogKeepsItsSelectionAtItsPlace) {
         EXPECT_EQ(d.GetSelection(), 1);
 
         // A new template is added after its dialog, which confirms whatever happens in it.
-        dialogs.edit = [](TXTemplateDialogBuffer& b) {
-            Type(b.fields.name, sizeof b.fields.name, "Bonus");
-        };
+        dialogs.edit = [](TXTemplateDialogBuffer& b) { Type(b.fields.name, "Bonus"); };
         d.Select(-1);
         d.AddItem();
         EXPECT_EQ(d.GetNames().back(), "Bonus");

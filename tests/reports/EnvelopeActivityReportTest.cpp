@@ -4,9 +4,12 @@
 #include <memory>
 
 #include "reports/EnvelopeActivityReport.h"
+#include "tests/reports/ReportTestSupport.h"
 #include "tests/transactions/XBudgetFixture.h"
 
 namespace {
+
+using namespace reporttest;
 
 class EnvelopeActivityReportTest : public xtest::XBudgetTest {
 protected:
@@ -113,17 +116,14 @@ TEST_F(EnvelopeActivityReportTest, TextHasTheTickedColumnsAndCarriageReturnsOnly
     EXPECT_EQ(names->GetText(), "Envelope\rBills\rPower\rWater\r");
 
     // The printed table: the name takes what the two amount columns leave.
-    TFormFieldInfo info;
-    report->GetField(1, 1, info);
-    EXPECT_EQ(std::string(info.text, 6), std::string("\x03\x50\x0A\x0A\x37\x00", 6));
-    info = {};
-    report->GetField(1, 2, info);
-    EXPECT_STREQ(info.text, "Envelope Activity Report from 05/01/2024 to 05/31/2024");
-    EXPECT_EQ(info.flags, uint32_t(TextCentre | TextBold));
-    info = {};
-    report->GetCell(1, 1, 3, 3, info);
-    EXPECT_STREQ(info.text, "(20.00)");
-    EXPECT_EQ(info.flags, uint32_t(TextRight));
+    EXPECT_EQ(std::string(Field(*report, 1, 1).text, 6),
+              std::string("\x03\x50\x0A\x0A\x37\x00", 6));
+    TFormFieldInfo title = Field(*report, 1, 2);
+    EXPECT_STREQ(title.text, "Envelope Activity Report from 05/01/2024 to 05/31/2024");
+    EXPECT_EQ(title.flags, uint32_t(TextCentre | TextBold));
+    TFormFieldInfo cell = Cell(*report, 1, 1, 3, 3);
+    EXPECT_STREQ(cell.text, "(20.00)");
+    EXPECT_EQ(cell.flags, uint32_t(TextRight));
     EXPECT_EQ(report->GetPageCount(), 1);
 }
 

@@ -69,9 +69,10 @@ public:
 };
 
 // A template of one record per field: a rectangle with the given corners.
-std::shared_ptr<TFormTemplate> OneField(TFormRect r) {
+std::shared_ptr<TFormTemplate> Fields(std::initializer_list<TFormRect> fields) {
     auto form = std::make_shared<TFormTemplate>();
-    form->records.push_back(Record(Kind::Rectangle, {{r.left, r.top}, {r.right, r.bottom}}));
+    for (TFormRect r : fields)
+        form->records.push_back(Record(Kind::Rectangle, {{r.left, r.top}, {r.right, r.bottom}}));
     return form;
 }
 
@@ -83,9 +84,26 @@ std::vector<TFormOp> OpsOf(const TFormRecording& page, TFormOp::Kind kind) {
     return found;
 }
 
+class FormEngineTest : public ::testing::Test {
+protected:
+    TMemoryLoader loader;
+    TFakeReport report;
+
+    // Serves the form as resource 100 and points the report at it.
+    void Serve(std::shared_ptr<TFormTemplate> form) {
+        loader.resources[100] = std::move(form);
+        report.ref.resource = 100;
+    }
+    TFormRecording Build() {
+        TFormRecording page;
+        EXPECT_EQ(report.BuildPage(1, loader, page), FormOk);
+        return page;
+    }
+};
+
 }  // namespace
 
-TEST(FormEngineTest, FieldsAreAxisAlignedOutlinesInTemplateOrder) {
+TEST_F(FormEngineTest, FieldsAreAxisAlignedOutlinesInTemplateOrder) {
     auto form = std::make_shared<TFormTemplate>();
     form->records = {
         Record(Kind::WindowOrigin, {{0, 0}}),
@@ -99,17 +117,12 @@ TEST(FormEngineTest, FieldsAreAxisAlignedOutlinesInTemplateOrder) {
         Record(Kind::Polyline, {{0, 0}, {100, 0}, {60, 50}, {0, 50}, {0, 0}}),
         Record(Kind::Polygon, {{0, 0}, {10, 0}, {10, 10}}),
     };
-    TMemoryLoader loader;
-    loader.resources[100] = form;
-    TFakeReport report;
-    report.ref.resource = 100;
+    Serve(form);
     report.field = [](int n, TFormFieldInfo& info) {
         if (n == 1) info.type = FieldTemplateRect;
         if (n == 2) info.type = FieldNothing;
     };
-    TFormRecording page;
-
-    ASSERT_EQ(report.BuildPage(1, loader, page), FormOk);
+    TFormRecording page = Build();
 
     const std::vector<TFormRect> fields{{100, 200, 400, 300}, {10, 10, 50, 90}, {5, 5, 25, 45}};
     EXPECT_EQ(report.PageFields(), fields);
@@ -127,12 +140,9 @@ TEST(FormEngineTest, FieldsAreAxisAlignedOutlinesInTemplateOrder) {
     EXPECT_EQ(page.ops.size(), 6u);
 }
 
-TEST(FormEngineTest, TableSplitsWeightsAndTrimmedRowsAndDrawsRules) {
-    TMemoryLoader loader;
-    loader.resources[100] = OneField({100, 0, 1000, 3010});  // 10 units more than 40 rows need
+TEST_F(FormEngineTest, TableSplitsWeightsAndTrimmedRowsAndDrawsRules) {
+    Serve(Fields({{100, 0, 1000, 3010}}));  // 10 units more than 40 rows need
     const char layout[] = {3, 50, 20, 20, 40, 2};
-    TFakeReport report;
-    report.ref.resource = 100;
     report.field = [&](int, TFormFieldInfo& info) {
         info.type = FieldTable;
         info.flags = TableVertical | TableHorizontal;
@@ -144,8 +154,7 @@ TEST(FormEngineTest, TableSplitsWeightsAndTrimmedRowsAndDrawsRules) {
         if (row == 1) info.backColor = FormRGB(196, 196, 196);
         if (row == 2 && col == 3) info.left += 20;  // a cell the report places itself
     };
-    TFormRecording page;
-    ASSERT_EQ(report.BuildPage(1, loader, page), FormOk);
+    TFormRecording page = Build();
 
     ASSERT_EQ(report.cellsAsked.size(), 120u);
     EXPECT_EQ((std::vector<TFormRect>(report.cellsAsked.begin(), report.cellsAsked.begin() + 3)),
@@ -174,12 +183,9 @@ TEST(FormEngineTest, TableSplitsWeightsAndTrimmedRowsAndDrawsRules) {
     EXPECT_EQ(lines[44].b, (TFormPoint{800, 3000}));
 }
 
-TEST(FormEngineTest, TableRuleFlagsAndUnusableLayouts) {
-    TMemoryLoader loader;
-    loader.resources[100] = OneField({0, 0, 100, 100});
+TEST_F(FormEngineTest, TableRuleFlagsAndUnusableLayouts) {
+    Serve(Fields({{0, 0, 100, 100}}));
     std::string layout = {2, 1, 1, 4, 7};
-    TFakeReport report;
-    report.ref.resource = 100;
     uint32_t flags = 0;
     report.field = [&](int, TFormFieldInfo& info) {
         info.type = FieldTable;
@@ -187,10 +193,8 @@ TEST(FormEngineTest, TableRuleFlagsAndUnusableLayouts) {
         info.text = layout.data();
     };
     auto build = [&] {
-        TFormRecording page;
         report.cellsAsked.clear();
-        EXPECT_EQ(report.BuildPage(1, loader, page), FormOk);
-        return page;
+        return Build();
     };
 
     flags = TableHorizontal | TableVertical | TableReplayRect | TableCurrentPen;
@@ -213,11 +217,8 @@ TEST(FormEngineTest, TableRuleFlagsAndUnusableLayouts) {
     EXPECT_TRUE(report.cellsAsked.empty());
 }
 
-TEST(FormEngineTest, TextFontAlignmentAndColours) {
-    TMemoryLoader loader;
-    loader.resources[100] = OneField({100, 200, 500, 300});
-    TFakeReport report;
-    report.ref.resource = 100;
+TEST_F(FormEngineTest, TextFontAlignmentAndColours) {
+    Serve(Fields({{100, 200, 500, 300}}));
     uint32_t flags = 0;
     report.field = [&](int, TFormFieldInfo& info) {
         info.type = FieldText;
@@ -227,8 +228,7 @@ TEST(FormEngineTest, TextFontAlignmentAndColours) {
         info.backColor = FormRGB(255, 255, 0);
     };
     auto text = [&] {
-        TFormRecording page;
-        EXPECT_EQ(report.BuildPage(1, loader, page), FormOk);
+        TFormRecording page = Build();
         EXPECT_EQ(page.ops.size(), 1u);
         return page.ops.empty() ? TFormOp{} : page.ops[0];
     };
@@ -264,21 +264,14 @@ TEST(FormEngineTest, TextFontAlignmentAndColours) {
     EXPECT_EQ(text().font.face, "Courier New");
 }
 
-TEST(FormEngineTest, CheckBoxesAndRadioMarks) {
-    TMemoryLoader loader;
-    auto form = OneField({0, 0, 20, 20});
-    form->records.push_back(Record(Kind::Rectangle, {{100, 100}, {140, 140}}));
-    form->records.push_back(Record(Kind::Rectangle, {{200, 200}, {260, 260}}));
-    form->records.push_back(Record(Kind::Rectangle, {{300, 300}, {320, 320}}));
-    loader.resources[100] = form;
-    TFakeReport report;
-    report.ref.resource = 100;
+TEST_F(FormEngineTest, CheckBoxesAndRadioMarks) {
+    Serve(
+        Fields({{0, 0, 20, 20}, {100, 100, 140, 140}, {200, 200, 260, 260}, {300, 300, 320, 320}}));
     report.field = [](int n, TFormFieldInfo& info) {
         info.type = n <= 2 ? FieldCheckBox : FieldRadio;
         info.flags = n == 2 ? (MarkChecked | MarkShadow) : MarkChecked;
     };
-    TFormRecording page;
-    ASSERT_EQ(report.BuildPage(1, loader, page), FormOk);
+    TFormRecording page = Build();
 
     auto lines = OpsOf(page, TFormOp::Line);
     ASSERT_EQ(lines.size(), 4u);
@@ -301,14 +294,12 @@ TEST(FormEngineTest, CheckBoxesAndRadioMarks) {
     EXPECT_EQ(ellipses[3].rect, (TFormRect{303, 303, 317, 317}));
 }
 
-TEST(FormEngineTest, TemplateSourcesAndStatuses) {
-    TMemoryLoader loader;
-    auto fromResource = OneField({0, 0, 10, 10});
-    auto fromFile = OneField({0, 0, 20, 20});
-    auto held = OneField({0, 0, 30, 30});
+TEST_F(FormEngineTest, TemplateSourcesAndStatuses) {
+    auto fromResource = Fields({{0, 0, 10, 10}});
+    auto fromFile = Fields({{0, 0, 20, 20}});
+    auto held = Fields({{0, 0, 30, 30}});
     loader.resources[100] = fromResource;
     loader.files["form.svg"] = fromFile;
-    TFakeReport report;
     report.field = [](int, TFormFieldInfo& info) { info.type = FieldTemplateRect; };
     auto build = [&](int expected) {
         TFormRecording page;
@@ -337,7 +328,7 @@ TEST(FormEngineTest, TemplateSourcesAndStatuses) {
     EXPECT_TRUE(report.fieldsAsked.empty());
 }
 
-TEST(FormEngineTest, KeptPageIsPlayedAgainWithoutAskingTheReport) {
+TEST_F(FormEngineTest, KeptPageIsPlayedAgainWithoutAskingTheReport) {
     // An engine keeps its last page only when built to; reports do not.
     struct TKeeper : public CFWEngine {
         TKeeper() : CFWEngine(true) {}
@@ -354,8 +345,7 @@ TEST(FormEngineTest, KeptPageIsPlayedAgainWithoutAskingTheReport) {
         void GetTitle(char*, size_t) override {}
         void GetPageSize(int& w, int& h) override { w = h = 0; }
     } engine;
-    TMemoryLoader loader;
-    loader.resources[100] = OneField({0, 0, 100, 50});
+    loader.resources[100] = Fields({{0, 0, 100, 50}});
 
     TFormRecording first, again, other;
     ASSERT_EQ(engine.BuildPage(1, loader, first), FormOk);
@@ -367,7 +357,7 @@ TEST(FormEngineTest, KeptPageIsPlayedAgainWithoutAskingTheReport) {
     EXPECT_EQ(engine.BuildPage(2, loader, other), FormNoResource);
 }
 
-TEST(FormEngineTest, PrintPassesTheTitleBetweenTheHooks) {
+TEST_F(FormEngineTest, PrintPassesTheTitleBetweenTheHooks) {
     class TRecordingPrinter : public TFormPrinter {
     public:
         std::vector<std::string>* events = nullptr;
@@ -378,7 +368,6 @@ TEST(FormEngineTest, PrintPassesTheTitleBetweenTheHooks) {
             return FormNoResource;
         }
     } printer;
-    TFakeReport report;
     printer.events = &report.events;
     report.title = std::string(200, 'T');
 
@@ -390,7 +379,7 @@ TEST(FormEngineTest, PrintPassesTheTitleBetweenTheHooks) {
     EXPECT_EQ(w * 1000 + h, 216279);
 }
 
-TEST(FormEngineTest, PagePlacementAndPreviewSize) {
+TEST_F(FormEngineTest, PagePlacementAndPreviewSize) {
     // 10 pixels to the millimetre both ways: a 50 x 100 mm page centred on 100 x 200 mm.
     EXPECT_EQ(PlacePage(1000, 2000, 100.0, 200.0, 50, 100), (TFormRect{250, 500, 750, 1500}));
     // A page larger than the printable area overhangs it evenly.

@@ -8,9 +8,12 @@
 
 #include "reports/AccountLedgerReport.h"
 #include "reports/EnvelopeLedgerReport.h"
+#include "tests/reports/ReportTestSupport.h"
 #include "tests/transactions/XBudgetFixture.h"
 
 namespace {
+
+using namespace reporttest;
 
 // Template 100 as its three fields: the body table, the title line and the footer line.
 class TTableFormLoader : public TTemplateLoader {
@@ -128,32 +131,19 @@ TEST_F(LedgerReportTest, PagesHold44TransactionsThenSubtotalsAndTotal) {
     report.Prepare(doc, {checking, from, to});
     ASSERT_EQ(report.GetPageCount(), 2);  // 41 + 4 rows
 
-    TFormFieldInfo info;
-    report.GetField(1, 1, info);
-    EXPECT_EQ(info.type, uint32_t(FieldTable));
-    EXPECT_EQ(info.flags, uint32_t(TableHorizontal | TableVertical));
-    EXPECT_EQ(std::string(info.text, 10),
+    TFormFieldInfo table = Field(report, 1, 1);
+    EXPECT_EQ(table.type, uint32_t(FieldTable));
+    EXPECT_EQ(table.flags, uint32_t(TableHorizontal | TableVertical));
+    EXPECT_EQ(std::string(table.text, 10),
               std::string("\x07\x0F\x0F\x55\x23\x06\x14\x14\x2D\x00", 10));
-    info = {};
-    report.GetField(1, 2, info);
-    EXPECT_STREQ(info.text, "Account Ledger: Checking");
-    EXPECT_EQ(info.flags, uint32_t(TextCentre | TextBold));
-    info = {};
-    report.GetField(2, 2, info);
-    EXPECT_EQ(info.type, uint32_t(FieldNothing));
-    info = {};
-    report.GetField(2, 3, info);
-    EXPECT_STREQ(info.text, "Page 2, 05/15/2024");
-    EXPECT_EQ(info.flags, uint32_t(TextRight));
-    info = {};
-    report.GetField(1, 4, info);
-    EXPECT_EQ(info.type, uint32_t(FieldNothing));
+    EXPECT_STREQ(Field(report, 1, 2).text, "Account Ledger: Checking");
+    EXPECT_EQ(Field(report, 1, 2).flags, uint32_t(TextCentre | TextBold));
+    EXPECT_EQ(Field(report, 2, 2).type, uint32_t(FieldNothing));
+    EXPECT_STREQ(Field(report, 2, 3).text, "Page 2, 05/15/2024");
+    EXPECT_EQ(Field(report, 2, 3).flags, uint32_t(TextRight));
+    EXPECT_EQ(Field(report, 1, 4).type, uint32_t(FieldNothing));
 
-    auto cell = [&](int page, int row, int column) {
-        TFormFieldInfo c;
-        report.GetCell(page, 1, row, column, c);
-        return c;
-    };
+    auto cell = [&](int page, int row, int column) { return Cell(report, page, 1, row, column); };
     TFormFieldInfo header = cell(2, 1, 3);
     EXPECT_STREQ(header.text, "Description/Payable To (Memo)");
     EXPECT_EQ(header.flags, uint32_t(TextCentre));

@@ -7,11 +7,13 @@
 #include "reports/AccountSummaryReport.h"
 #include "reports/AllocationPlanReport.h"
 #include "reports/EnvelopeSummaryReport.h"
+#include "tests/reports/ReportTestSupport.h"
 #include "tests/support/TempFolder.h"
 #include "tests/transactions/XBudgetFixture.h"
 
 namespace {
 
+using namespace reporttest;
 using ReportsTest = xtest::XBudgetTest;
 
 TEST_F(ReportsTest, AccountSummaryHasNoHeaderAndLedgerStyleAmounts) {
@@ -21,9 +23,7 @@ TEST_F(ReportsTest, AccountSummaryHasNoHeaderAndLedgerStyleAmounts) {
     EXPECT_EQ(report.GetText(), "Savings\t 0.00 \t 0.00 \nChecking\t(1,234.50)\t 0.00 \n");
     EXPECT_EQ(report.GetFileText(), "Savings\t 0.00 \t 0.00 \r\nChecking\t(1,234.50)\t 0.00 \r\n");
     EXPECT_EQ(report.GetPageCount(), 1);
-    TFormFieldInfo info;
-    report.GetField(1, 1, info);
-    EXPECT_EQ(std::string(info.text, 6), std::string("\x03\x32\x14\x14\x28\x00", 6));
+    EXPECT_EQ(std::string(Field(report, 1, 1).text, 6), std::string("\x03\x32\x14\x14\x28\x00", 6));
     char title[8];
     report.GetTitle(title, sizeof title);
     EXPECT_STREQ(title, "Account");  // cut to the buffer
@@ -53,14 +53,10 @@ TEST_F(ReportsTest, AllocationPlanInTheChosenPeriodLeavesThePlanUnloaded) {
               "Total\t10,626.00\t10,200.00\t306.00\t0.00\t120.00\n");
     EXPECT_EQ(report.GetPageCount(), 1);
 
-    TFormFieldInfo info;
-    report.GetField(1, 2, info);
-    EXPECT_STREQ(info.text, "Allocation Plan - Annual");
-    EXPECT_EQ(info.flags, uint32_t(TextCentre));  // not bold
+    EXPECT_STREQ(Field(report, 1, 2).text, "Allocation Plan - Annual");
+    EXPECT_EQ(Field(report, 1, 2).flags, uint32_t(TextCentre));  // not bold
     auto cell = [&](int row, int column) {
-        TFormFieldInfo c;
-        report.GetCell(1, 1, row, column, c);
-        return std::string(c.text);
+        return std::string(Cell(report, 1, 1, row, column).text);
     };
     EXPECT_EQ(cell(1, 3), "Salary ...");
     EXPECT_EQ(cell(1, 7), "");  // no fifth plan column
@@ -88,11 +84,7 @@ TEST_F(ReportsTest, EnvelopeSummaryTextAndSizes) {
     report.Prepare(doc, {root, 2});
     ASSERT_EQ(report.Count(), 10u);
     EXPECT_EQ(report.GetPageCount(), 1);
-    auto cell = [&](int field, int row, int column) {
-        TFormFieldInfo c;
-        report.GetCell(1, field, row, column, c);
-        return c;
-    };
+    auto cell = [&](int field, int row, int column) { return Cell(report, 1, field, row, column); };
     EXPECT_STREQ(cell(1, 1, 1).text, "Envelopes");
     EXPECT_STREQ(cell(1, 1, 2).text, " 10.50 ");
     EXPECT_STREQ(cell(2, 2, 1).text, "Gas");
@@ -105,20 +97,15 @@ TEST_F(ReportsTest, EnvelopeSummaryTextAndSizes) {
     report.Prepare(doc, {root, 1});
     EXPECT_STREQ(cell(6, 1, 2).text, "Balance");
     EXPECT_EQ(cell(6, 1, 2).backColor, 0xC4C4C4u);
-    TFormFieldInfo info;
-    report.GetField(1, 2, info);
-    EXPECT_STREQ(info.text, "Envelope Summary Report");
-    info = {};
-    report.GetField(1, 4, info);
-    EXPECT_EQ(info.type, uint32_t(FieldNothing));
+    EXPECT_STREQ(Field(report, 1, 2).text, "Envelope Summary Report");
+    EXPECT_EQ(Field(report, 1, 4).type, uint32_t(FieldNothing));
 
     int width = 0, height = 0;
     report.Prepare(doc, {root, 4});
     report.GetPageSize(width, height);
     EXPECT_EQ(std::make_pair(width, height), std::make_pair(279, 216));
-    info = {};
-    report.GetField(1, 2, info);  // the organizer's second page is a table, not a title
-    EXPECT_EQ(info.type, uint32_t(FieldTable));
+    // The organizer's second page is a table, not a title.
+    EXPECT_EQ(Field(report, 1, 2).type, uint32_t(FieldTable));
 }
 
 TEST(ReportTextTest, SettingsDefaultsAndTextModeBytes) {

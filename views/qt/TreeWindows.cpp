@@ -623,8 +623,8 @@ TAccountTreeWindow::TAccountTreeWindow(TAccountList& list, QWidget* parent)
     setWindowTitle("Accounts");
     using N = TAccountNode;
     auto sel = [this] { return Selected<N>(); };
-    auto one = [this, sel](bool (N::*can)() const) {
-        return [this, sel, can] {
+    auto one = [sel](bool (N::*can)() const) {
+        return [sel, can] {
             const auto nodes = sel();
             return !nodes.empty() && (nodes.front()->*can)();
         };
