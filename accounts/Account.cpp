@@ -24,7 +24,8 @@ std::string Money(TMoney amount) {
 void TAccount::ChangeBalance(int32_t delta) {
     data.balance = AddCents(data.balance, delta);
     Redraw();
-    if (auto* up = dynamic_cast<TAccountNode*>(GetParent())) up->ChangeBalance(delta);
+    // Account nodes only ever hang under account nodes (a group or the root).
+    if (auto* up = static_cast<TAccountNode*>(GetParent())) up->ChangeBalance(delta);
     MarkModified();
 }
 

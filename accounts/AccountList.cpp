@@ -34,20 +34,27 @@ uint32_t TAccountList::NewId() {
 // ---------------------------------------------------------------------------------------------
 // Lookups
 
-TAccountNode* TAccountList::FindById(uint32_t id) const {
+const TAccountList::TIndexed* TAccountList::Indexed(uint32_t id) const {
     if (!indexValid || indexShape != ShapeVersion()) {
         byId.clear();
         indexShape = ShapeVersion();
         for (TTreeItem* n = GetRoot(); n; n = n->Next(true))
-            if (auto* node = dynamic_cast<TAccountNode*>(n)) byId.emplace(node->GetId(), node);
+            if (auto* node = dynamic_cast<TAccountNode*>(n))
+                byId.emplace(node->GetId(), TIndexed{node, dynamic_cast<TAccount*>(node)});
         indexValid = true;
     }
     auto found = byId.find(id);
-    return found == byId.end() ? nullptr : found->second;
+    return found == byId.end() ? nullptr : &found->second;
+}
+
+TAccountNode* TAccountList::FindById(uint32_t id) const {
+    const TIndexed* indexed = Indexed(id);
+    return indexed ? indexed->node : nullptr;
 }
 
 TAccount* TAccountList::GetAccount(uint32_t id) const {
-    return dynamic_cast<TAccount*>(FindById(id));
+    const TIndexed* indexed = Indexed(id);
+    return indexed ? indexed->account : nullptr;
 }
 
 TAccount* TAccountList::RequireAccount(uint32_t id, const char* operation) const {

@@ -118,8 +118,14 @@ private:
     std::vector<std::unique_ptr<TStreamableBase>> discarded;
     static TAccountList* readingList;  // the list whose record is being read, if any
     // The nodes by id, rebuilt only when the tree changed: every posted amount looks its account
-    // up, and walking the tree each time made bulk posting slow.
-    mutable std::unordered_map<uint32_t, TAccountNode*> byId;
+    // up, and walking the tree each time made bulk posting slow. The account a node is (null for
+    // a group or the root) is worked out here once too.
+    struct TIndexed {
+        TAccountNode* node;
+        TAccount* account;
+    };
+    mutable std::unordered_map<uint32_t, TIndexed> byId;
+    const TIndexed* Indexed(uint32_t id) const;
     mutable bool indexValid = false;
     mutable uint64_t indexShape = 0;  // the tree's shape the index was built for
 };

@@ -77,7 +77,8 @@ TMoney TAccountNode::GetBalance() const {
 
 void TAccountNode::ChangeBalance(int32_t delta) {
     Redraw();
-    if (auto* up = dynamic_cast<TAccountNode*>(GetParent())) up->ChangeBalance(delta);
+    // Account nodes only ever hang under account nodes (a group or the root).
+    if (auto* up = static_cast<TAccountNode*>(GetParent())) up->ChangeBalance(delta);
 }
 
 void TAccountNode::DoubleClick(int) {

@@ -17,6 +17,7 @@ void TEnhancedList::DetachWindow(TListWindowPort* window) {
 
 // Each notification walks a copy: a window may detach itself while it is being told.
 void TEnhancedList::ItemChanged(TEnhancedListItem* item) {
+    if (windows.empty()) return;  // balances change for every posting, mostly with no window open
     for (TListWindowPort* w : std::vector<TListWindowPort*>(windows))
         w->ItemChanged(item);
 }
