@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <new>
 #include <numeric>
+#include <span>
 #include <string_view>
 #include <tuple>
 #include <unordered_set>
@@ -540,9 +542,10 @@ TXManager::TBulkPosting::~TBulkPosting() {
 void TXManager::TRuns::Append(uint64_t key, uint32_t slot) {
     if (keys.empty() || keys.back() != key) {
         keys.push_back(key);
-        runs.emplace_back();
+        runs.emplace_back().number = numbered++;
     }
-    runs.back().members.push_back(slot);
+    members.push_back(slot);
+    ++runs.back().count;
 }
 
 namespace {
@@ -552,29 +555,37 @@ size_t RunHash(uint64_t key, size_t mask) {
 }  // namespace
 
 void TXManager::TRuns::Index() {
+    const uint32_t* stretch = members.data();
+    for (TRun& run : runs) {
+        run.shared = stretch;
+        stretch += run.count;
+    }
     size_t size = 16;
     while (size < keys.size() * 2)
         size *= 2;
-    table.assign(size, 0);
+    table.assign(size, TPlace{0, 0});
     for (uint32_t i = 0; i < keys.size(); ++i) {
         size_t at = RunHash(keys[i], size - 1);
-        while (table[at] != 0)
+        while (table[at].index != 0)
             at = (at + 1) & (size - 1);
-        table[at] = i + 1;
+        table[at] = TPlace{keys[i], i + 1};
     }
 }
 
 TXManager::TRun* TXManager::TRuns::Find(uint64_t key) {
     const size_t mask = table.size() - 1;
-    for (size_t at = RunHash(key, mask); !table.empty() && table[at] != 0; at = (at + 1) & mask)
-        if (keys[table[at] - 1] == key) return &runs[table[at] - 1];
+    for (size_t at = RunHash(key, mask); !table.empty() && table[at].index != 0;
+         at = (at + 1) & mask)
+        if (table[at].key == key) return &runs[table[at].index - 1];
     auto found = later.find(key);
     return found == later.end() ? nullptr : &found->second;
 }
 
 TXManager::TRun& TXManager::TRuns::Get(uint64_t key) {
-    TRun* run = Find(key);
-    return run ? *run : later[key];
+    if (TRun* run = Find(key)) return *run;
+    TRun& made = later[key];
+    made.number = numbered++;
+    return made;
 }
 
 template <class F>
@@ -611,23 +622,24 @@ bool TXManager::StartPlacing() {
 // higher keys always do, so the run alone decides.
 size_t TXManager::PlaceInRun(TRun& run, const TXRecord& moving) const {
     auto sortsAfter = [&](uint32_t slot) { return SortsBefore(moving, records[slot]); };
+    std::span<const uint32_t> members = run.Members();
     if (!run.checked) {
         // Without zero amounts the later rules are a proper ordering, so a run that stands in it
         // answers "sorts after" false then true, and the boundary can be searched for.
         run.checked = true;
         run.sorted = true;
-        for (size_t j = 0; j < run.members.size() && run.sorted; ++j) {
-            const TXRecord& r = records[run.members[j]];
-            run.sorted = r.amount != 0 && (j == 0 || !SortsBefore(r, records[run.members[j - 1]]));
+        for (size_t j = 0; j < members.size() && run.sorted; ++j) {
+            const TXRecord& r = records[members[j]];
+            run.sorted = r.amount != 0 && (j == 0 || !SortsBefore(r, records[members[j - 1]]));
         }
     }
     if (run.sorted && moving.amount != 0)
         return static_cast<size_t>(
-            std::partition_point(run.members.begin(), run.members.end(),
+            std::partition_point(members.begin(), members.end(),
                                  [&](uint32_t slot) { return !sortsAfter(slot); }) -
-            run.members.begin());
-    size_t at = run.members.size();
-    while (at > 0 && sortsAfter(run.members[at - 1]))
+            members.begin());
+    size_t at = members.size();
+    while (at > 0 && sortsAfter(members[at - 1]))
         --at;
     return at;
 }
@@ -636,14 +648,73 @@ size_t TXManager::PlaceInRun(TRun& run, const TXRecord& moving) const {
 // key (those released earlier first among equals) and placed behind the run's records of equal
 // key, where releasing them one by one puts them. A run found unsorted takes them one by one, in
 // the order they were released; nothing else changed the run meanwhile (Unplace merges first).
-void TXManager::MergePending(TRun& run, std::vector<uint32_t>* positions) {
-    if (run.pending.empty()) return;
-    std::vector<TPending> pending = std::move(run.pending);
-    run.pending.clear();
+void TXManager::MergePending(TRun& run) {
+    if (run.waiting == 0) return;
+    TRuns& runs = *placing;
+    std::vector<TPending>& pending = runs.merging;
+    const uint32_t first = run.firstWaiting;
+    run.firstWaiting = run.lastWaiting = TPending::None;
+    run.waiting = 0;
+    try {
+        pending.clear();
+        for (uint32_t w = first; w != TPending::None; w = runs.waiting[w].next) {
+            pending.push_back(runs.waiting[w]);
+            runs.waiting[w].slot = TPending::None;
+        }
+    } catch (const std::bad_alloc&) {
+        // Short of memory: each takes its place in release order, as it would have one by one.
+        for (uint32_t w = first; w != TPending::None; w = runs.waiting[w].next) {
+            if (runs.waiting[w].slot == TPending::None) continue;
+            uint32_t slot = std::exchange(runs.waiting[w].slot, TPending::None);
+            size_t at = PlaceInRun(run, records[slot]);
+            std::vector<uint32_t>& members = run.Own();
+            members.insert(members.begin() + static_cast<std::ptrdiff_t>(at), slot);
+        }
+        return;
+    }
+    MergeWaiting(run, pending, nullptr);
+}
+
+// Every run's waiting records merged in one go: gathered by run first, a pass over the list
+// instead of a walk along each run's chain.
+void TXManager::MergeAllWaiting() {
+    TRuns& runs = *placing;
+    std::vector<uint32_t> positions;
+    try {
+        std::vector<uint32_t> end(runs.RunCount());
+        uint32_t total = 0;
+        runs.InKeyOrder([&](const TRun& run) {
+            end[run.number] = total;
+            total += run.waiting;
+        });
+        std::vector<uint32_t> byRun(total);
+        for (uint32_t w = 0; w < runs.waiting.size(); ++w)
+            if (runs.waiting[w].slot != TPending::None) byRun[end[runs.waiting[w].run]++] = w;
+        runs.InKeyOrder([&](TRun& run) {
+            if (run.waiting == 0) return;
+            std::vector<TPending>& pending = runs.merging;
+            pending.clear();
+            for (uint32_t k = end[run.number] - run.waiting; k < end[run.number]; ++k)
+                pending.push_back(runs.waiting[byRun[k]]);
+            run.firstWaiting = run.lastWaiting = TPending::None;
+            run.waiting = 0;
+            MergeWaiting(run, pending, &positions);
+        });
+    } catch (const std::bad_alloc&) {
+        // Short of memory: the runs still waiting go along their chains.
+        runs.InKeyOrder([&](TRun& run) { MergePending(run); });
+    }
+    runs.waiting.clear();
+}
+
+void TXManager::MergeWaiting(TRun& run, std::vector<TPending>& pending,
+                             std::vector<uint32_t>* positions) {
+    TRuns& runs = *placing;
     auto oneByOne = [&] {
         for (const TPending& waiting : pending) {
             size_t at = PlaceInRun(run, records[waiting.slot]);
-            run.members.insert(run.members.begin() + static_cast<std::ptrdiff_t>(at), waiting.slot);
+            std::vector<uint32_t>& members = run.Own();
+            members.insert(members.begin() + static_cast<std::ptrdiff_t>(at), waiting.slot);
         }
     };
     try {
@@ -656,20 +727,20 @@ void TXManager::MergePending(TRun& run, std::vector<uint32_t>* positions) {
             if (known == Unknown) known = EnvelopePosition(envelope);
             return known;
         };
-        const size_t n = run.members.size(), m = pending.size();
-        std::vector<TLaterKey> keys;
-        keys.reserve(n + m);
-        for (uint32_t slot : run.members) {
-            keys.push_back(LaterKey(records[slot]));
-            keys.back().SetEnvelopePosition(position(keys.back().envelope));
+        std::span<const uint32_t> members = run.Members();
+        const size_t n = members.size(), m = pending.size();
+        std::vector<TLaterKey>& keys = runs.mergeKeys;
+        keys.clear();
+        for (uint32_t slot : members) {
+            TakeLaterKey(records[slot], keys.emplace_back());
+            keys.back().SetEnvelopePosition(position(keys.back().EnvelopeId()));
         }
         if (!run.checked) {
             // The keys order records with an amount as the sorting rules do.
             run.checked = true;
             run.sorted = true;
             for (size_t j = 0; j < n && run.sorted; ++j)
-                run.sorted =
-                    records[run.members[j]].amount != 0 && !(j > 0 && keys[j] < keys[j - 1]);
+                run.sorted = records[members[j]].amount != 0 && !(j > 0 && keys[j] < keys[j - 1]);
         }
         if (!run.sorted) {
             oneByOne();
@@ -677,57 +748,110 @@ void TXManager::MergePending(TRun& run, std::vector<uint32_t>* positions) {
         }
         for (const TPending& waiting : pending) {
             keys.push_back(waiting.key);
-            keys.back().SetEnvelopePosition(position(keys.back().envelope));
+            keys.back().SetEnvelopePosition(position(keys.back().EnvelopeId()));
         }
-        std::vector<uint32_t> order(m);
+        std::vector<uint32_t>& order = runs.mergeOrder;
+        order.resize(m);
         std::iota(order.begin(), order.end(), static_cast<uint32_t>(n));
         auto before = [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; };
         if (m <= 32) {
             // Few wait in a run as a rule: sorted by insertion, which keeps equals in order.
-            for (size_t j = 1; j < m; ++j)
-                for (size_t k = j; k > 0 && before(order[k], order[k - 1]); --k)
-                    std::swap(order[k], order[k - 1]);
+            for (size_t j = 1; j < m; ++j) {
+                uint32_t moving = order[j];
+                size_t k = j;
+                for (; k > 0 && before(moving, order[k - 1]); --k)
+                    order[k] = order[k - 1];
+                order[k] = moving;
+            }
         } else {
             std::stable_sort(order.begin(), order.end(), before);
         }
-        std::vector<uint32_t> merged;
+        std::vector<uint32_t>& merged = runs.merged;
+        merged.clear();
         merged.reserve(n + m);
         size_t i = 0;
         for (uint32_t k : order) {
             while (i < n && !(keys[k] < keys[i]))
-                merged.push_back(run.members[i++]);
+                merged.push_back(members[i++]);
             merged.push_back(pending[k - n].slot);
         }
-        merged.insert(merged.end(), run.members.begin() + static_cast<std::ptrdiff_t>(i),
-                      run.members.end());
-        run.members.swap(merged);
+        merged.insert(merged.end(), members.begin() + static_cast<std::ptrdiff_t>(i),
+                      members.end());
+        run.Replace(merged);
     } catch (const std::bad_alloc&) {
         // Short of memory: one at a time, as each would have been placed.
         oneByOne();
     }
 }
 
-TXManager::TLaterKey TXManager::LaterKey(const TXRecord& r) {
-    std::array<uint8_t, TLaterKey::Words * 8> bytes{};
-    bytes[0] = r.amount < 0 ? 1 : 0;
-    std::string_view code = CodeOf(r);
-    for (size_t i = 0; i < code.size(); ++i) {
-        bytes[1 + i] = BaseLetter(static_cast<uint8_t>(code[i]));
-        bytes[1 + TXRecord::CodeSize + i] = FoldCase(static_cast<uint8_t>(code[i]));
-    }
-    TLaterKey key;
-    for (size_t w = 0; w < TLaterKey::Words; ++w)
-        for (size_t i = 0; i < 8; ++i)
-            key.words[w] = key.words[w] << 8 | bytes[8 * w + i];
-    key.envelope = r.envelope;
-    return key;
+namespace {
+
+constexpr uint64_t EveryByte(uint8_t b) {
+    return 0x0101010101010101ull * b;
 }
 
-// The place takes the last four bytes of the string: byte 41 on, the second of the last word.
-void TXManager::TLaterKey::SetEnvelopePosition(uint32_t position) {
-    static_assert(Bytes == 45 && Words == 6);
-    constexpr uint64_t Mask = uint64_t{0xFFFFFFFF} << 24;
-    words[5] = (words[5] & ~Mask) | uint64_t{position} << 24;
+// The bytes of a little-endian word before its first NUL; whether it has one.
+bool KeepBeforeNul(uint64_t& word) {
+    uint64_t nul = (word - EveryByte(1)) & ~word & EveryByte(0x80);
+    if (nul == 0) return false;
+    word &= ((nul & (0 - nul)) >> 7) - 1;
+    return true;
+}
+
+// Letters A to Z in lower case, for a word of bytes below 0x80.
+uint64_t FoldAscii(uint64_t word) {
+    uint64_t atLeastA = word + EveryByte(0x80 - 'A');
+    uint64_t aboveZ = word + EveryByte(0x80 - 'Z' - 1);
+    return word | ((atLeastA & ~aboveZ & EveryByte(0x80)) >> 2);
+}
+
+uint64_t BigEndianWord(const uint8_t* bytes) {
+    uint64_t word = 0;
+    for (size_t i = 0; i < 8; ++i)
+        word = word << 8 | bytes[i];
+    return word;
+}
+
+}  // namespace
+
+void TXManager::TakeLaterKey(const TXRecord& r, TLaterKey& key) {
+    static_assert(TXRecord::CodeSize == 20 && TLaterKey::CodeWords == 3);
+    key.words[TLaterKey::Sign] = r.amount < 0 ? 1 : 0;
+    key.words[TLaterKey::Envelope] = r.envelope;
+    if constexpr (std::endian::native == std::endian::little) {
+        // A plain code (no byte from 0x80 up) is read and folded a word at a time: its letters
+        // are their own base letters.
+        uint64_t code[3] = {0, 0, 0};
+        uint32_t tail;
+        std::memcpy(&code[0], r.code, 8);
+        std::memcpy(&code[1], r.code + 8, 8);
+        std::memcpy(&tail, r.code + 16, 4);
+        code[2] = tail;
+        if (KeepBeforeNul(code[0]))
+            code[1] = code[2] = 0;
+        else if (KeepBeforeNul(code[1]))
+            code[2] = 0;
+        else
+            KeepBeforeNul(code[2]);
+        if (((code[0] | code[1] | code[2]) & EveryByte(0x80)) == 0) {
+            for (size_t w = 0; w < 3; ++w) {
+                uint64_t folded = __builtin_bswap64(FoldAscii(code[w]));
+                key.words[TLaterKey::Base + w] = folded;
+                key.words[TLaterKey::Folded + w] = folded;
+            }
+            return;
+        }
+    }
+    std::array<uint8_t, 8 * TLaterKey::CodeWords> base{}, folded{};
+    std::string_view code = CodeOf(r);
+    for (size_t i = 0; i < code.size(); ++i) {
+        base[i] = BaseLetter(static_cast<uint8_t>(code[i]));
+        folded[i] = FoldCase(static_cast<uint8_t>(code[i]));
+    }
+    for (size_t w = 0; w < TLaterKey::CodeWords; ++w) {
+        key.words[TLaterKey::Base + w] = BigEndianWord(base.data() + 8 * w);
+        key.words[TLaterKey::Folded + w] = BigEndianWord(folded.data() + 8 * w);
+    }
 }
 
 void TXManager::Place(uint32_t position) {
@@ -735,17 +859,30 @@ void TXManager::Place(uint32_t position) {
     moving.flags &= ~XDirty;
     try {
         TRun& run = placing->Get(FirstRulesKey(moving));
-        if (!run.checked && run.members.empty()) run.checked = run.sorted = true;
+        if (!run.checked && run.Members().empty()) run.checked = run.sorted = true;
         placing->placed.push_back(position - 1);
         if (moving.amount != 0 && (!run.checked || run.sorted)) {
             // Its place is settled with the others of its run, in one merge.
             // Its key is taken now, while the record is at hand.
-            run.pending.push_back({position - 1, LaterKey(moving)});
+            std::vector<TPending>& waiting = placing->waiting;
+            const auto w = static_cast<uint32_t>(waiting.size());
+            TPending& entry = waiting.emplace_back();
+            entry.slot = position - 1;
+            entry.next = TPending::None;
+            entry.run = run.number;
+            TakeLaterKey(moving, entry.key);
+            if (run.lastWaiting == TPending::None)
+                run.firstWaiting = w;
+            else
+                waiting[run.lastWaiting].next = w;
+            run.lastWaiting = w;
+            ++run.waiting;
             return;
         }
         MergePending(run);
         size_t at = PlaceInRun(run, moving);
-        run.members.insert(run.members.begin() + static_cast<std::ptrdiff_t>(at), position - 1);
+        std::vector<uint32_t>& members = run.Own();
+        members.insert(members.begin() + static_cast<std::ptrdiff_t>(at), position - 1);
         if (moving.amount == 0) run.sorted = false;
     } catch (const std::bad_alloc&) {
         uint32_t id = moving.id;
@@ -761,14 +898,28 @@ void TXManager::Unplace(uint32_t position) {
     // In a run not known to be sorted, where a record lands can depend on which others stand
     // there, so the waiting ones take their places first, as they would have one by one.
     if (!run->checked || !run->sorted) MergePending(*run);
-    auto member = std::find(run->members.rbegin(), run->members.rend(), position - 1);
-    if (member != run->members.rend()) {
-        run->members.erase(std::next(member).base());
+    std::span<const uint32_t> members = run->Members();
+    auto member = std::find(members.rbegin(), members.rend(), position - 1);
+    if (member != members.rend()) {
+        std::ptrdiff_t at = std::next(member).base() - members.begin();
+        std::vector<uint32_t>& own = run->Own();
+        own.erase(own.begin() + at);
         return;
     }
-    auto waiting = std::find_if(run->pending.rbegin(), run->pending.rend(),
-                                [&](const TPending& p) { return p.slot == position - 1; });
-    if (waiting != run->pending.rend()) run->pending.erase(std::next(waiting).base());
+    // A record waits in its run at most once: unlinked from the chain.
+    std::vector<TPending>& waiting = placing->waiting;
+    uint32_t previous = TPending::None;
+    for (uint32_t w = run->firstWaiting; w != TPending::None; previous = w, w = waiting[w].next) {
+        if (waiting[w].slot != position - 1) continue;
+        if (previous == TPending::None)
+            run->firstWaiting = waiting[w].next;
+        else
+            waiting[previous].next = waiting[w].next;
+        if (run->lastWaiting == w) run->lastWaiting = previous;
+        waiting[w].slot = TPending::None;
+        --run->waiting;
+        return;
+    }
 }
 
 void TXManager::Settle() const {
@@ -781,8 +932,7 @@ void TXManager::Settle() const {
 // those after the last clean record stay at the end.
 void TXManager::SettleNow() {
     if (!placing) return;
-    std::vector<uint32_t> positions;
-    placing->InKeyOrder([&](TRun& run) { MergePending(run, &positions); });
+    MergeAllWaiting();
     std::unique_ptr<TRuns> runs = std::move(placing);
     const uint32_t n = GetCount();
     try {
@@ -800,7 +950,12 @@ void TXManager::SettleNow() {
         std::vector<uint32_t> order;  // the slot each position takes its record from
         order.reserve(n);
         runs->InKeyOrder([&](const TRun& run) {
-            for (uint32_t slot : run.members) {
+            std::span<const uint32_t> members = run.Members();
+            if (looseBefore.empty()) {
+                order.insert(order.end(), members.begin(), members.end());
+                return;
+            }
+            for (uint32_t slot : members) {
                 auto before = looseBefore.find(slot);
                 if (before != looseBefore.end())
                     for (size_t k = before->second.first; k < before->second.second; ++k)
@@ -836,7 +991,7 @@ void TXManager::SettleNow() {
         // Short of memory: the same order of clean records, reached by moving them one by one.
         std::vector<uint32_t> ids;
         runs->InKeyOrder([&](const TRun& run) {
-            for (uint32_t slot : run.members)
+            for (uint32_t slot : run.Members())
                 ids.push_back(records[slot].id);
         });
         uint32_t target = 1;
@@ -1325,6 +1480,7 @@ namespace {
 // Calls every view registered now; a view that leaves during the calls is skipped.
 template <class Call>
 void Tell(const std::vector<TXList*>& observers, Call call) {
+    if (observers.empty()) return;
     std::vector<TXList*> now = observers;
     for (TXList* list : now)
         if (std::find(observers.begin(), observers.end(), list) != observers.end()) call(list);

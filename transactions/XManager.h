@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -276,37 +277,67 @@ private:
     uint32_t LastKeyAtOrBelow(uint64_t key, uint32_t self) const;
     void GatherFreedSlots();
     bool FlushQuickly();
-    // The clean records by first-rules key while a bulk posting is under way: slot indices
-    // (0-based) in store order. `sorted` says the run is known to stand in the order of the
-    // later rules with no zero amount, so a place in it can be searched for; until `checked`,
-    // nobody has looked. `pending` holds records waiting, in the order they were released, to be
-    // merged into the run all at once.
     // What the sorting rules after the date look at, for a record with an amount: its sign, its
     // code by base letter and then letter for letter without case, and its envelope (by id while
     // it waits; by its place in the envelope list when compared). Compared whole, it orders
     // records sharing a first-rules key as SortsBefore does. Codes hold no NUL and no letter folds
     // to one, so the zero padding orders a shorter code first as the text comparison does.
     struct TLaterKey {
-        // The sign, the base letters, the folded letters and the envelope's place as one string
-        // of bytes, held as big-endian words so that it compares a word at a time.
-        static constexpr size_t Bytes = 1 + 2 * TXRecord::CodeSize + 4;
-        static constexpr size_t Words = (Bytes + 7) / 8;
+        // The code's letters, zero-padded, as big-endian words: compared a word at a time, they
+        // order as the letters do.
+        static constexpr size_t CodeWords = (TXRecord::CodeSize + 7) / 8;
+        static constexpr size_t Sign = 0, Base = 1, Folded = Base + CodeWords,
+                                Envelope = Folded + CodeWords, Words = Envelope + 1;
+        // The sign, the base letters, the folded letters, the envelope (its id while the record
+        // waits, then its place).
         std::array<uint64_t, Words> words{};
-        uint32_t envelope = 0;  // the id, while the record waits
 
-        void SetEnvelopePosition(uint32_t position);
+        uint32_t EnvelopeId() const { return static_cast<uint32_t>(words[Envelope]); }
+        void SetEnvelopePosition(uint32_t position) { words[Envelope] = position; }
         bool operator<(const TLaterKey& o) const { return words < o.words; }
     };
-    static TLaterKey LaterKey(const TXRecord& r);
+    // Writes the record's key in place (it is read back a word at a time straight away).
+    static void TakeLaterKey(const TXRecord& r, TLaterKey& key);
+    // A record waiting to be merged into its run, with the next one waiting in the same run.
     struct TPending {
-        uint32_t slot;
+        static constexpr uint32_t None = UINT32_MAX;
+        uint32_t slot;  // None once merged or gone from the run
+        uint32_t next;
+        uint32_t run;  // the run's number
         TLaterKey key;
     };
-    struct TRun {
-        std::vector<uint32_t> members;  // slots, in store order
-        std::vector<TPending> pending;
+    // The clean records sharing a first-rules key while a bulk posting is under way: slot indices
+    // (0-based) in store order. They start as a stretch of one list shared by all runs and are
+    // copied out the first time the run changes, so runs that take nothing cost nothing.
+    // `sorted` says the run is known to stand in the order of the later rules with no zero
+    // amount, so a place in it can be searched for; until `checked`, nobody has looked. Records
+    // waiting to be merged into the run all at once are chained in release order.
+    class TRun {
+    public:
+        std::span<const uint32_t> Members() const {
+            return owned ? std::span<const uint32_t>(own)
+                         : std::span<const uint32_t>(shared, count);
+        }
+        std::vector<uint32_t>& Own() {
+            if (!owned) own.assign(shared, shared + count);
+            owned = true;
+            return own;
+        }
+        // Takes the members from `with`, which is left with the old ones' memory.
+        void Replace(std::vector<uint32_t>& with) {
+            own.swap(with);
+            owned = true;
+        }
+        const uint32_t* shared = nullptr;
+        uint32_t count = 0;
+        uint32_t number = 0;  // runs are numbered as they are made
+        uint32_t firstWaiting = TPending::None, lastWaiting = TPending::None, waiting = 0;
         bool sorted = false;
         bool checked = false;
+
+    private:
+        std::vector<uint32_t> own;
+        bool owned = false;
     };
     // The runs by key. Those present when placing began sit in one sorted array with an open
     // hash table over it, found without chasing pointers across memory; runs of keys that appear
@@ -321,19 +352,36 @@ private:
         void InKeyOrder(F&& f);
         // Slots that took a new place; the others keep their order when the block is settled.
         std::vector<uint32_t> placed;
+        // Every record waiting in any run, in one list so that waiting costs no memory per run.
+        std::vector<TPending> waiting;
+        uint32_t RunCount() const { return numbered; }
+        // Reused by each merge.
+        std::vector<TPending> merging;
+        std::vector<TLaterKey> mergeKeys;
+        std::vector<uint32_t> mergeOrder, merged;
 
     private:
         std::vector<uint64_t> keys;
         std::vector<TRun> runs;
-        std::vector<uint32_t> table;  // 1 + index into keys and runs; 0 for an empty place
+        std::vector<uint32_t> members;  // of the runs in `runs`, one stretch each
+        // Each key with 1 + its index into keys and runs; 0 for an empty place.
+        struct TPlace {
+            uint64_t key;
+            uint32_t index;
+        };
+        std::vector<TPlace> table;
         std::map<uint64_t, TRun> later;
+        uint32_t numbered = 0;
     };
     bool StartPlacing();
     void Place(uint32_t position);
     void Unplace(uint32_t position);
     size_t PlaceInRun(TRun& run, const TXRecord& moving) const;
-    // `positions`, when given, remembers envelope positions by id across the runs of one settling.
-    void MergePending(TRun& run, std::vector<uint32_t>* positions = nullptr);
+    void MergePending(TRun& run);
+    void MergeAllWaiting();
+    // Merges the records in `pending` (in release order) into the run. `positions`, when given,
+    // remembers envelope positions by id across the runs of one settling.
+    void MergeWaiting(TRun& run, std::vector<TPending>& pending, std::vector<uint32_t>* positions);
     // Rearranges the block into the order the placed records stand in; nothing when none wait.
     void Settle() const;
     void SettleNow();
