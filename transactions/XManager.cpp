@@ -243,20 +243,51 @@ uint32_t TXManager::FindSlot(uint32_t id) const {
         cursor = position;
         return position;
     };
-    if (cursor == 0 || cursor > n) {
-        for (uint32_t lo = 1, hi = n; lo <= hi; ++lo, --hi) {
-            if (Slot(lo).id == id) return found(lo);
-            if (Slot(hi).id == id) return found(hi);
+    // A ledger asks for the neighbours of the record it asked for last.
+    constexpr uint32_t Near = 32;
+    if (cursor != 0 && cursor <= n) {
+        for (uint32_t d = 0; d <= Near; ++d) {
+            if (d < cursor && Slot(cursor - d).id == id) return found(cursor - d);
+            if (d > 0 && cursor + d <= n && Slot(cursor + d).id == id) return found(cursor + d);
         }
+    }
+    auto indexed = [&]() -> uint32_t {
+        uint32_t p = id < slotOfId.size() ? slotOfId[id] : 0;
+        return p != 0 && p <= n && Slot(p).id == id ? p : 0;
+    };
+    if (uint32_t p = indexed()) return found(p);
+    // Nothing has moved and no id was given since the index was made: the id is in no slot.
+    if (!slotOfId.empty() && slotsIndexedAt == idsGiven &&
+        (id >= slotOfId.size() || slotOfId[id] == 0))
         return 0;
+    if (IndexSlots()) {
+        uint32_t p = indexed();
+        return p ? found(p) : 0;
     }
-    for (uint32_t d = 0;; ++d) {
-        bool below = d < cursor;
-        bool above = cursor + d <= n;
-        if (!below && !above) return 0;
-        if (below && Slot(cursor - d).id == id) return found(cursor - d);
-        if (d > 0 && above && Slot(cursor + d).id == id) return found(cursor + d);
+    for (uint32_t p = 1; p <= n; ++p)
+        if (Slot(p).id == id) return found(p);
+    return 0;
+}
+
+bool TXManager::IndexSlots() const {
+    const uint32_t n = GetCount();
+    // Ids are handed out one after another; a file claiming ids far beyond its records gets no
+    // index rather than one sized by the claim.
+    if (lastId > 4 * static_cast<uint64_t>(n) + 4096) {
+        slotOfId.clear();
+        return false;
     }
+    try {
+        slotOfId.assign(static_cast<size_t>(lastId) + 1, 0);
+    } catch (const std::bad_alloc&) {
+        slotOfId.clear();
+        return false;
+    }
+    // From the back, so that of two slots claiming one id the first is remembered.
+    for (uint32_t p = n; p >= 1; --p)
+        if (Slot(p).id <= lastId) slotOfId[Slot(p).id] = p;
+    slotsIndexedAt = idsGiven;
+    return true;
 }
 
 const TXRecord* TXManager::FindRecord(uint32_t id) const {
@@ -269,6 +300,7 @@ bool TXManager::ReissueFreeSlot(uint32_t position) {
     if (position == 0 || position > GetCount() || !Slot(position).IsFree()) return false;
     if (lastId == UINT32_MAX) return false;
     Slot(position).id = ++lastId;
+    ++idsGiven;
     return true;
 }
 
@@ -298,6 +330,7 @@ uint32_t TXManager::NewRecord(const TXRecord& templ) {
             throw TXOutOfMemory();
         }
         ++lastId;
+        ++idsGiven;
         position = GetCount();
         Slot(position).id = lastId;
     }
@@ -1564,6 +1597,7 @@ TStreamableBase* TXManager::Streamer::Read(ipstream& is, uint32_t) const {
     m->records = std::move(records);
     m->capacity = std::max(capacity, m->GetCount());
     m->lastId = largestId;
+    ++m->idsGiven;
     m->cursor = 0;
     m->keyOrder = TKeyOrder::Unknown;
     return m;

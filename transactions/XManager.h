@@ -112,8 +112,8 @@ public:
     // A free slot read with an id no new record may be given (none, or one another slot holds)
     // takes a fresh one, since a free slot's id is handed out again; false when none is left.
     bool ReissueFreeSlot(uint32_t position);
-    // The position of the slot holding an id (free slots included), 0 when none. Searches
-    // outwards from the last slot found, so walking a ledger is cheap.
+    // The position of the slot holding an id (free slots included), 0 when none. Looks near the
+    // last slot found first, so walking a ledger is cheap, then in an index of positions by id.
     uint32_t FindSlot(uint32_t id) const;
     // The record with an id, or null when no slot in use holds it.
     const TXRecord* FindRecord(uint32_t id) const;
@@ -273,6 +273,8 @@ private:
     uint32_t LastCommittedPosition() const;
     void Shift(uint32_t from, uint32_t to);
     bool KeyOrdered() const;
+    // Fills the index of positions by id; false when the ids are too sparse for one.
+    bool IndexSlots() const;
     // The last clean position other than self whose first-rules key is at most key, 0 if none.
     uint32_t LastKeyAtOrBelow(uint64_t key, uint32_t self) const;
     void GatherFreedSlots();
@@ -396,6 +398,12 @@ private:
     TXRecordBlock records;  // the slots in use at the front of the block: size is count
     uint32_t capacity = InitialCapacity;
     mutable uint32_t cursor = 0;  // 1-based slot found last, 0 for none
+    // Positions by id (0 for none), as they stood when the index was made: an answer is checked
+    // against the slot, and a wrong one remakes the index. `idsGiven` counts ids handed to slots;
+    // while it stands where it stood then, an id the index lacks is in no slot.
+    mutable std::vector<uint32_t> slotOfId;
+    mutable uint64_t slotsIndexedAt = 0;
+    uint64_t idsGiven = 1;
     uint32_t lastId = 0;
     EnvelopePositionFn envelopePosition;
     TQuilletData* document = nullptr;

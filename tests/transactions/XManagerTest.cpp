@@ -183,23 +183,54 @@ TEST(XManagerStore, FreeSlotsAfterAnUncommittedRecordWaitBehindIt) {
     EXPECT_EQ(Ids(m), (std::vector<uint32_t>{2, 1, 4, 3}));
 }
 
-TEST(XManagerStore, FindSlotSearchesFromTheCursorAndFromBothEnds) {
+// Whatever moved, was added or took a fresh id since, a slot is found where it stands, near the
+// last one found or far from it, and an id no slot holds is not found.
+TEST(XManagerStore, FindSlotFollowsEveryMove) {
     TXManager m;
-    for (int i = 0; i < 9; ++i)
+    std::mt19937 random(5);
+    auto pick = [&](uint32_t n) { return static_cast<uint32_t>(random() % n); };
+    for (int i = 0; i < 300; ++i)
         m.NewRecord(Rec(Day(1), 1));
-    for (uint32_t id : {1u, 9u, 5u, 4u, 6u, 2u, 8u, 3u, 7u})
-        EXPECT_EQ(m.FindSlot(id), id);
+    auto scan = [&](uint32_t id) {
+        for (uint32_t p = 1; p <= m.GetCount(); ++p)
+            if (m.RecordAt(p).id == id) return p;
+        return 0u;
+    };
+    // A record added after a far search is found far from the last slot found.
+    EXPECT_EQ(m.FindSlot(300), 300u);
+    EXPECT_EQ(m.FindSlot(1), 1u);
+    EXPECT_EQ(m.NewRecord(Rec(Day(1), 1)), 301u);
+    EXPECT_EQ(m.FindSlot(1), 1u);
+    EXPECT_EQ(m.FindSlot(301), 301u);
+    for (int step = 0; step < 400; ++step) {
+        switch (pick(4)) {
+            case 0:
+                m.MoveRecord(1 + pick(m.GetCount()), 1 + pick(m.GetCount()));
+                break;
+            case 1:
+                m.NewRecord(Rec(Day(1), 1));
+                break;
+            case 2: {  // a freed slot takes a fresh id
+                uint32_t p = 1 + pick(m.GetCount());
+                m.FreeSlot(p);
+                uint32_t last = m.GetCount();
+                while (last > 0 && !m.RecordAt(last).IsFree())
+                    --last;
+                if (last) m.ReissueFreeSlot(last);
+                break;
+            }
+            default:
+                break;
+        }
+        for (int k = 0; k < 3; ++k) {
+            uint32_t id = pick(m.GetLastId() + 3);
+            ASSERT_EQ(m.FindSlot(id), scan(id)) << "step " << step << ", id " << id;
+        }
+    }
     EXPECT_EQ(m.FindSlot(0), 0u);
-    EXPECT_EQ(m.FindSlot(10), 0u);
-    EXPECT_EQ(m.FindRecord(10), nullptr);
-    m.MoveRecord(9, 1);
-    EXPECT_EQ(Ids(m), (std::vector<uint32_t>{9, 1, 2, 3, 4, 5, 6, 7, 8}));
-    EXPECT_EQ(m.FindSlot(8), 9u);
-    EXPECT_EQ(m.FindSlot(9), 1u);
-    m.MoveRecord(2, 5);
-    EXPECT_EQ(Ids(m), (std::vector<uint32_t>{9, 2, 3, 4, 1, 5, 6, 7, 8}));
+    EXPECT_EQ(m.FindRecord(m.GetLastId() + 1), nullptr);
     EXPECT_THROW(m.RecordAt(0), TXBase);
-    EXPECT_THROW(m.RecordAt(10), TXBase);
+    EXPECT_THROW(m.RecordAt(m.GetCount() + 1), TXBase);
 }
 
 TEST(XManagerOrder, RulesInTurn) {
