@@ -54,9 +54,9 @@ std::string Folder(const std::string& path) {
 }
 
 void AddItem(TXManager& store, uint32_t account, uint32_t envelope, TImportItem item,
-             const TImportOptions& options, TImportResult& result) {
+             const TImportOptions& options, TDate today, TImportResult& result) {
     TXRecord r;
-    r.Init(TDate::Today());
+    r.Init(today);
     r.flags = XCommitted | XAccount;
     r.account = account;
     r.envelope = envelope;
@@ -196,6 +196,8 @@ TImportResult RunImport(TQuilletData& doc, uint32_t account, std::vector<TImport
         envelope = doc.GetAccounts().GetDefaultEnvelope(account);
 
     TDate last;
+    // Asked once: the clock and the time zone would otherwise be read for every item.
+    const TDate today = TDate::Today();
     {
         TXManager::TBulkPosting posting(store);
         size_t done = 0;
@@ -210,7 +212,7 @@ TImportResult RunImport(TQuilletData& doc, uint32_t account, std::vector<TImport
             if (item.matched)
                 ClearMatched(store, item, result);
             else
-                AddItem(store, account, envelope, item, options, result);
+                AddItem(store, account, envelope, item, options, today, result);
         }
     }
 
