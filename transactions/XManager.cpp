@@ -243,25 +243,29 @@ uint32_t TXManager::FindSlot(uint32_t id) const {
         cursor = position;
         return position;
     };
-    // A ledger asks for the neighbours of the record it asked for last.
+    // A ledger asks for the neighbours of the record it asked for last; a record that moved
+    // since the index was made has mostly moved a few places.
     constexpr uint32_t Near = 32;
-    if (cursor != 0 && cursor <= n) {
+    auto around = [&](uint32_t from) -> uint32_t {
         for (uint32_t d = 0; d <= Near; ++d) {
-            if (d < cursor && Slot(cursor - d).id == id) return found(cursor - d);
-            if (d > 0 && cursor + d <= n && Slot(cursor + d).id == id) return found(cursor + d);
+            if (d < from && Slot(from - d).id == id) return from - d;
+            if (d > 0 && from + d <= n && Slot(from + d).id == id) return from + d;
         }
-    }
-    auto indexed = [&]() -> uint32_t {
-        uint32_t p = id < slotOfId.size() ? slotOfId[id] : 0;
-        return p != 0 && p <= n && Slot(p).id == id ? p : 0;
-    };
-    if (uint32_t p = indexed()) return found(p);
-    // Nothing has moved and no id was given since the index was made: the id is in no slot.
-    if (!slotOfId.empty() && slotsIndexedAt == idsGiven &&
-        (id >= slotOfId.size() || slotOfId[id] == 0))
         return 0;
+    };
+    if (cursor != 0 && cursor <= n)
+        if (uint32_t p = around(cursor)) return found(p);
+    uint32_t known = id < slotOfId.size() ? slotOfId[id] : 0;
+    if (known != 0 && known <= n) {
+        if (uint32_t p = around(known)) {
+            slotOfId[id] = p;
+            return found(p);
+        }
+    } else if (known == 0 && !slotOfId.empty() && slotsIndexedAt == idsGiven) {
+        return 0;  // no id was given since the index was made, and it has none for this one
+    }
     if (IndexSlots()) {
-        uint32_t p = indexed();
+        uint32_t p = id < slotOfId.size() ? slotOfId[id] : 0;
         return p ? found(p) : 0;
     }
     for (uint32_t p = 1; p <= n; ++p)
