@@ -681,10 +681,7 @@ size_t TXManager::PlaceInRun(TRun& run, const TXRecord& moving) const {
     return at;
 }
 
-// The pending records of a run take their places. In a sorted run that is one merge: sorted by
-// key (those released earlier first among equals) and placed behind the run's records of equal
-// key, where releasing them one by one puts them. A run found unsorted takes them one by one, in
-// the order they were released; nothing else changed the run meanwhile (Unplace merges first).
+// The records waiting in one run take their places, taken along the run's chain.
 void TXManager::MergePending(TRun& run) {
     if (run.waiting == 0) return;
     TRuns& runs = *placing;
@@ -692,24 +689,25 @@ void TXManager::MergePending(TRun& run) {
     const uint32_t first = run.firstWaiting;
     run.firstWaiting = run.lastWaiting = TPending::None;
     run.waiting = 0;
+    bool gathered = true;
     try {
         pending.clear();
-        for (uint32_t w = first; w != TPending::None; w = runs.waiting[w].next) {
+        for (uint32_t w = first; w != TPending::None; w = runs.waiting[w].next)
             pending.push_back(runs.waiting[w]);
-            runs.waiting[w].slot = TPending::None;
-        }
     } catch (const std::bad_alloc&) {
-        // Short of memory: each takes its place in release order, as it would have one by one.
-        for (uint32_t w = first; w != TPending::None; w = runs.waiting[w].next) {
-            if (runs.waiting[w].slot == TPending::None) continue;
-            uint32_t slot = std::exchange(runs.waiting[w].slot, TPending::None);
-            size_t at = PlaceInRun(run, records[slot]);
-            std::vector<uint32_t>& members = run.Own();
-            members.insert(members.begin() + static_cast<std::ptrdiff_t>(at), slot);
-        }
-        return;
+        gathered = false;
     }
-    MergeWaiting(run, pending, nullptr);
+    // Merged now, they must not be gathered again when the block settles.
+    for (uint32_t w = first; w != TPending::None; w = runs.waiting[w].next) {
+        if (!gathered) {
+            // Short of memory: each takes its place in release order, as it would one by one.
+            size_t at = PlaceInRun(run, records[runs.waiting[w].slot]);
+            std::vector<uint32_t>& members = run.Own();
+            members.insert(members.begin() + static_cast<std::ptrdiff_t>(at), runs.waiting[w].slot);
+        }
+        runs.waiting[w].slot = TPending::None;
+    }
+    if (gathered) MergeWaiting(run, pending, nullptr);
 }
 
 // Every run's waiting records merged in one go: gathered by run first, a pass over the list
@@ -744,6 +742,10 @@ void TXManager::MergeAllWaiting() {
     runs.waiting.clear();
 }
 
+// The waiting records of a run take their places. In a sorted run that is one merge: sorted by
+// key (those released earlier first among equals) and placed behind the run's records of equal
+// key, where releasing them one by one puts them. A run found unsorted takes them one by one, in
+// the order they were released; nothing else changed the run meanwhile (Unplace merges first).
 void TXManager::MergeWaiting(TRun& run, std::vector<TPending>& pending,
                              std::vector<uint32_t>* positions) {
     TRuns& runs = *placing;
