@@ -233,7 +233,10 @@ void ConfigLoop(int cases) {
     }
 }
 
-// Kills an import at random moments; the budget must stay whole and nothing may be left behind.
+// Kills an import at random moments; the budget must stay whole and nothing may be left behind
+// but, when the kill falls between naming the finished copy and renaming it over the budget, that
+// copy: whole as well, and removed by a later save once it is stale (here, at once, so that each
+// case starts alone).
 void KillLoop(const Bytes& demo, int cases) {
     fs::path dir = root / "kill";
     fs::create_directories(dir);
@@ -260,7 +263,15 @@ void KillLoop(const Bytes& demo, int cases) {
         TRun after = Run(check);
         if (after.status != 0) Fail("budget not whole after a kill", check, budget);
         std::set<std::string> left = Listing(dir);
-        if (left.size() != 1) Fail("stray file after a kill: " + *left.rbegin(), check, {});
+        left.erase(budget.filename().string());
+        const std::string copy = "." + budget.filename().string() + ".";
+        for (const std::string& name : left) {
+            std::vector<std::string> checkCopy{"check", (dir / name).string()};
+            bool named = name.size() == copy.size() + 6 && name.compare(0, copy.size(), copy) == 0;
+            if (!named || Run(checkCopy).status != 0)
+                Fail("stray file after a kill: " + name, checkCopy, {});
+            fs::remove(dir / name);
+        }
     }
 }
 
