@@ -374,8 +374,12 @@ private slots:
             QVERIFY(!Find(d, "fromDate")->isEnabled());
             QVERIFY(Find(d, "memoText")->isEnabled());
             QVERIFY(!Find(d, "nodeId")->isEnabled());
-            Find<QRadioButton>(d, "dateRange")->setChecked(true);
-            QVERIFY(Find(d, "fromDate")->isEnabled());
+            // Chosen by an arrow key, the range hands the focus to its first field.
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            Find(d, "anyDate")->setFocus();
+            QTest::keyClick(Find(d, "anyDate"), Qt::Key_Down);
+            QVERIFY(Find<QRadioButton>(d, "dateRange")->isChecked());
+            QTRY_VERIFY(Find(d, "fromDate")->hasFocus());
             Type(d, "toDate", "5/20/24");
             Find<QRadioButton>(d, "node")->setChecked(true);
             Find<TIdComboBox>(d, "nodeId")->SetId(3);

@@ -1,5 +1,6 @@
 #include "transactions/qt/TransactionDialogsQt.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <vector>
 
@@ -146,6 +148,19 @@ void TActXferDialog::accept() {
 
 namespace {
 
+// Chosen from the keyboard, a choice hands the focus on to its first field. The focus is then on
+// a choice of its group: on this one (space) or on the one left (an arrow key moves the focus only
+// after choosing), so the field takes it once the key is done with.
+void HandFocusOn(QAbstractButton& radio, QWidget& field) {
+    auto* focused = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
+    if (!focused || !radio.group()->buttons().contains(focused)) return;
+    QTimer::singleShot(0, &field, [&field] {
+        if (!field.isEnabled()) return;
+        field.setFocus(Qt::TabFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(&field)) edit->selectAll();
+    });
+}
+
 // The criteria groups of one column, top to bottom: each a titled box of radio buttons whose ids
 // are the choice's values, with the fields of its last choice beside that choice. The fields are
 // enabled only while it is chosen; chosen from the keyboard, it hands the focus to the first
@@ -182,9 +197,7 @@ public:
         QObject::connect(last, &QAbstractButton::toggled, field,
                          [radio = last, field, first = fields == 1](bool on) {
                              field->setEnabled(on);
-                             if (!first || !on || !radio->hasFocus()) return;
-                             field->setFocus(Qt::TabFocusReason);
-                             if (auto* edit = qobject_cast<QLineEdit*>(field)) edit->selectAll();
+                             if (first && on) HandFocusOn(*radio, *field);
                          });
         return field;
     }
