@@ -681,6 +681,12 @@ size_t TXManager::PlaceInRun(TRun& run, const TXRecord& moving) const {
     return at;
 }
 
+void TXManager::InsertInRun(TRun& run, uint32_t slot) {
+    size_t at = PlaceInRun(run, records[slot]);
+    std::vector<uint32_t>& members = run.Own();
+    members.insert(members.begin() + static_cast<std::ptrdiff_t>(at), slot);
+}
+
 // The records waiting in one run take their places, taken along the run's chain.
 void TXManager::MergePending(TRun& run) {
     if (run.waiting == 0) return;
@@ -701,9 +707,7 @@ void TXManager::MergePending(TRun& run) {
     for (uint32_t w = first; w != TPending::None; w = runs.waiting[w].next) {
         if (!gathered) {
             // Short of memory: each takes its place in release order, as it would one by one.
-            size_t at = PlaceInRun(run, records[runs.waiting[w].slot]);
-            std::vector<uint32_t>& members = run.Own();
-            members.insert(members.begin() + static_cast<std::ptrdiff_t>(at), runs.waiting[w].slot);
+            InsertInRun(run, runs.waiting[w].slot);
         }
         runs.waiting[w].slot = TPending::None;
     }
@@ -750,11 +754,8 @@ void TXManager::MergeWaiting(TRun& run, std::vector<TPending>& pending,
                              std::vector<uint32_t>* positions) {
     TRuns& runs = *placing;
     auto oneByOne = [&] {
-        for (const TPending& waiting : pending) {
-            size_t at = PlaceInRun(run, records[waiting.slot]);
-            std::vector<uint32_t>& members = run.Own();
-            members.insert(members.begin() + static_cast<std::ptrdiff_t>(at), waiting.slot);
-        }
+        for (const TPending& waiting : pending)
+            InsertInRun(run, waiting.slot);
     };
     try {
         // The keys name envelopes by id; their places in the envelope list are looked up now.
@@ -919,9 +920,7 @@ void TXManager::Place(uint32_t position) {
             return;
         }
         MergePending(run);
-        size_t at = PlaceInRun(run, moving);
-        std::vector<uint32_t>& members = run.Own();
-        members.insert(members.begin() + static_cast<std::ptrdiff_t>(at), position - 1);
+        InsertInRun(run, position - 1);
         if (moving.amount == 0) run.sorted = false;
     } catch (const std::bad_alloc&) {
         uint32_t id = moving.id;

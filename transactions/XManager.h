@@ -379,6 +379,8 @@ private:
     void Place(uint32_t position);
     void Unplace(uint32_t position);
     size_t PlaceInRun(TRun& run, const TXRecord& moving) const;
+    // Inserts a slot's record into its run where PlaceInRun says.
+    void InsertInRun(TRun& run, uint32_t slot);
     void MergePending(TRun& run);
     void MergeAllWaiting();
     // Merges the records in `pending` (in release order) into the run. `positions`, when given,
